@@ -1,0 +1,60 @@
+#include "IniFile.h"
+
+#include "FileIo.h"
+
+IniFile::IniFile(std::string path) : path_(std::move(path)) {
+  std::string bytes;
+  existed_ = readWholeFile(path_, bytes);
+  doc_ = IniDocument::parse(bytes);
+}
+
+std::string IniFile::readString(std::string_view section, std::string_view key,
+                                std::string_view defaultValue) const {
+  const auto value = doc_.find(section, key);
+  const std::string_view v = value ? *value : defaultValue;
+  return std::string(v.substr(0, kMaxIniString));
+}
+
+int IniFile::readInt(std::string_view section, std::string_view key, int defaultValue) const {
+  const auto value = doc_.find(section, key);
+  if (!value || value->empty()) return defaultValue;
+  return parseIniInt(*value);
+}
+
+bool IniFile::readStruct(std::string_view section, std::string_view key, void* buffer,
+                         size_t size) const {
+  const auto value = doc_.find(section, key);
+  return value && decodeStruct(*value, buffer, size);
+}
+
+void IniFile::writeString(std::string_view section, std::string_view key,
+                          std::string_view value) {
+  // A line end inside a value would split it into lines of its own on the
+  // next read (and could forge keys); it is cut there.
+  const size_t cut = value.find_first_of("\r\n");
+  doc_.set(section, key, value.substr(0, cut));
+  dirty_ = true;
+}
+
+void IniFile::writeInt(std::string_view section, std::string_view key, int value) {
+  writeString(section, key, std::to_string(value));
+}
+
+void IniFile::writeStruct(std::string_view section, std::string_view key, const void* buffer,
+                          size_t size) {
+  doc_.set(section, key, encodeStruct(buffer, size));
+  dirty_ = true;
+}
+
+void IniFile::clear() {
+  doc_ = IniDocument{};
+  dirty_ = true;
+}
+
+bool IniFile::save() {
+  if (!dirty_) return true;
+  if (!replaceFileAtomically(path_, doc_.serialize())) return false;
+  dirty_ = false;
+  existed_ = true;
+  return true;
+}

@@ -1,0 +1,46 @@
+#pragma once
+// config.ini and the five profile files.
+//
+//   loadAll(image, folder)   fills currentProfile, rightWin and the five
+//                            profiles (defaults for what is missing), then
+//                            sanitises; change flags are not touched.
+//   saveAll(image, folder)   CurrentProfile to config.ini, then every profile
+//                            to config\Default<i>.gkp; each file is written
+//                            once and atomically.
+//   saveProfile / loadProfile  one profile over any INI store, or a file path.
+//   readFirmwareVersion, writeDeviceState, readOsdSettings: config.ini keys.
+//   sanitizeKey / sanitizeProfile / sanitizeImage: make a record read from a
+//   file or another process safe to use (terminated texts, clamped counts).
+//
+// `folder` is the program folder with its trailing separator.
+
+#include "IniStore.h"
+#include "SettingsImage.h"
+
+#include <cstddef>
+#include <string>
+
+constexpr size_t kOsdSettingsSize = 340;
+
+std::string configIniPath(const std::string& programFolder);
+std::string profilePath(const std::string& programFolder, int profile);
+
+void saveProfile(const ProfileRecord& profile, IniStore& store);
+void loadProfile(ProfileRecord& profile, const IniStore& store);
+bool saveProfile(const ProfileRecord& profile, const std::string& path);
+void loadProfile(ProfileRecord& profile, const std::string& path);
+
+// Returns false when a file could not be written (the settings model itself
+// reports nothing; callers may trace it).
+bool saveAll(const SettingsImage& image, const std::string& programFolder);
+// Always succeeds; missing files give defaults.
+bool loadAll(SettingsImage& image, const std::string& programFolder);
+
+int readFirmwareVersion(const std::string& programFolder);
+void writeDeviceState(const std::string& configIniPath, int connected);
+// Leaves `record` as it was when the key is missing or damaged.
+void readOsdSettings(unsigned char (&record)[kOsdSettingsSize], const std::string& programFolder);
+
+void sanitizeKey(KeyAssignment& key, int keyIndex);
+void sanitizeProfile(ProfileRecord& profile);
+void sanitizeImage(SettingsImage& image);

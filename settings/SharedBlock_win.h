@@ -1,0 +1,48 @@
+#pragma once
+// The settings image shared by the two programs: a named page-file mapping of
+// exactly one SettingsImage, guarded by a named mutex. Nobody works in the
+// block; each side copies the whole image in or out while holding the mutex.
+//
+//   SharedBlock block;
+//   block.create();               // monitor: makes (or re-opens) both objects
+//   block.open();                 // option: false, silently, without monitor
+//   block.copyToBlock(image);     // false when the mutex cannot be taken
+//   block.copyFromBlock(image);   // the caller sanitises what it receives
+//   block.close();                // also done by the destructor
+//
+// The objects are open to the logged-on user's own processes, the system and
+// administrators only: the monitor launches programs named in the image, so
+// a block that anyone may write would let anyone make it launch anything.
+
+#include "Handle_win.h"
+#include "SettingsImage.h"
+
+constexpr const char* kSharedBlockName = "Varnel_Quillon_Share_Data";
+constexpr const char* kSettingsMutexName = "Varnel_Quillon_Mutex_Object";
+constexpr size_t kSharedBlockSize = sizeof(SettingsImage);
+
+class SharedBlock {
+ public:
+  SharedBlock() = default;
+  SharedBlock(const SharedBlock&) = delete;
+  SharedBlock& operator=(const SharedBlock&) = delete;
+  ~SharedBlock() { close(); }
+
+  // Creates the mutex (not owned) and the mapping; an existing pair, kept
+  // alive by a configuration program that outlived a crashed monitor, is
+  // taken over and served.
+  bool create();
+  // Opens the existing mutex and mapping; false when the monitor is not running.
+  bool open();
+  void close();
+  bool isOpen() const { return bool(view_); }
+
+  bool copyFromBlock(SettingsImage& target);
+  bool copyToBlock(const SettingsImage& source);
+
+ private:
+  bool lock();
+  UniqueHandle mutex_;
+  UniqueHandle mapping_;
+  UniqueMappedView view_;
+};

@@ -1,0 +1,115 @@
+#include "IniDocument.h"
+#include "IniStore.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+
+namespace {
+
+std::string valueOf(const IniDocument& doc, const char* s, const char* k) {
+  auto v = doc.find(s, k);
+  return v ? std::string(*v) : std::string("<missing>");
+}
+
+}  // namespace
+
+TEST(IniDocument, FindsSectionsAndKeysWithoutRegardToCaseOrBlanks) {
+  const auto doc = IniDocument::parse("[Setting]\r\n  CurrentProfile = 3 \r\n[ Other ]\nx=1\n");
+  EXPECT_EQ(valueOf(doc, "setting", "currentprofile"), "3");
+  EXPECT_EQ(valueOf(doc, "SETTING", " CurrentProfile "), "3");
+  EXPECT_EQ(valueOf(doc, "other", "X"), "1");
+  EXPECT_EQ(valueOf(doc, "Setting", "x"), "<missing>");
+  EXPECT_EQ(valueOf(doc, "Nope", "x"), "<missing>");
+}
+
+TEST(IniDocument, StripsOnePairOfMatchingQuotesAndKeepsEmptyValues) {
+  const auto doc =
+      IniDocument::parse("[s]\na=\"quoted value\"\nb='single'\nc=\"unbalanced\nd=\ne=\"\"\"x\"\"\"\n");
+  EXPECT_EQ(valueOf(doc, "s", "a"), "quoted value");
+  EXPECT_EQ(valueOf(doc, "s", "b"), "single");
+  EXPECT_EQ(valueOf(doc, "s", "c"), "\"unbalanced");
+  EXPECT_EQ(valueOf(doc, "s", "d"), "");
+  EXPECT_EQ(valueOf(doc, "s", "e"), "\"\"x\"\"");
+}
+
+TEST(IniDocument, FirstDuplicateSectionAndKeyWin) {
+  const auto doc = IniDocument::parse("[s]\nk=1\nk=2\n[S]\nk=3\nonly=4\n");
+  EXPECT_EQ(valueOf(doc, "s", "k"), "1");
+  // Keys of a repeated section are not merged into the first one.
+  EXPECT_EQ(valueOf(doc, "s", "only"), "<missing>");
+}
+
+TEST(IniDocument, CommentsAndKeysOutsideSectionsAreKeptButNotFound) {
+  const std::string text = "stray=1\n; comment=2\n[s]\n;k=3\nk=4\ngarbage line\n";
+  const auto doc = IniDocument::parse(text);
+  EXPECT_EQ(valueOf(doc, "s", "k"), "4");
+  EXPECT_EQ(valueOf(doc, "s", ";k"), "<missing>");
+  EXPECT_EQ(doc.serialize(), text);
+}
+
+TEST(IniDocument, UntouchedBytesSurviveARoundTrip) {
+  const std::string text = "[a]\r\nx = 1 \r\n\r\n; note\n[b]\ny=2";
+  EXPECT_EQ(IniDocument::parse(text).serialize(), text);
+  EXPECT_EQ(IniDocument::parse("").serialize(), "");
+}
+
+TEST(IniDocument, EditingReplacesTheValueAndKeepsTheNameAsWritten) {
+  auto doc = IniDocument::parse("[s]\r\n  Key = old \r\nz=9\r\n");
+  doc.set("S", "KEY", "new");
+  EXPECT_EQ(doc.serialize(), "[s]\r\nKey=new\r\nz=9\r\n");
+}
+
+TEST(IniDocument, NewKeysGoAfterTheLastKeyOfTheirSection) {
+  auto doc = IniDocument::parse("[a]\r\nx=1\r\n\r\n[b]\r\ny=2\r\n");
+  doc.set("a", "n", "5");
+  doc.set("b", "m", "6");
+  EXPECT_EQ(doc.serialize(), "[a]\r\nx=1\r\nn=5\r\n\r\n[b]\r\ny=2\r\nm=6\r\n");
+  EXPECT_EQ(valueOf(doc, "a", "n"), "5");
+  EXPECT_EQ(valueOf(doc, "b", "y"), "2");
+}
+
+TEST(IniDocument, NewSectionsGoAtTheEndEvenWithoutAFinalNewline) {
+  auto doc = IniDocument::parse("[a]\nx=1");
+  doc.set("b", "k", "v");
+  doc.set("a", "y", "2");
+  EXPECT_EQ(doc.serialize(), "[a]\nx=1\r\ny=2\r\n[b]\r\nk=v\r\n");
+  IniDocument empty;
+  empty.set("Setting", "CurrentProfile", "0");
+  EXPECT_EQ(empty.serialize(), "[Setting]\r\nCurrentProfile=0\r\n");
+}
+
+TEST(IniDocument, VeryLongLinesAreHandled) {
+  const std::string big(300000, 'A');
+  auto doc = IniDocument::parse("[s]\nk=" + big + "\n");
+  EXPECT_EQ(valueOf(doc, "s", "k"), big);
+  doc.set("s", "k", "short");
+  EXPECT_EQ(doc.serialize(), "[s]\nk=short\n");
+}
+
+TEST(StructCodec, EncodesUpperCaseHexWithByteSum) {
+  const uint8_t bytes[] = {0x01, 0xAB, 0xFF};
+  EXPECT_EQ(encodeStruct(bytes, 3), "01ABFFAB");  // 0x01+0xAB+0xFF = 0x1AB
+  EXPECT_EQ(encodeStruct(nullptr, 0), "00");
+}
+
+TEST(StructCodec, DecodeRejectsWrongLengthBadDigitsAndBadSum) {
+  uint8_t out[3] = {7, 7, 7};
+  EXPECT_FALSE(decodeStruct("01ABFFAC", out, 3));   // sum
+  EXPECT_FALSE(decodeStruct("01ABFFAB00", out, 3)); // length
+  EXPECT_FALSE(decodeStruct("01ABFF", out, 3));
+  EXPECT_FALSE(decodeStruct("01ABFGAB", out, 3));   // digit
+  EXPECT_EQ(out[0], 7);  // untouched by failures
+  EXPECT_TRUE(decodeStruct("01abffab", out, 3));
+  EXPECT_EQ(out[0], 0x01);
+  EXPECT_EQ(out[1], 0xAB);
+  EXPECT_EQ(out[2], 0xFF);
+}
+
+TEST(IniInt, ParsesLikeThePlatform) {
+  EXPECT_EQ(parseIniInt("42"), 42);
+  EXPECT_EQ(parseIniInt("  -17xyz"), -17);
+  EXPECT_EQ(parseIniInt("abc"), 0);
+  EXPECT_EQ(parseIniInt("+5"), 5);
+  EXPECT_EQ(parseIniInt("4294967295"), -1);  // colours above 2^31 round-trip
+}

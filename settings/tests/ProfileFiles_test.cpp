@@ -1,0 +1,208 @@
+#include "FileIo.h"
+#include "IniFile.h"
+#include "ProfileFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+class ProfileFilesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/quillon-settings-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    folder_ = std::string(pattern) + "/";
+    ASSERT_EQ(system(("mkdir -p " + folder_ + "config").c_str()), 0);
+    image_ = std::make_unique<SettingsImage>();
+    loaded_ = std::make_unique<SettingsImage>();
+    std::memset(image_.get(), 0, sizeof *image_);
+    std::memset(loaded_.get(), 0, sizeof *loaded_);
+    buildDefaultImage(*image_);
+  }
+  void TearDown() override { (void)system(("rm -rf " + folder_).c_str()); }
+
+  void writeFile(const std::string& name, const std::string& bytes) {
+    ASSERT_TRUE(replaceFileAtomically(folder_ + name, bytes));
+  }
+  std::string readFile(const std::string& name) {
+    std::string bytes;
+    readWholeFile(folder_ + name, bytes);
+    return bytes;
+  }
+
+  std::string folder_;
+  std::unique_ptr<SettingsImage> image_, loaded_;
+};
+
+void fillProfile(ProfileRecord& p, int seed) {
+  std::snprintf(p.profileName, sizeof p.profileName, "Game %d", seed);
+  std::snprintf(p.linkedApps[3], sizeof p.linkedApps[3], "C:\\Games\\g%d.exe", seed);
+  p.ltControl = seed + 1;
+  p.lightFx = 7;
+  p.staticColor = 0xFFFFFF;
+  p.customColors[5] = 0x123456;
+  p.standardKey[0] = 0x99;
+  p.totalMacro = 2;
+  KeyAssignment& k = p.keys[7];
+  k.category = kCategoryMacro;
+  k.functionCode = kFunctionRecordedMacro;
+  std::strcpy(k.macroName, "combo");
+  k.stepCount = 2;
+  k.steps[0] = MacroStep::make(4, kActionPress, 10);
+  k.steps[1] = MacroStep::make(4, kActionRelease, 0);
+  std::strcpy(k.textMacroText, "hello");
+}
+
+}  // namespace
+
+TEST_F(ProfileFilesTest, SavedProfilesLoadBackAndUnsavedFieldsReadMinusOne) {
+  for (int i = 0; i < kProfileCount; ++i) fillProfile(image_->profiles[i], i);
+  image_->currentProfile = 3;
+  ASSERT_TRUE(saveAll(*image_, folder_));
+  ASSERT_TRUE(loadAll(*loaded_, folder_));
+  EXPECT_EQ(loaded_->currentProfile, 3);
+  EXPECT_EQ(loaded_->rightWin, -1);
+  for (int i = 0; i < kProfileCount; ++i) {
+    const ProfileRecord& a = image_->profiles[i];
+    const ProfileRecord& b = loaded_->profiles[i];
+    EXPECT_STREQ(a.profileName, b.profileName);
+    EXPECT_STREQ(a.linkedApps[3], b.linkedApps[3]);
+    EXPECT_EQ(b.ltControl, i + 1);
+    EXPECT_EQ(b.staticColor, 0xFFFFFFu);
+    EXPECT_EQ(b.customColors[5], 0x123456u);
+    EXPECT_EQ(b.standardKey[0], 0x99);  // written as "standardkey", read as "standardKey"
+    EXPECT_EQ(0, std::memcmp(a.keys, b.keys, sizeof a.keys));
+    EXPECT_EQ(b.mediaOption, -1);
+    EXPECT_EQ(b.ltSaving, -1);
+    EXPECT_EQ(b.pollingRate, -1);
+    EXPECT_EQ(b.fnStatus, -1);
+  }
+  EXPECT_NE(readFile("config\\Default0.gkp").find("standardkey="), std::string::npos);
+}
+
+TEST_F(ProfileFilesTest, SavingIntoAnInstalledFileKeepsKeysItNeverWrites) {
+  writeFile("config\\Default1.gkp", "; installed\r\n[Setting]\r\nMediaOption=5\r\nLtSaving=30\r\n"
+                                    "LtControl=1\r\n[Extra]\r\nfoo=bar\r\n");
+  ASSERT_TRUE(saveProfile(image_->profiles[1], profilePath(folder_, 1)));
+  loadProfile(loaded_->profiles[1], profilePath(folder_, 1));
+  EXPECT_EQ(loaded_->profiles[1].mediaOption, 5);
+  EXPECT_EQ(loaded_->profiles[1].ltSaving, 30);
+  EXPECT_EQ(loaded_->profiles[1].ltControl, image_->profiles[1].ltControl);
+  const std::string bytes = readFile("config\\Default1.gkp");
+  EXPECT_EQ(bytes.rfind("; installed\r\n[Setting]\r\nMediaOption=5\r\nLtSaving=30\r\nLtControl=10\r\n", 0), 0u);
+  EXPECT_NE(bytes.find("[Extra]\r\nfoo=bar\r\n"), std::string::npos);
+}
+
+TEST_F(ProfileFilesTest, AMissingProfileFileGivesDefaultsForThatIndexOnly) {
+  for (int i = 0; i < kProfileCount; ++i) fillProfile(image_->profiles[i], i);
+  ASSERT_TRUE(saveAll(*image_, folder_));
+  ASSERT_TRUE(removeFile(profilePath(folder_, 2)));
+  loadAll(*loaded_, folder_);
+  EXPECT_STREQ(loaded_->profiles[1].profileName, "Game 1");
+  EXPECT_STREQ(loaded_->profiles[2].profileName, "Profile #3");
+  EXPECT_EQ(loaded_->profiles[2].ltControl, 10);
+  EXPECT_STREQ(loaded_->profiles[3].profileName, "Game 3");
+}
+
+TEST_F(ProfileFilesTest, AFreshInstallGivesDefaultsAndAUsableProfileIndex) {
+  loaded_->currentProfile = 77;
+  loaded_->keyDirty[0][0] = 5;
+  ASSERT_TRUE(loadAll(*loaded_, folder_));
+  EXPECT_EQ(loaded_->currentProfile, 0);  // -1 from the missing file would index outside
+  EXPECT_EQ(loaded_->keyDirty[0][0], 5);  // change flags untouched
+  EXPECT_STREQ(loaded_->profiles[4].profileName, "Profile #5");
+}
+
+TEST_F(ProfileFilesTest, DamagedEntriesGiveDefaultsAndLongTextsAreCut) {
+  fillProfile(image_->profiles[0], 0);
+  ASSERT_TRUE(saveProfile(image_->profiles[0], profilePath(folder_, 0)));
+  IniFile edit(profilePath(folder_, 0));
+  std::string key7 = edit.readString("Setting", "MacroKeyInfo7", "");
+  ASSERT_FALSE(key7.empty());
+  // readString caps at 2047 characters, so go through the document itself.
+  std::string bytes = readFile("config\\Default0.gkp");
+  const size_t at = bytes.find("MacroKeyInfo7=") + 20;
+  bytes[at] = bytes[at] == '0' ? '1' : '0';                     // checksum now fails
+  const size_t at8 = bytes.find("MacroKeyInfo8=") + 14;
+  bytes.erase(at8, 2);                                          // wrong length
+  const std::string longName(400, 'N');
+  const size_t nameAt = bytes.find("ProFileName=");
+  bytes.insert(nameAt + 12, longName);
+  writeFile("config\\Default0.gkp", bytes);
+  loadProfile(loaded_->profiles[0], profilePath(folder_, 0));
+  KeyAssignment expected;
+  buildDefaultKey(expected, 7);
+  EXPECT_EQ(0, std::memcmp(&loaded_->profiles[0].keys[7], &expected, sizeof expected));
+  buildDefaultKey(expected, 8);
+  EXPECT_EQ(0, std::memcmp(&loaded_->profiles[0].keys[8], &expected, sizeof expected));
+  EXPECT_EQ(std::strlen(loaded_->profiles[0].profileName), sizeof(ProfileRecord::profileName) - 1);
+}
+
+TEST_F(ProfileFilesTest, MissingStructKeysLeaveTheFieldAsItWas) {
+  writeFile("config\\Default0.gkp", "[Setting]\r\nCustomColor=00\r\n");
+  loaded_->profiles[0].standardKey[3] = 0x42;
+  loaded_->profiles[0].customColors[0] = 0x777;
+  loadProfile(loaded_->profiles[0], profilePath(folder_, 0));
+  EXPECT_EQ(loaded_->profiles[0].standardKey[3], 0x42);
+  EXPECT_EQ(loaded_->profiles[0].customColors[0], 0x777u);
+}
+
+TEST_F(ProfileFilesTest, ConfigIniKeys) {
+  EXPECT_EQ(readFirmwareVersion(folder_), 100);
+  writeFile("config.ini", "[Setting]\r\nFWVersion=123\r\nRightWin=0\r\n");
+  EXPECT_EQ(readFirmwareVersion(folder_), 123);
+  writeDeviceState(configIniPath(folder_), 1);
+  image_->currentProfile = 4;
+  saveAll(*image_, folder_);
+  EXPECT_EQ(readFile("config.ini"),
+            "[Setting]\r\nFWVersion=123\r\nRightWin=0\r\nDevice=1\r\nCurrentProfile=4\r\n");
+  loadAll(*loaded_, folder_);
+  EXPECT_EQ(loaded_->rightWin, 0);
+
+  unsigned char osd[kOsdSettingsSize];
+  std::memset(osd, 0xEE, sizeof osd);
+  readOsdSettings(osd, folder_);
+  EXPECT_EQ(osd[0], 0xEE);
+  unsigned char stored[kOsdSettingsSize] = {1, 2, 3};
+  IniFile config(configIniPath(folder_));
+  config.writeStruct("OSDSetting", "config", stored, sizeof stored);
+  config.save();
+  readOsdSettings(osd, folder_);
+  EXPECT_EQ(osd[2], 3);
+  EXPECT_EQ(osd[3], 0);
+}
+
+TEST(Sanitize, ClampsCountsTerminatesTextsAndFixesIndexes) {
+  KeyAssignment key;
+  std::memset(&key, 'x', sizeof key);
+  key.category = kCategoryMacro;
+  key.stepCount = 900;
+  key.playMode = 17;
+  sanitizeKey(key, 12);
+  EXPECT_EQ(key.keyIndex, 12);
+  EXPECT_EQ(key.stepCount, kMaxMacroSteps);
+  EXPECT_EQ(key.playMode, kPlayOnce);
+  EXPECT_LT(strnlen(key.macroName, sizeof key.macroName), sizeof key.macroName);
+  EXPECT_LT(strnlen(key.appPath, sizeof key.appPath), sizeof key.appPath);
+  EXPECT_LT(strnlen(key.textMacroName, sizeof key.textMacroName), sizeof key.textMacroName);
+  EXPECT_LT(strnlen(key.textMacroText, sizeof key.textMacroText), sizeof key.textMacroText);
+
+  key.category = 200;  // unknown: the key becomes a default key
+  sanitizeKey(key, 3);
+  KeyAssignment expected;
+  buildDefaultKey(expected, 3);
+  EXPECT_EQ(0, std::memcmp(&key, &expected, sizeof key));
+
+  auto image = std::make_unique<SettingsImage>();
+  std::memset(image.get(), 'y', sizeof *image);
+  sanitizeImage(*image);
+  EXPECT_EQ(image->currentProfile, 0);
+  EXPECT_EQ(image->profiles[4].profileName[249], '\0');
+  EXPECT_EQ(image->profiles[4].linkedApps[19][499], '\0');
+}
