@@ -284,9 +284,9 @@ def draw_control(cv, c, state):
     elif k == "slider":
         ty = cy - 2
         cv.rect(x + 2, ty, w - 4, 4, fill=(8, 8, 8), outline=(50, 50, 50), radius=2)
-        fill_to = {"Normal": 0.5, "Over": 0.5, "Down": 0.5, "Disable": 0}[state]
-        if fill_to:
-            cv.rect(x + 3, ty + 1, (w - 6) * fill_to, 2, fill=COL["red"] if state != "Normal" else (200, 0, 0))
+        # The thumb moves over the track, so the track shows no fill level.
+        if state in ("Over", "Down"):
+            cv.rect(x + 3, ty + 1, w - 6, 2, fill=(110, 0, 0))
         for i in range(11):
             tx = x + 6 + (w - 12) * i / 10
             cv.rect(tx, y + h - 3, 1, 3, fill=(70, 70, 70))
