@@ -1,0 +1,166 @@
+#include "TextMacroPlayer.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace player {
+namespace {
+
+std::string format(const char* pattern, int value) {
+  char line[64];
+  std::snprintf(line, sizeof line, pattern, value);
+  return line;
+}
+
+}  // namespace
+
+TextMacroFields copyFields(const KeyAssignment& key) {
+  TextMacroFields f;
+  f.playMode = key.playMode;
+  f.triggerMode = key.triggerMode;
+  f.playCount = key.playCount;
+  f.repeatDelayMs = key.repeatDelayMs;
+  f.text.assign(key.textMacroText, strnlen(key.textMacroText, sizeof key.textMacroText));
+  f.textDelayMs = key.textDelayMs;
+  f.keyBefore = key.keyBefore;
+  f.keyAfter = key.keyAfter;
+  return f;
+}
+
+TriggerActions decideTrigger(const TextMacroFields& f, int releaseFlag, bool playing) {
+  TriggerActions a;
+  const bool matches = releaseFlag == f.triggerMode;
+  switch (f.playMode) {
+    case kPlayOnce:
+      a.passCount = 1;
+      if (playing) {
+        a.setStop = true;
+      } else if (matches) {
+        a.clearStop = a.post = true;
+        a.traces.push_back("output0 success!\n");
+      }
+      break;
+    case kPlayNTimes:
+      // A playback already running is not stopped; it continues with the new count.
+      if (matches) {
+        a.passCount = f.playCount;
+        a.traces.push_back(format("g_iFlag=%d\n", releaseFlag));
+        a.traces.push_back(format("g_iFlag=%d\n", f.triggerMode));
+        a.clearStop = a.post = true;
+        a.traces.push_back("output1 success!\n");
+      }
+      break;
+    case kPlayWhilePressed:
+      if (releaseFlag == 0) {
+        a.clearStop = a.post = true;
+        a.traces.push_back("output2 success!\n");
+      } else {
+        a.setStop = true;
+      }
+      break;
+    case kPlayToggle:
+      if (matches) {
+        if (playing) {
+          a.setStop = true;
+        } else {
+          a.clearStop = a.post = true;
+          a.traces.push_back("output3 success!\n");
+        }
+      }
+      break;
+    default:
+      break;
+  }
+  return a;
+}
+
+std::optional<std::array<MouseEvent, 2>> mouseEventsFor(uint8_t code) {
+  using A = MouseAction;
+  switch (code) {
+    case kMouseLeft: return std::array{MouseEvent{A::LeftDown, 0}, MouseEvent{A::LeftUp, 0}};
+    case kMouseRight: return std::array{MouseEvent{A::RightDown, 0}, MouseEvent{A::RightUp, 0}};
+    case kMouseMiddle: return std::array{MouseEvent{A::MiddleDown, 0}, MouseEvent{A::MiddleUp, 0}};
+    case kMouseButton5: return std::array{MouseEvent{A::XDown, 2}, MouseEvent{A::XUp, 2}};
+    case kMouseButton4: return std::array{MouseEvent{A::XDown, 1}, MouseEvent{A::XUp, 1}};
+    default: return std::nullopt;
+  }
+}
+
+uint32_t virtualKeyForCode(uint8_t code, const KeyboardLayout& layout) {
+  const KeyLookup vk = virtualKeyFromUsage(code, layout);
+  if (!vk.found) return 0;
+  switch (vk.value) {
+    case 0xA0: case 0xA1: return kVkShift;
+    case 0xA2: case 0xA3: return kVkControl;
+    case 0xA4: case 0xA5: return kVkMenu;
+    default: return vk.value;
+  }
+}
+
+TriggerActions TextMacroPlayer::trigger(const KeyAssignment& key, int releaseFlag) {
+  if (key.functionCode != kFunctionTextMacro) return {};
+  TextMacroFields f = copyFields(key);
+  const TriggerActions a = decideTrigger(f, releaseFlag, playing_.load());
+  {
+    std::lock_guard lock(mutex_);
+    fields_ = std::move(f);
+    lastReleaseFlag_ = releaseFlag;
+    if (a.passCount) passCount_ = *a.passCount;
+  }
+  if (a.setStop) stop_.store(true);
+  if (a.clearStop) stop_.store(false);
+  return a;
+}
+
+// The text goes onto the clipboard when it differs from the last one placed,
+// and again when someone else changed the clipboard since: pasting what the
+// user copied in between would type the wrong text.
+void TextMacroPlayer::placeText(const std::string& text, MacroOutput& out) {
+  const bool replaced = placedSequence_ && out.clipboardSequence() != *placedSequence_;
+  if (text == lastText_ && clipboardHoldsLast_ && !replaced) return;
+  lastText_ = text;
+  placedSequence_.reset();
+  clipboardHoldsLast_ = true;
+  if (text.empty()) return;
+  if (out.setClipboard(text))
+    placedSequence_ = out.clipboardSequence();
+  else
+    clipboardHoldsLast_ = false;  // try again next time
+}
+
+void TextMacroPlayer::play(MacroOutput& out) {
+  playing_.store(true);
+  for (;;) {
+    TextMacroFields f;
+    {
+      std::lock_guard lock(mutex_);
+      f = fields_;
+    }
+    if (f.keyBefore != 0) out.typeKey(f.keyBefore);
+    if (f.textDelayMs > 0) out.wait(f.textDelayMs);
+    placeText(f.text, out);
+    out.paste();
+    out.trace(kTracePaste);
+    if (f.keyAfter != 0) out.typeKey(f.keyAfter);
+
+    if (stop_.load()) break;
+    if (f.playMode == kPlayNTimes) {
+      int32_t left, flag;
+      {
+        std::lock_guard lock(mutex_);
+        left = --passCount_;
+        flag = lastReleaseFlag_;
+      }
+      out.trace(format("g_iLoppTimes=%d\n", left));
+      out.trace(format("g_iFlag=%d\n", flag));
+      out.trace(format("g_iTriggerMode=%d\n", f.triggerMode));
+      if (left < 1) break;
+    } else if (f.playMode != kPlayWhilePressed && f.playMode != kPlayToggle) {
+      break;
+    }
+    if (f.repeatDelayMs > 0) out.wait(f.repeatDelayMs);
+  }
+  playing_.store(false);
+}
+
+}  // namespace player
