@@ -1,0 +1,63 @@
+#pragma once
+// Every message number, timer, tray id and kernel-object or window name of the
+// monitor and of what it exchanges with the configuration program.
+
+// Window messages received by the monitor's hidden window.
+enum MonitorMessage : unsigned {
+  UM_TRAY_NOTIFY = 1036,     // from the tray icon: wParam icon id, lParam mouse message
+  UM_APPLY = 1224,           // from Option: wParam apply kind, lParam 0; answered by UM_APPLY_DONE
+  UM_RELOAD = 1226,          // wParam/lParam unused: re-read the shared block, send nothing; returns 0
+  UM_RELOAD_ALT = 1227,      // the same as UM_RELOAD
+  UM_IGNORED = 1274,         // wParam/lParam unused: accepted and ignored, returns 0
+  UM_KEYBOARD_EVENT = 1325,  // from hiddriver.dll: wParam event code, lParam key number | extra byte << 8
+  UM_DEVICE_CHANGE = 1326,   // from hiddriver.dll: wParam 1 arrived, 0 removed, other values ignored
+};
+
+// Window messages the monitor sends.
+enum OptionMessage : unsigned {
+  UM_PROFILE_SWITCHED = 1255,  // to Option, wParam 0, lParam 0: re-read the shared block
+  UM_APPLY_DONE = 1256,        // to Option, wParam 0, lParam 0: the apply finished (or could not start)
+  UM_OSD_SHOW = 1324,          // to the OSD window, wParam 50, lParam 0
+};
+constexpr unsigned kOsdShowParam = 50;
+
+// Thread messages of the two worker threads.
+enum ThreadMessage : unsigned {
+  TM_PLAY_TEXT_MACRO = 1648,  // to macroThread: wParam 0, lParam 0
+  TM_DOWNLOAD = 1649,         // to downloadThread: wParam DownloadRequest, lParam the apply kind
+};
+
+enum DownloadRequest : unsigned {
+  kDownloadChanged = 1,        // what the change flags ask for, then UM_APPLY_DONE
+  kDownloadFirmwareCheck = 2,  // version read and warning
+  kDownloadAll = 3,            // everything, after a profile switch, then UM_APPLY_DONE
+};
+
+// Tray menu commands (WM_COMMAND wParam, lParam 0); ID_TRAY_OPEN also arrives
+// from a second monitor started with "1".
+enum TrayCommand : unsigned {
+  ID_TRAY_OPEN = 6001,
+  ID_TRAY_EXIT = 6002,
+};
+
+constexpr unsigned kTrayIconId = 102;
+
+enum MonitorTimer : unsigned {
+  TIMER_APP_WATCH = 500,  // application watcher tick
+  TIMER_FW_CHECK = 502,   // fires once after a successful start
+};
+constexpr unsigned kAppWatchPeriodMs = 2000;
+constexpr unsigned kFirmwareCheckDelayMs = 200;
+constexpr unsigned kOpenPauseMs = 1000;      // after setting the identity, before the open
+constexpr unsigned kShutdownPauseMs = 1000;  // after downloadThread ended
+constexpr unsigned kWorkerStackBytes = 4096;
+
+// Kernel objects, windows and files.
+constexpr const char* kInstanceMutexName = "Varnel_Quillon_Monitor_Normal";
+constexpr const char* kSettingsMutexObjectName = "Varnel_Quillon_Mutex_Object";
+constexpr const char* kMonitorWindowTitle = "Varnel Quillon Monitor";
+constexpr const char* kOptionWindowTitle = "Varnel Quillon Option";
+constexpr const char* kOsdWindowTitle = "Varnel_Quillon_OSD";
+constexpr const char* kMonitorWindowClass = "VarnelQuillonMonitor";
+constexpr const char* kOptionProgram = "Option.exe";
+constexpr const char* kHidDriverLibrary = "hiddriver.dll";

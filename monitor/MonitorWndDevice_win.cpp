@@ -1,0 +1,79 @@
+// The keyboard: start-up open, version read, arrival, removal and the events
+// that the keyboard reports.
+
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include "KeyEvent.h"
+#include "MonitorMessages.h"
+#include "MonitorWnd_win.h"
+
+
+bool CMonitorWnd::openKeyboard() {
+  if (!keyboard_.open(hwnd_, UM_KEYBOARD_EVENT, UM_DEVICE_CHANGE)) return false;
+  SetTimer(hwnd_, TIMER_APP_WATCH, kAppWatchPeriodMs, nullptr);
+  return true;
+}
+
+kbd::FirmwareVersion CMonitorWnd::readKeyboardVersion() {
+  kbd::Command command = kbd::makeVersionCommand();
+  keyboard_.setFeature(command.data(), static_cast<int>(command.size()));
+  Sleep(kbd::kVersionReadPauseMs);
+  kbd::Command answer = kbd::makeVersionCommand();
+  keyboard_.getFeature(answer.data(), static_cast<int>(answer.size()));
+  return kbd::parseFirmwareVersion(answer);
+}
+
+void CMonitorWnd::onDeviceChange(WPARAM change) {
+  if (change == 1) {
+    onArrival();
+  } else if (change == 0) {
+    onRemoval();
+  }
+}
+
+void CMonitorWnd::onArrival() {
+  if (connectionState_ == kConnected) return;
+  connectionState_ = kConnected;
+  keyboard_.reopenDevices();
+  // No settings are sent at arrival: the keyboard keeps what it stored.
+  PostThreadMessageA(downloadThreadId_, TM_DOWNLOAD, kDownloadFirmwareCheck, 0);
+  addTrayIcon();
+  writeDeviceState(kConnected);
+  SetTimer(hwnd_, TIMER_APP_WATCH, kAppWatchPeriodMs, nullptr);
+}
+
+void CMonitorWnd::onRemoval() {
+  if (connectionState_ == kRemoved) return;
+  connectionState_ = kRemoved;
+  keyboard_.closeDevices();
+  removeTrayIcon();
+  KillTimer(hwnd_, TIMER_APP_WATCH);
+  writeDeviceState(kRemoved);
+  if (HWND option = FindWindowA(nullptr, kOptionWindowTitle)) PostMessageA(option, WM_CLOSE, 0, 0);
+}
+
+void CMonitorWnd::onKeyboardEvent(WPARAM wParam, LPARAM lParam) {
+  const KeyAction action = keyActionFor(decodeKeyEvent(wParam, lParam), *workingCopy_);
+  switch (action.kind) {
+    case KeyActionKind::Launch: {
+      const int profile = workingCopy_->currentProfile;
+      const char* path = workingCopy_->profiles[profile].keys[action.keyIndex].appPath;
+      ShellExecuteA(nullptr, "open", path, nullptr, nullptr, SW_SHOWNORMAL);
+      break;
+    }
+    case KeyActionKind::TextMacro:
+      triggerTextMacro(action.keyIndex, action.released);
+      break;
+    case KeyActionKind::None:
+      break;
+  }
+}
+
+// The text-macro trigger: decides whether macroThread plays the key's text.
+// Filled by the text macro player.
+void CMonitorWnd::triggerTextMacro(int /*keyIndex*/, bool /*release*/) {}
+
+// One tick of the application watcher. Filled by profile switching.
+void CMonitorWnd::appWatchTick() {}

@@ -1,0 +1,110 @@
+// downloadThread and macroThread: plain get-message loops fed by thread
+// messages. They never touch windows beyond finding and posting to them.
+
+#include "MonitorMessages.h"
+#include "MonitorWnd_win.h"
+
+namespace {
+
+struct ThreadStart {
+  CMonitorWnd* self;
+  HANDLE queueReady;
+};
+
+// Starts a worker and waits until its message queue exists, so that the
+// first PostThreadMessage cannot be lost.
+bool startWorker(LPTHREAD_START_ROUTINE entry, CMonitorWnd* self, UniqueHandle& thread, DWORD& threadId) {
+  UniqueHandle ready(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+  if (!ready) return false;
+  ThreadStart start{self, ready.get()};
+  thread.reset(CreateThread(nullptr, kWorkerStackBytes, entry, &start, 0, &threadId));
+  if (!thread) return false;
+  WaitForSingleObject(ready.get(), INFINITE);
+  return true;
+}
+
+void stopWorker(UniqueHandle& thread, DWORD threadId) {
+  if (!thread) return;
+  PostThreadMessageA(threadId, WM_QUIT, 0, 0);
+  WaitForSingleObject(thread.get(), INFINITE);
+  thread.reset();
+}
+
+void announceQueue(LPVOID param) {
+  MSG msg;
+  PeekMessageA(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
+  SetEvent(static_cast<ThreadStart*>(param)->queueReady);
+}
+
+}  // namespace
+
+bool CMonitorWnd::startThreads() {
+  return startWorker(macroThreadMain, this, macroThread_, macroThreadId_) &&
+         startWorker(downloadThreadMain, this, downloadThread_, downloadThreadId_);
+}
+
+void CMonitorWnd::stopDownloadThread() { stopWorker(downloadThread_, downloadThreadId_); }
+
+void CMonitorWnd::stopMacroThread() {
+  macroStop_ = 1;
+  stopWorker(macroThread_, macroThreadId_);
+}
+
+DWORD WINAPI CMonitorWnd::downloadThreadMain(LPVOID param) {
+  CMonitorWnd* self = static_cast<ThreadStart*>(param)->self;
+  announceQueue(param);
+  self->downloadLoop();
+  return 0;
+}
+
+DWORD WINAPI CMonitorWnd::macroThreadMain(LPVOID param) {
+  CMonitorWnd* self = static_cast<ThreadStart*>(param)->self;
+  announceQueue(param);
+  self->macroLoop();
+  return 0;
+}
+
+void CMonitorWnd::downloadLoop() {
+  MSG msg;
+  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    if (msg.message != TM_DOWNLOAD || connectionState_ != kConnected) continue;
+    switch (msg.wParam) {
+      case kDownloadChanged:
+      case kDownloadAll:
+        runDownload(msg.wParam == kDownloadAll);
+        if (HWND option = FindWindowA(nullptr, kOptionWindowTitle)) {
+          PostMessageA(option, UM_APPLY_DONE, 0, 0);
+          OutputDebugStringA("Thread Send Enable OK/Apply Button\n");
+        } else {
+          OutputDebugStringA("Thread Don't find Merrow Option Dialog\n");
+        }
+        break;
+      case kDownloadFirmwareCheck:
+        runFirmwareCheck();
+        break;
+      default:
+        break;
+    }
+  }
+}
+
+void CMonitorWnd::macroLoop() {
+  MSG msg;
+  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    if (msg.message != TM_PLAY_TEXT_MACRO) continue;
+    macroPlaying_ = 1;
+    playTextMacro();
+    macroPlaying_ = 0;
+  }
+}
+
+// The settings download of the active profile: what the change flags ask
+// for, or everything when `full`. Filled by the download protocol.
+void CMonitorWnd::runDownload(bool /*full*/) {}
+
+// The firmware version check with its warning. Filled by the firmware check.
+void CMonitorWnd::runFirmwareCheck() {}
+
+// Plays the current text macro through the clipboard. Filled by the text
+// macro player.
+void CMonitorWnd::playTextMacro() {}

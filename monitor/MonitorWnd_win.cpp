@@ -1,0 +1,209 @@
+#include "MonitorWnd_win.h"
+
+#include <commctrl.h>
+#include <objbase.h>
+
+#include "KeyboardIdentity.h"
+#include "MonitorMessages.h"
+#include "OsdPayload.h"
+#include "ProgramFolder_win.h"
+
+namespace {
+
+// Open to every process of the session: a null access list.
+HANDLE createSettingsMutex() {
+  SECURITY_DESCRIPTOR sd;
+  InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION);
+  SetSecurityDescriptorDacl(&sd, TRUE, nullptr, FALSE);
+  SECURITY_ATTRIBUTES sa{sizeof sa, &sd, FALSE};
+  return CreateMutexA(&sa, FALSE, kSettingsMutexObjectName);
+}
+
+}  // namespace
+
+CMonitorWnd::CMonitorWnd(bool openOptionAtStart)
+    : openOptionAtStart_(openOptionAtStart), workingCopy_(std::make_unique<SettingsImage>()) {}
+
+CMonitorWnd::~CMonitorWnd() {
+  if (hwnd_) DestroyWindow(hwnd_);
+}
+
+bool CMonitorWnd::create(HINSTANCE instance) {
+  WNDCLASSEXA wc = {};
+  wc.cbSize = sizeof(wc);
+  wc.lpfnWndProc = windowProc;
+  wc.hInstance = instance;
+  wc.lpszClassName = kMonitorWindowClass;
+  RegisterClassExA(&wc);
+  // Hidden pop-up, never shown: only the tray icon is visible.
+  return CreateWindowExA(0, kMonitorWindowClass, kMonitorWindowTitle, WS_POPUP, 100, 100, 100, 100,
+                         nullptr, nullptr, instance, this) != nullptr;
+}
+
+LRESULT CALLBACK CMonitorWnd::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* self = static_cast<CMonitorWnd*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+    self->hwnd_ = hwnd;
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self = reinterpret_cast<CMonitorWnd*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  if (!self) return DefWindowProcA(hwnd, message, wParam, lParam);
+  LRESULT result = self->onMessage(message, wParam, lParam);
+  if (message == WM_NCDESTROY) {
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+    self->hwnd_ = nullptr;
+  }
+  return result;
+}
+
+LRESULT CMonitorWnd::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE:
+      return onCreate() ? 0 : -1;
+    case WM_DESTROY:
+      onDestroy();
+      PostQuitMessage(0);
+      return 0;
+    case WM_TIMER:
+      onTimer(wParam);
+      return 0;
+    case WM_COPYDATA:
+      return onCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+    case UM_APPLY:
+      onApplyAllSetting(wParam);
+      return 0;
+    case UM_RELOAD:
+    case UM_RELOAD_ALT:
+      onReload();
+      return 0;
+    case UM_IGNORED:
+      return 0;
+    case UM_TRAY_NOTIFY:
+      if (wParam == kTrayIconId) onSystrayNotify(lParam);
+      return 0;
+    case WM_COMMAND:
+      if (LOWORD(wParam) == ID_TRAY_OPEN) {
+        onCustomizer();
+      } else if (LOWORD(wParam) == ID_TRAY_EXIT) {
+        PostMessageA(hwnd_, WM_CLOSE, 0, 0);
+      }
+      return 0;
+    case UM_KEYBOARD_EVENT:
+      onKeyboardEvent(wParam, lParam);
+      return 0;
+    case UM_DEVICE_CHANGE:
+      onDeviceChange(wParam);
+      return 0;
+    default:
+      // The shell restarted: its tray forgot our icon.
+      if (taskbarCreatedMessage_ != 0 && message == taskbarCreatedMessage_) {
+        if (trayShown_) {
+          trayShown_ = false;
+          addTrayIcon();
+        }
+        return 0;
+      }
+      return DefWindowProcA(hwnd_, message, wParam, lParam);
+  }
+}
+
+bool CMonitorWnd::onCreate() {
+  INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES};
+  InitCommonControlsEx(&controls);
+  taskbarCreatedMessage_ = RegisterWindowMessageA("TaskbarCreated");
+
+  folder_ = programFolder();
+  language_.load(folder_);
+  configIni_ = configIniPath(folder_);
+
+  expectedFirmware_ = kbd::kExpectedFirmware;
+
+  keyboard_.bind(folder_);  // a missing library leaves the keyboard absent
+
+  loadSettings();
+  readOsdSettings(osdSettings_, folder_);
+
+  settingsMutex_.reset(createSettingsMutex());
+  if (!settingsMutex_ || GetLastError() == ERROR_ALREADY_EXISTS) return false;
+
+  clearChangeFlags(*workingCopy_);
+  keySlots_ = kbd::defaultKeySlotTable;
+
+  if (sharedBlock_.create()) sharedBlock_.copyToBlock(*workingCopy_);
+
+  if (!startThreads()) return false;
+
+  SetWindowLongPtrA(hwnd_, GWL_EXSTYLE, GetWindowLongPtrA(hwnd_, GWL_EXSTYLE) | WS_EX_TOOLWINDOW);
+
+  keyboard_.setIdentity(kKeyboardVendorId, kKeyboardProductId);
+  Sleep(kOpenPauseMs);
+
+  if (!openKeyboard()) {
+    connectionState_ = kNotConnected;
+  } else {
+    firmware_ = readKeyboardVersion();
+    SetTimer(hwnd_, TIMER_FW_CHECK, kFirmwareCheckDelayMs, nullptr);
+    // Another firmware: no tray icon and no Device entry; the check that the
+    // timer requests is then dropped and the warning waits for an arrival.
+    if (!(firmware_ == expectedFirmware_)) return true;
+    addTrayIcon();
+    if (openOptionAtStart_) onCustomizer();
+    connectionState_ = kConnected;
+  }
+  writeDeviceState(connectionState_);
+  return true;
+}
+
+void CMonitorWnd::onDestroy() {
+  KillTimer(hwnd_, TIMER_APP_WATCH);
+  KillTimer(hwnd_, TIMER_FW_CHECK);
+
+  if (HWND option = FindWindowA(nullptr, kOptionWindowTitle)) PostMessageA(option, WM_CLOSE, 0, 0);
+  if (HWND osdWindow = FindWindowA(nullptr, kOsdWindowTitle)) PostMessageA(osdWindow, WM_CLOSE, 0, 0);
+
+  if (downloadThread_) {
+    stopDownloadThread();
+    Sleep(kShutdownPauseMs);
+  }
+
+  keyboard_.closeAll();
+  keyboard_.unbind();
+
+  stopMacroThread();
+
+  CoUninitialize();
+  sharedBlock_.close();
+  settingsMutex_.reset();
+
+  removeTrayIcon();
+  language_.unload();
+}
+
+void CMonitorWnd::onTimer(UINT_PTR id) {
+  if (id == TIMER_APP_WATCH) {
+    appWatchTick();
+  } else if (id == TIMER_FW_CHECK) {
+    KillTimer(hwnd_, TIMER_FW_CHECK);
+    PostThreadMessageA(downloadThreadId_, TM_DOWNLOAD, kDownloadFirmwareCheck, 0);
+  }
+}
+
+BOOL CMonitorWnd::onCopyData(const COPYDATASTRUCT* data) {
+  if (!data || data->dwData != osd::kOsdDataId) return TRUE;
+  std::optional<std::string> text = osd::parseOsdPayload(data->lpData, data->cbData);
+  if (!text) return TRUE;
+  WritePrivateProfileStringA("OSDData", "Message", text->c_str(), configIni_.c_str());
+  HWND osdWindow = FindWindowA(nullptr, kOsdWindowTitle);
+  if (osdWindow && connectionState_ == kConnected) PostMessageA(osdWindow, UM_OSD_SHOW, kOsdShowParam, 0);
+  return TRUE;
+}
+
+void CMonitorWnd::loadSettings() {
+  clearImage(*workingCopy_);
+  // The settings files fill what they hold and give defaults for the rest.
+  if (!loadAll(*workingCopy_, folder_)) buildDefaultImage(*workingCopy_);
+}
+
+void CMonitorWnd::writeDeviceState(int32_t state) {
+  WritePrivateProfileStringA("Setting", "Device", state == kConnected ? "1" : "0", configIni_.c_str());
+}

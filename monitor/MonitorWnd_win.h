@@ -1,0 +1,110 @@
+#pragma once
+// The monitor's hidden main window. It owns all state of the program: the
+// working copy of the settings, the shared block, the keyboard link, the two
+// worker threads and the tray icon.
+
+#include <windows.h>
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "DownloadEncoder.h"
+#include "Handle_win.h"
+#include "KeyboardLink_win.h"
+#include "KeyboardProtocol.h"
+#include "LanguageLibrary_win.h"
+#include "ProfileFiles.h"
+#include "SettingsImage.h"
+#include "SharedBlock_win.h"
+
+enum ConnectionState : int32_t {
+  kNotConnected = 0,  // not connected since start
+  kConnected = 1,
+  kRemoved = 2,
+};
+
+class CMonitorWnd {
+ public:
+  explicit CMonitorWnd(bool openOptionAtStart);
+  CMonitorWnd(const CMonitorWnd&) = delete;
+  CMonitorWnd& operator=(const CMonitorWnd&) = delete;
+  ~CMonitorWnd();
+
+  // Creates the hidden pop-up window; false when its creation failed.
+  bool create(HINSTANCE instance);
+  HWND hwnd() const { return hwnd_; }
+
+ private:
+  static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+  // Life cycle (MonitorWnd_win.cpp).
+  bool onCreate();
+  void onDestroy();
+  void onTimer(UINT_PTR id);
+  BOOL onCopyData(const COPYDATASTRUCT* data);
+  void loadSettings();
+  void writeDeviceState(int32_t state);
+
+  // Tray and Option (MonitorWndTray_win.cpp).
+  void addTrayIcon();
+  void removeTrayIcon();
+  void onSystrayNotify(LPARAM mouseMessage);
+  void showTrayMenu();
+  void onCustomizer();
+  void onApplyAllSetting(WPARAM applyKind);
+  void onReload();
+
+  // Worker threads (MonitorWndThreads_win.cpp).
+  bool startThreads();
+  void stopDownloadThread();
+  void stopMacroThread();
+  static DWORD WINAPI downloadThreadMain(LPVOID param);
+  static DWORD WINAPI macroThreadMain(LPVOID param);
+  void downloadLoop();
+  void macroLoop();
+  void runDownload(bool full);
+  void runFirmwareCheck();
+  void playTextMacro();
+
+  // Keyboard (MonitorWndDevice_win.cpp).
+  bool openKeyboard();
+  kbd::FirmwareVersion readKeyboardVersion();
+  void onDeviceChange(WPARAM change);
+  void onArrival();
+  void onRemoval();
+  void onKeyboardEvent(WPARAM wParam, LPARAM lParam);
+  void triggerTextMacro(int keyIndex, bool release);
+  void appWatchTick();
+
+  HWND hwnd_ = nullptr;
+  bool openOptionAtStart_;
+  UINT taskbarCreatedMessage_ = 0;
+  bool trayShown_ = false;
+
+  std::string folder_;
+  std::string configIni_;
+  LanguageLibrary language_;
+  KeyboardLink keyboard_;
+
+  std::unique_ptr<SettingsImage> workingCopy_;
+  unsigned char osdSettings_[kOsdSettingsSize] = {};
+  kbd::SlotTable keySlots_{};
+  UniqueHandle settingsMutex_;
+  SharedBlock sharedBlock_;
+
+  std::atomic<int32_t> connectionState_{kNotConnected};
+  kbd::FirmwareVersion expectedFirmware_{};
+  kbd::FirmwareVersion firmware_{};
+
+  UniqueHandle downloadThread_;
+  DWORD downloadThreadId_ = 0;
+  UniqueHandle macroThread_;
+  DWORD macroThreadId_ = 0;
+  // Shared with macroThread: written by one side, polled by the other.
+  std::atomic<int32_t> macroPlaying_{0};
+  std::atomic<int32_t> macroStop_{0};
+  std::string lastClipboardText_ = "This is a sample for the clipboard!";
+};

@@ -1,0 +1,167 @@
+// Starts the real Monitor.exe from a copy of the program folder and watches it
+// from outside: its window, config.ini, the answers it sends to a stand-in
+// for Option's window, and how it ends.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "MonitorMessages.h"
+
+namespace {
+
+struct OptionStandIn {
+  HWND hwnd = nullptr;
+  int applyDone = 0;
+  int closes = 0;
+};
+OptionStandIn* gStandIn = nullptr;
+
+LRESULT CALLBACK standInProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (gStandIn && message == UM_APPLY_DONE) {
+    ++gStandIn->applyDone;
+    return 0;
+  }
+  if (gStandIn && message == WM_CLOSE) {
+    ++gStandIn->closes;  // counted, the window stays for the rest of the test
+    return 0;
+  }
+  return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+void pump() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+}
+
+// Pumps messages until `done` holds or `ms` pass.
+template <typename Predicate>
+bool waitFor(Predicate done, DWORD ms) {
+  const DWORD start = GetTickCount();
+  while (!done()) {
+    if (GetTickCount() - start > ms) return false;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    pump();
+  }
+  return true;
+}
+
+std::string currentFolder() {
+  char buffer[MAX_PATH] = {};
+  GetCurrentDirectoryA(MAX_PATH, buffer);
+  std::string folder = buffer;
+  if (folder.back() != '\\') folder += '\\';
+  return folder;
+}
+
+class MonitorSystem : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dist_ = currentFolder();
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    folder_ = std::string(temp) + "quillon_monitor_" + std::to_string(GetCurrentProcessId()) + "\\";
+    ASSERT_TRUE(CreateDirectoryA(folder_.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
+    CreateDirectoryA((folder_ + "config").c_str(), nullptr);
+    ASSERT_TRUE(copy("Monitor.exe"));
+    copy("lan.dll");
+
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = standInProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "QuillonOptionStandIn";
+    RegisterClassA(&wc);
+    gStandIn = &standIn_;
+    standIn_.hwnd = CreateWindowExA(0, wc.lpszClassName, kOptionWindowTitle, WS_OVERLAPPED, 0, 0, 50, 50,
+                                    nullptr, nullptr, wc.hInstance, nullptr);
+    ASSERT_NE(standIn_.hwnd, nullptr);
+  }
+
+  void TearDown() override {
+    if (monitor_.hProcess) {
+      if (WaitForSingleObject(monitor_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(monitor_.hProcess, 1);
+      CloseHandle(monitor_.hProcess);
+      CloseHandle(monitor_.hThread);
+    }
+    if (standIn_.hwnd) DestroyWindow(standIn_.hwnd);
+    gStandIn = nullptr;
+    for (const char* name : {"Monitor.exe", "lan.dll", "hiddriver.dll", "config.ini"}) {
+      DeleteFileA((folder_ + name).c_str());
+    }
+    RemoveDirectoryA((folder_ + "config").c_str());
+    RemoveDirectoryA(folder_.c_str());
+  }
+
+  bool copy(const char* name, const std::string& from = {}) {
+    std::string source = from.empty() ? dist_ + name : from;
+    return CopyFileA(source.c_str(), (folder_ + name).c_str(), FALSE) != FALSE;
+  }
+
+  PROCESS_INFORMATION start(const char* arguments) {
+    std::string commandLine = "\"" + folder_ + "Monitor.exe\" " + arguments;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    EXPECT_TRUE(CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                               folder_.c_str(), &startup, &process));
+    return process;
+  }
+
+  int device() const {
+    return static_cast<int>(GetPrivateProfileIntA("Setting", "Device", -1, (folder_ + "config.ini").c_str()));
+  }
+
+  HWND monitorWindow() const { return FindWindowA(nullptr, kMonitorWindowTitle); }
+
+  void startMonitor() {
+    monitor_ = start("");
+    ASSERT_TRUE(waitFor([&] { return monitorWindow() != nullptr; }, 15000));
+  }
+
+  void exitFromTray() {
+    standIn_.closes = 0;
+    PostMessageA(monitorWindow(), WM_COMMAND, ID_TRAY_EXIT, 0);
+    EXPECT_TRUE(waitFor([&] { return WaitForSingleObject(monitor_.hProcess, 0) == WAIT_OBJECT_0; }, 15000));
+    pump();
+    EXPECT_GE(standIn_.closes, 1);
+  }
+
+  std::string dist_;
+  std::string folder_;
+  OptionStandIn standIn_;
+  PROCESS_INFORMATION monitor_ = {};
+};
+
+TEST_F(MonitorSystem, WithoutKeyboardLibraryItServesOptionAndEndsFromTheTray) {
+  startMonitor();
+  ASSERT_TRUE(waitFor([&] { return device() == 0; }, 10000));
+
+  PROCESS_INFORMATION second = start("1");
+  EXPECT_EQ(WaitForSingleObject(second.hProcess, 5000), WAIT_OBJECT_0);
+  CloseHandle(second.hProcess);
+  CloseHandle(second.hThread);
+  EXPECT_EQ(WaitForSingleObject(monitor_.hProcess, 0), WAIT_TIMEOUT);
+
+  PostMessageA(monitorWindow(), UM_APPLY, 0, 0);
+  EXPECT_TRUE(waitFor([&] { return standIn_.applyDone == 1; }, 3000));
+
+  exitFromTray();
+}
+
+TEST_F(MonitorSystem, WithTheEmulatedKeyboardItRecordsTheDevice) {
+  std::string emulated;
+  for (const char* candidate : {"emulated\\hiddriver.dll", "hiddriver_emulated.dll"}) {
+    if (GetFileAttributesA((dist_ + candidate).c_str()) != INVALID_FILE_ATTRIBUTES) {
+      emulated = dist_ + candidate;
+      break;
+    }
+  }
+  if (emulated.empty()) GTEST_SKIP() << "no emulated keyboard in the program folder";
+  ASSERT_TRUE(copy("hiddriver.dll", emulated));
+  startMonitor();
+  EXPECT_TRUE(waitFor([&] { return device() == 1; }, 10000));
+  exitFromTray();
+}
+
+}  // namespace
