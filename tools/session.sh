@@ -118,4 +118,6 @@ quillon_session() {
   wineserver -f -p >/dev/null 2>&1 &
   quillon_pids+=($!)
   quillon_wineserver=1
+  # Start Wine's own services now, detached from the caller's output.
+  wine cmd.exe /c exit >/dev/null 2>&1 </dev/null
 }
