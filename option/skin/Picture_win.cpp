@@ -1,0 +1,144 @@
+#include "Picture_win.h"
+
+#include <ocidl.h>
+#include <olectl.h>
+
+#include <vector>
+
+#include "MaskRuns.h"
+
+namespace {
+
+struct ComApartment {
+  HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  ~ComApartment() {
+    if (SUCCEEDED(hr)) CoUninitialize();
+  }
+};
+
+HGLOBAL readFileToGlobal(const std::string& path, DWORD& length) {
+  UniqueFileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return nullptr;
+  length = GetFileSize(file.get(), nullptr);
+  if (length == 0 || length == INVALID_FILE_SIZE) return nullptr;
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, length);
+  if (!block) return nullptr;
+  void* data = GlobalLock(block);
+  DWORD got = 0;
+  bool ok = data && ReadFile(file.get(), data, length, &got, nullptr) && got == length;
+  if (data) GlobalUnlock(block);
+  if (!ok) {
+    GlobalFree(block);
+    return nullptr;
+  }
+  return block;
+}
+
+}  // namespace
+
+SIZE BitmapSize(HBITMAP bitmap) {
+  BITMAP info{};
+  if (!bitmap || !GetObject(bitmap, sizeof info, &info)) return {0, 0};
+  return {info.bmWidth, info.bmHeight};
+}
+
+bool LoadPictureFile(const std::string& path, UniqueBitmap& target, SIZE& size) {
+  target.reset();
+  size = {0, 0};
+  if (path.empty()) return false;
+  DWORD length = 0;
+  HGLOBAL block = readFileToGlobal(path, length);
+  if (!block) return false;
+  ComApartment com;
+  IStream* stream = nullptr;
+  if (FAILED(CreateStreamOnHGlobal(block, TRUE, &stream))) {
+    GlobalFree(block);
+    return false;
+  }
+  IPicture* picture = nullptr;
+  HRESULT hr = OleLoadPicture(stream, LONG(length), FALSE, IID_IPicture,
+                              reinterpret_cast<void**>(&picture));
+  stream->Release();
+  if (FAILED(hr) || !picture) return false;
+  OLE_HANDLE handle = 0;
+  short type = 0;
+  if (SUCCEEDED(picture->get_Type(&type)) && type == PICTYPE_BITMAP &&
+      SUCCEEDED(picture->get_Handle(&handle)) && handle) {
+    // The picture object owns its bitmap; keep a copy of our own.
+    HBITMAP copy = static_cast<HBITMAP>(CopyImage(reinterpret_cast<HBITMAP>(UINT_PTR(handle)),
+                                                  IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    target.reset(copy);
+  }
+  picture->Release();
+  size = BitmapSize(target.get());
+  return bool(target);
+}
+
+void CutStateImage(HDC dc, UniqueBitmap& target, HBITMAP source, int left, int top, int right,
+                   int bottom) {
+  if (!source) return;
+  target.reset();
+  int w = right - left, h = bottom - top;
+  if (w <= 0 || h <= 0) return;
+  target.reset(CreateCompatibleBitmap(dc, w, h));
+  if (!target) return;
+  UniqueMemoryDc from(CreateCompatibleDC(dc)), to(CreateCompatibleDC(dc));
+  HGDIOBJ oldFrom = SelectObject(from.get(), source);
+  HGDIOBJ oldTo = SelectObject(to.get(), target.get());
+  BitBlt(to.get(), 0, 0, w, h, from.get(), left, top, SRCCOPY);
+  SelectObject(from.get(), oldFrom);
+  SelectObject(to.get(), oldTo);
+}
+
+UniqueRegion RegionFromMask(HBITMAP mask, COLORREF transparent, COLORREF tolerance) {
+  if (!mask) return {};
+  SIZE size = BitmapSize(mask);
+  UniqueMemoryDc maskDc(CreateCompatibleDC(nullptr));
+  UniqueMemoryDc copyDc(CreateCompatibleDC(nullptr));
+  if (!maskDc || !copyDc) return {};
+
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = size.cx;
+  info.bmiHeader.biHeight = size.cy;  // bottom-up, as the system prefers
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  UniqueBitmap copy(CreateDIBSection(maskDc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!copy || !bits) return {};
+  HGDIOBJ oldMask = SelectObject(maskDc.get(), mask);
+  HGDIOBJ oldCopy = SelectObject(copyDc.get(), copy.get());
+  BitBlt(copyDc.get(), 0, 0, size.cx, size.cy, maskDc.get(), 0, 0, SRCCOPY);
+  GdiFlush();
+
+  const size_t stride = ((size_t(size.cx) * 32 + 31) / 32) * 4;
+  const auto* base = static_cast<const BYTE*>(bits);
+  auto rowAt = [&](int y) {
+    return reinterpret_cast<const uint32_t*>(base + (size.cy - 1 - y) * stride);
+  };
+
+  UniqueRegion result(CreateRectRgn(0, 0, 0, 0));
+  std::vector<BYTE> buffer;
+  CollectMaskRuns(size.cx, size.cy, rowAt, transparent, tolerance, [&](const MaskBatch& batch) {
+    buffer.assign(sizeof(RGNDATAHEADER) + batch.rects.size() * sizeof(RECT), 0);
+    auto* data = reinterpret_cast<RGNDATA*>(buffer.data());
+    data->rdh.dwSize = sizeof(RGNDATAHEADER);
+    data->rdh.iType = RDH_RECTANGLES;
+    data->rdh.nCount = DWORD(batch.rects.size());
+    data->rdh.rcBound = {batch.bounds.left, batch.bounds.top, batch.bounds.right,
+                         batch.bounds.bottom};
+    auto* rects = reinterpret_cast<RECT*>(data->Buffer);
+    for (size_t i = 0; i < batch.rects.size(); ++i) {
+      const SkinRect& r = batch.rects[i];
+      rects[i] = {r.left, r.top, r.right, r.bottom};
+    }
+    UniqueRegion part(ExtCreateRegion(nullptr, DWORD(buffer.size()), data));
+    if (part) CombineRgn(result.get(), result.get(), part.get(), RGN_OR);
+  });
+
+  SelectObject(maskDc.get(), oldMask);
+  SelectObject(copyDc.get(), oldCopy);
+  return result;
+}

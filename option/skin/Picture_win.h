@@ -1,0 +1,24 @@
+#pragma once
+// Skin pictures: decoding, cutting state images, and window outlines from masks.
+
+#include <windows.h>
+
+#include <string>
+
+#include "Handle_win.h"
+
+// Decodes a BMP/JPEG/GIF file through the OLE picture loader into `target`
+// (an owned DIB section). A missing or undecodable file leaves `target` empty
+// and `size` 0 x 0 and returns false: the window then simply has no picture.
+bool LoadPictureFile(const std::string& path, UniqueBitmap& target, SIZE& size);
+
+// Region of every pixel whose colour lies outside [transparent, transparent +
+// tolerance] per channel; empty handle when there is no bitmap or no DC.
+UniqueRegion RegionFromMask(HBITMAP mask, COLORREF transparent, COLORREF tolerance);
+
+// Replaces `target` with a copy of the rectangle (left, top)-(right, bottom) of
+// `source`. Does nothing when there is no source.
+void CutStateImage(HDC dc, UniqueBitmap& target, HBITMAP source, int left, int top, int right,
+                   int bottom);
+
+SIZE BitmapSize(HBITMAP bitmap);

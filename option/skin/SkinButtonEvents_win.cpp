@@ -1,0 +1,113 @@
+// Message handling and drawing of SkinButton.
+#include <windowsx.h>
+
+#include "SkinButton_win.h"
+#include "SkinMessages.h"
+
+LRESULT SkinButton::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case MSG_REFLECT_BASE + WM_DRAWITEM:
+      draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+      return TRUE;
+    case WM_MOUSEMOVE:
+      trackMouse();
+      break;
+    case WM_KILLFOCUS:
+      if (hover_) {
+        hover_ = false;
+        notifyHover(false);
+      }
+      InvalidateRect(hwnd(), nullptr, FALSE);
+      break;
+    case WM_CAPTURECHANGED:
+      if (hover_ && reinterpret_cast<HWND>(lParam) != hwnd()) {
+        hover_ = false;
+        notifyHover(false);
+        InvalidateRect(hwnd(), nullptr, FALSE);
+      }
+      break;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: {
+      HWND parent = GetParent(hwnd());
+      if (parent && GetActiveWindow() != GetAncestor(parent, GA_ROOT))
+        SetActiveWindow(GetAncestor(parent, GA_ROOT));
+      if (toggle_) {
+        // Toggle buttons do their own click: the system's would notify twice.
+        pressedInside_ = true;
+        if (GetCapture() != hwnd()) SetCapture(hwnd());
+        return 0;
+      }
+      if (message == WM_LBUTTONDBLCLK) return defaultProc(WM_LBUTTONDOWN, wParam, lParam);
+      break;
+    }
+    case WM_LBUTTONUP:
+      if (toggle_) {
+        if (!pressedInside_) return 0;
+        pressedInside_ = false;
+        checked_ = !checked_;
+        InvalidateRect(hwnd(), nullptr, FALSE);
+        HWND parent = GetParent(hwnd());
+        int id = GetDlgCtrlID(hwnd());
+        if (parent)
+          SendMessageA(parent, WM_COMMAND, MAKEWPARAM(id, 0), reinterpret_cast<LPARAM>(hwnd()));
+        return 0;
+      }
+      break;
+    case WM_SETCURSOR:
+      if (handCursor_ && LOWORD(lParam) == HTCLIENT) {
+        SetCursor(LoadCursor(nullptr, IDC_HAND));
+        return TRUE;
+      }
+      break;
+    case WM_ERASEBKGND:
+      return 1;
+  }
+  return defaultProc(message, wParam, lParam);
+}
+
+void SkinButton::draw(const DRAWITEMSTRUCT& item) {
+  bool disabled = item.itemState & ODS_DISABLED;
+  bool selected = item.itemState & ODS_SELECTED;
+  HBITMAP image = images_.normal.get();
+  if (toggle_) {
+    if (disabled) image = images_.disabled.get();
+    else if (checked_) image = images_.down.get();
+  } else if (checked_ && !disabled) {
+    image = images_.down.get();
+  } else if (selected) {
+    image = images_.down.get();
+  } else if (hover_) {
+    image = images_.over.get();
+  } else if (disabled) {
+    image = images_.disabled.get();
+  }
+  int w = item.rcItem.right - item.rcItem.left, h = item.rcItem.bottom - item.rcItem.top;
+  if (caption_.empty()) {
+    DrawImage(item.hDC, image, w, h);
+    return;
+  }
+  UniqueMemoryDc canvas(CreateCompatibleDC(item.hDC));
+  UniqueBitmap surface(CreateCompatibleBitmap(item.hDC, w, h));
+  HGDIOBJ oldSurface = SelectObject(canvas.get(), surface.get());
+  DrawImage(canvas.get(), image, w, h);
+  UniqueFont font(CreateFontA(14, 6, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                              DEFAULT_PITCH, "Play"));
+  HGDIOBJ oldFont = SelectObject(canvas.get(), font.get());
+  SetBkMode(canvas.get(), TRANSPARENT);
+  SetTextColor(canvas.get(), hover_ ? hoverColor_ : selected ? pressedColor_ : restColor_);
+  if (layout_ == 0) {
+    SIZE extent{};
+    GetTextExtentPoint32A(canvas.get(), caption_.c_str(), int(caption_.size()), &extent);
+    TextOutA(canvas.get(), 5, (h - extent.cy) / 2, caption_.c_str(), int(caption_.size()));
+  } else {
+    RECT block{3, 0, w - 40, h};
+    DrawTextA(canvas.get(), caption_.c_str(), -1, &block, DT_WORDBREAK | DT_CALCRECT);
+    int textHeight = block.bottom - block.top;
+    block = {3, (h - textHeight) / 2, w - 40, (h - textHeight) / 2 + textHeight};
+    DrawTextA(canvas.get(), caption_.c_str(), -1, &block, DT_WORDBREAK);
+  }
+  BitBlt(item.hDC, 0, 0, w, h, canvas.get(), 0, 0, SRCCOPY);
+  SelectObject(canvas.get(), oldFont);
+  SelectObject(canvas.get(), oldSurface);
+}

@@ -1,0 +1,68 @@
+#include "SkinControl_win.h"
+
+#include <commctrl.h>
+
+#include "Picture_win.h"
+
+namespace {
+constexpr UINT_PTR kSubclassId = 0x51A1;
+constexpr char kObjectProperty[] = "QuillonSkinControl";
+}
+
+SkinControl* SkinControl::FromWindow(HWND window) {
+  return window ? static_cast<SkinControl*>(GetPropA(window, kObjectProperty)) : nullptr;
+}
+
+bool SkinControl::attach(HWND window) {
+  if (!window) return false;
+  hwnd_ = window;
+  if (!SetWindowSubclass(window, subclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
+    hwnd_ = nullptr;
+    return false;
+  }
+  SetPropA(window, kObjectProperty, this);
+  return true;
+}
+
+LRESULT SkinControl::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  return defaultProc(message, wParam, lParam);
+}
+
+LRESULT SkinControl::defaultProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  return DefSubclassProc(hwnd_, message, wParam, lParam);
+}
+
+LRESULT CALLBACK SkinControl::subclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                           UINT_PTR, DWORD_PTR data) {
+  auto* self = reinterpret_cast<SkinControl*>(data);
+  if (message == WM_NCDESTROY) {
+    RemoveWindowSubclass(hwnd, subclassProc, kSubclassId);
+    RemovePropA(hwnd, kObjectProperty);
+    LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
+    delete self;
+    return result;
+  }
+  return self->onMessage(message, wParam, lParam);
+}
+
+void StateImages::cut(HWND control, const RECT& rect, HBITMAP normalPicture, HBITMAP overPicture,
+                      HBITMAP downPicture, HBITMAP disabledPicture) {
+  HDC dc = GetDC(control);
+  normal.reset();
+  over.reset();
+  down.reset();
+  disabled.reset();
+  CutStateImage(dc, normal, normalPicture, rect.left, rect.top, rect.right, rect.bottom);
+  CutStateImage(dc, over, overPicture, rect.left, rect.top, rect.right, rect.bottom);
+  CutStateImage(dc, down, downPicture, rect.left, rect.top, rect.right, rect.bottom);
+  CutStateImage(dc, disabled, disabledPicture, rect.left, rect.top, rect.right, rect.bottom);
+  ReleaseDC(control, dc);
+}
+
+void DrawImage(HDC dc, HBITMAP image, int width, int height) {
+  if (!image) return;  // a missing state picture draws nothing
+  UniqueMemoryDc source(CreateCompatibleDC(dc));
+  HGDIOBJ old = SelectObject(source.get(), image);
+  BitBlt(dc, 0, 0, width, height, source.get(), 0, 0, SRCCOPY);
+  SelectObject(source.get(), old);
+}

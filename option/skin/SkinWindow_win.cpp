@@ -1,0 +1,119 @@
+#include "SkinWindow_win.h"
+
+#include <windowsx.h>
+
+#include "SkinHelp_win.h"
+
+namespace {
+constexpr char kClassName[] = "QuillonSkinWindow";
+
+void registerClass(WNDPROC proc) {
+  static bool done = false;
+  if (done) return;
+  WNDCLASSEXA wc{sizeof wc};
+  wc.style = CS_DBLCLKS;
+  wc.lpfnWndProc = proc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  wc.lpszClassName = kClassName;
+  done = RegisterClassExA(&wc) != 0;
+}
+}  // namespace
+
+SkinWindow::~SkinWindow() {
+  if (hwnd_) DestroyWindow(hwnd_);
+}
+
+bool SkinWindow::create(const SkinSource& source, const char* title, HWND parent, bool child) {
+  registerClass(staticProc);
+  source_ = source;
+  DWORD style = child ? WS_CHILD | WS_CLIPCHILDREN : WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU;
+  HWND made = CreateWindowExA(0, kClassName, title, style, 0, 0, 0, 0, parent, nullptr,
+                              GetModuleHandleA(nullptr), this);
+  if (!made) return false;
+  InstallSkinRegion(made, skin_);
+  return true;
+}
+
+LRESULT CALLBACK SkinWindow::staticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* created = reinterpret_cast<CREATESTRUCTA*>(lParam);
+    auto* owner = static_cast<SkinWindow*>(created->lpCreateParams);
+    owner->hwnd_ = hwnd;
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(owner));
+  }
+  auto* self = reinterpret_cast<SkinWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  if (!self) return DefWindowProcA(hwnd, message, wParam, lParam);
+  return self->onMessage(message, wParam, lParam);
+}
+
+LRESULT SkinWindow::defaultProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  return DefWindowProcA(hwnd_, message, wParam, lParam);
+}
+
+void SkinWindow::createControl(int, int, const SkinPosition&, const SkinStatePictures&) {}
+
+void SkinWindow::PaintBackground(HWND window, HBITMAP background) {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(window, &ps);
+  RECT client;
+  GetClientRect(window, &client);
+  UniqueMemoryDc offscreen(CreateCompatibleDC(dc));
+  UniqueBitmap canvas(CreateCompatibleBitmap(dc, client.right, client.bottom));
+  if (offscreen && canvas) {
+    HGDIOBJ oldCanvas = SelectObject(offscreen.get(), canvas.get());
+    if (background) {
+      UniqueMemoryDc source(CreateCompatibleDC(dc));
+      HGDIOBJ oldSource = SelectObject(source.get(), background);
+      BitBlt(offscreen.get(), 0, 0, client.right, client.bottom, source.get(), 0, 0, SRCCOPY);
+      SelectObject(source.get(), oldSource);
+    }
+    BitBlt(dc, 0, 0, client.right, client.bottom, offscreen.get(), 0, 0, SRCCOPY);
+    SelectObject(offscreen.get(), oldCanvas);
+  }
+  EndPaint(window, &ps);
+}
+
+LRESULT SkinWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  LRESULT reflected = 0;
+  if (ReflectToControl(hwnd_, message, wParam, lParam, reflected)) return reflected;
+  switch (message) {
+    case WM_CREATE:
+      LoadSkin(
+          hwnd_, source_,
+          [this](HWND, int ordinal, int key, const SkinPosition& position,
+                 const SkinStatePictures& pictures) {
+            createControl(ordinal, key, position, pictures);
+          },
+          skin_);
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;  // the paint covers everything; erasing would only flicker
+    case WM_PAINT:
+      PaintBackground(hwnd_, skin_.background.get());
+      return 0;
+    case WM_LBUTTONDOWN:
+      if (dragByFreeSpot_) {
+        POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        ClientToScreen(hwnd_, &pt);
+        PostMessageA(hwnd_, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(pt.x, pt.y));
+        return 0;
+      }
+      break;
+    case WM_DESTROY:
+      onDestroyed();
+      skin_.mask.reset();
+      skin_.background.reset();
+      skin_.extra.clear();
+      skin_.region.reset();
+      break;
+    case WM_NCDESTROY:
+    {
+      HWND gone = hwnd_;
+      SetWindowLongPtrA(gone, GWLP_USERDATA, 0);
+      hwnd_ = nullptr;
+      return DefWindowProcA(gone, message, wParam, lParam);
+    }
+  }
+  return defaultProc(message, wParam, lParam);
+}
