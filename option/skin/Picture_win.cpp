@@ -3,6 +3,7 @@
 #include <ocidl.h>
 #include <olectl.h>
 
+#include <cstring>
 #include <vector>
 
 #include "MaskRuns.h"
@@ -35,6 +36,21 @@ HGLOBAL readFileToGlobal(const std::string& path, DWORD& length) {
   return block;
 }
 
+// The OLE loader hands back a 1 x 1 placeholder for a truncated BMP; refuse
+// one whose headers do not fit in the file, so the window gets no picture.
+bool plausiblePicture(HGLOBAL block, DWORD length) {
+  const auto* bytes = static_cast<const BYTE*>(GlobalLock(block));
+  if (!bytes) return false;
+  bool ok = true;
+  if (length >= 2 && bytes[0] == 'B' && bytes[1] == 'M') {
+    DWORD offset = 0;
+    if (length >= 14) std::memcpy(&offset, bytes + 10, sizeof offset);
+    ok = length >= sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) && offset < length;
+  }
+  GlobalUnlock(block);
+  return ok;
+}
+
 }  // namespace
 
 SIZE BitmapSize(HBITMAP bitmap) {
@@ -50,6 +66,10 @@ bool LoadPictureFile(const std::string& path, UniqueBitmap& target, SIZE& size) 
   DWORD length = 0;
   HGLOBAL block = readFileToGlobal(path, length);
   if (!block) return false;
+  if (!plausiblePicture(block, length)) {
+    GlobalFree(block);
+    return false;
+  }
   ComApartment com;
   IStream* stream = nullptr;
   if (FAILED(CreateStreamOnHGlobal(block, TRUE, &stream))) {
@@ -72,6 +92,11 @@ bool LoadPictureFile(const std::string& path, UniqueBitmap& target, SIZE& size) 
   }
   picture->Release();
   size = BitmapSize(target.get());
+  if (size.cx <= 0 || size.cy <= 0) {
+    // Some decoders hand back a placeholder for data they could not read.
+    target.reset();
+    size = {0, 0};
+  }
   return bool(target);
 }
 

@@ -55,7 +55,7 @@ TEST(SkinPicture, MissingOrBrokenFilesGiveAnEmptyBitmap) {
   DWORD w = 0;
   WriteFile(f, "BMnot really a picture", 22, &w, nullptr);
   CloseHandle(f);
-  EXPECT_FALSE(LoadPictureFile(junk, bitmap, size));
+  EXPECT_FALSE(LoadPictureFile(junk, bitmap, size)) << size.cx << "x" << size.cy;
   EXPECT_FALSE(bitmap);
   EXPECT_FALSE(LoadPictureFile("", bitmap, size));
   EXPECT_FALSE(RegionFromMask(nullptr, RGB(255, 255, 255), 0));
