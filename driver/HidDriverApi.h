@@ -30,12 +30,9 @@ typedef int(HIDDRIVER_CALL* SetFeature_fn)(unsigned char* buffer, int length);
 typedef int(HIDDRIVER_CALL* GetFeature_fn)(unsigned char* buffer, int length);
 // 64-byte output report; nonzero when it was sent.
 typedef int(HIDDRIVER_CALL* WriteUSB_fn)(unsigned char* buffer, int length);
-typedef int(HIDDRIVER_CALL* ReadUSB_fn)(void);
+// Bound, never called: input arrives as keyEventMessage posts.
+typedef int(HIDDRIVER_CALL* ReadUSB_fn)(unsigned char* buffer, int length);
 
 #ifdef __cplusplus
 }
 #endif
-
-// The keyboard's identity on the bus.
-#define HIDDRIVER_VENDOR_ID 0x04D9
-#define HIDDRIVER_PRODUCT_ID 0xA1C5
