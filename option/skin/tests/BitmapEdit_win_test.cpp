@@ -1,0 +1,79 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "BitmapEdit_win.h"
+#include "SkinMessages.h"
+#include "SkinWindow_win.h"
+#include "TestSkin_win.h"
+
+namespace {
+
+class EditWindow : public SkinWindow {
+ public:
+  BitmapEdit* edit = nullptr;
+  std::vector<std::pair<UINT, WPARAM>> posted;
+
+ protected:
+  void createControl(int ordinal, int, const SkinPosition& position,
+                     const SkinStatePictures&) override {
+    edit = BitmapEdit::Create(hwnd(), 200 + ordinal, position);
+  }
+  LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (message == MSG_EDIT_DONE || message == BitmapEdit::KillFocusMessage())
+      posted.push_back({message, wParam});
+    return SkinWindow::onMessage(message, wParam, lParam);
+  }
+};
+
+std::string textOf(HWND window) {
+  char buffer[64] = {};
+  GetWindowTextA(window, buffer, sizeof buffer);
+  return buffer;
+}
+
+void typeChars(HWND window, const char* text) {
+  for (const char* c = text; *c; ++c) SendMessageA(window, WM_CHAR, WPARAM(*c), 1);
+}
+
+}  // namespace
+
+TEST(BitmapEditTest, FiltersTypedCharactersAndReportsEnter) {
+  TestSkin skin("edit", {"EDIT_VALUE,20,40,100,20,"});
+  EditWindow window;
+  ASSERT_TRUE(window.create({skin.ini, skin.folder, {{1, 1}}, {}}, "Edit test", nullptr, false));
+  ShowWindow(window.hwnd(), SW_SHOW);
+  ASSERT_NE(window.edit, nullptr);
+  HWND edit = window.edit->hwnd();
+  SetFocus(edit);
+
+  window.edit->setHexFilter(true);
+  typeChars(edit, "1a.2");
+  EXPECT_EQ(textOf(edit), "12");
+  typeChars(edit, "F");
+  EXPECT_EQ(textOf(edit), "12F");
+
+  SetWindowTextA(edit, "");
+  window.edit->setDecimalFilter(true);
+  typeChars(edit, "3A.5");
+  EXPECT_EQ(textOf(edit), "3.5");
+
+  PumpMessages();
+  window.posted.clear();
+  // Enter and Escape never reach the dialog as key-downs; Enter's release reports 13.
+  EXPECT_EQ(SendMessageA(edit, WM_KEYDOWN, VK_RETURN, 1), 0);
+  EXPECT_EQ(SendMessageA(edit, WM_KEYDOWN, VK_ESCAPE, 1), 0);
+  SendMessageA(edit, WM_KEYUP, VK_RETURN, 0xC0000001);
+  PumpMessages();
+  ASSERT_FALSE(window.posted.empty());
+  EXPECT_EQ(window.posted.back(), (std::pair<UINT, WPARAM>{MSG_EDIT_DONE, 13}));
+  EXPECT_EQ(textOf(edit), "3.5");
+
+  // Every change posts the registered message.
+  window.posted.clear();
+  typeChars(edit, "7");
+  PumpMessages();
+  ASSERT_FALSE(window.posted.empty());
+  EXPECT_EQ(window.posted[0].first, BitmapEdit::KillFocusMessage());
+}
