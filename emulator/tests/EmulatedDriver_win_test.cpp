@@ -73,6 +73,21 @@ std::vector<std::string> lines(const std::string& path) {
   return result;
 }
 
+// Runs the control program from the program folder and returns its exit code.
+DWORD runKbdctl(const char* arguments) {
+  std::string command = std::string("kbdctl.exe ") + arguments;
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return 999;
+  WaitForSingleObject(pi.hProcess, 10000);
+  DWORD code = 999;
+  GetExitCodeProcess(pi.hProcess, &code);
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  return code;
+}
+
 std::string tempTrace() {
   char dir[MAX_PATH], file[MAX_PATH];
   GetTempPathA(MAX_PATH, dir);
@@ -132,6 +147,9 @@ TEST(EmulatedDriver, TracesEveryCallAndObeysTheControlPipe) {
   EXPECT_NE(dump.find("\"version\":\"2.5\""), std::string::npos) << dump;
   EXPECT_NE(dump.find("\"violations\":0"), std::string::npos) << dump;
   EXPECT_EQ(emu::sendControlCommand("bogus").value_or(""), "error unknown command");
+  EXPECT_EQ(runKbdctl("version 1 3"), 0u);
+  EXPECT_EQ(runKbdctl("press 999"), 1u);
+  EXPECT_EQ(runKbdctl("jump"), 2u);
 
   e.closeFeature();
   e.closeReport();
