@@ -73,7 +73,8 @@ Interfaces findInterfaces() {
   Interfaces found;
   GUID hidGuid;
   HidD_GetHidGuid(&hidGuid);
-  DeviceInfoList list(SetupDiGetClassDevsW(&hidGuid, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE));
+  DeviceInfoList list(
+      SetupDiGetClassDevsW(&hidGuid, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE));
   if (!list) return found;
   SP_DEVICE_INTERFACE_DATA data{};
   data.cbSize = sizeof data;
@@ -84,8 +85,8 @@ Interfaces findInterfaces() {
     for (int attempt = 0; attempt < 4 && !ok; ++attempt) {
       auto* detail = reinterpret_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_W*>(buffer.data());
       detail->cbSize = sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_W);
-      ok = SetupDiGetDeviceInterfaceDetailW(list.get(), &data, detail, static_cast<DWORD>(buffer.size()), &required,
-                                            nullptr);
+      ok = SetupDiGetDeviceInterfaceDetailW(list.get(), &data, detail, static_cast<DWORD>(buffer.size()),
+                                            &required, nullptr);
       if (!ok) {
         if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || required <= buffer.size()) break;
         buffer.resize(required);
@@ -94,8 +95,8 @@ Interfaces findInterfaces() {
     if (!ok) continue;
     const std::wstring path = reinterpret_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_W*>(buffer.data())->DevicePath;
     // Access 0 opens even interfaces that the system holds exclusively.
-    FileHandle probe(CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                                 nullptr));
+    FileHandle probe(
+        CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
     if (!probe) continue;
     HIDD_ATTRIBUTES attributes{};
     attributes.Size = sizeof attributes;
@@ -189,7 +190,8 @@ void runNotifier(HANDLE ready) {
   wc.hInstance = GetModuleHandleW(nullptr);
   wc.lpszClassName = kNotifyWindowClass;
   RegisterClassW(&wc);
-  HWND window = CreateWindowExW(0, kNotifyWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+  HWND window = CreateWindowExW(0, kNotifyWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                wc.hInstance, nullptr);
   HDEVNOTIFY notification = nullptr;
   if (window) {
     DEV_BROADCAST_DEVICEINTERFACE_W filter{};
@@ -209,8 +211,8 @@ void runNotifier(HANDLE ready) {
 
 FileHandle openDevice(const std::wstring& path, DWORD flags) {
   if (path.empty()) return FileHandle();
-  return FileHandle(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, OPEN_EXISTING, flags, nullptr));
+  return FileHandle(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, flags, nullptr));
 }
 
 }  // namespace

@@ -24,8 +24,10 @@ inline std::optional<std::string> sendControlCommand(const std::string& line) {
     pipe = CreateFileA(kControlPipeName, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     if (pipe != INVALID_HANDLE_VALUE) break;
     if (GetTickCount64() >= deadline) return std::nullopt;
-    if (GetLastError() == ERROR_PIPE_BUSY) WaitNamedPipeA(kControlPipeName, kControlPipeRetryMs);
-    else Sleep(kControlPipeRetryMs);
+    if (GetLastError() == ERROR_PIPE_BUSY)
+      WaitNamedPipeA(kControlPipeName, kControlPipeRetryMs);
+    else
+      Sleep(kControlPipeRetryMs);
   }
   const std::string request = line + "\n";
   DWORD n = 0;

@@ -88,7 +88,8 @@ std::string handleCommand(const std::string& line) {
   }
   if (verb == "version") {
     int major = -1, minor = -1;
-    if (!(in >> major >> minor) || major < 0 || major > 255 || minor < 0 || minor > 255) return "error bad version";
+    if (!(in >> major >> minor) || major < 0 || major > 255 || minor < 0 || minor > 255)
+      return "error bad version";
     firmware().setVersion(static_cast<uint8_t>(major), static_cast<uint8_t>(minor));
     return "ok";
   }
@@ -117,8 +118,8 @@ bool finishIo(HANDLE pipe, OVERLAPPED& ov, BOOL started, DWORD& n) {
 void servePipe(HANDLE ioEvent) {
   while (WaitForSingleObject(pipeStopEvent, 0) == WAIT_TIMEOUT) {
     HANDLE pipe = CreateNamedPipeA(emu::kControlPipeName, PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED,
-                                   PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT, 1, emu::kControlPipeBuffer,
-                                   emu::kControlPipeBuffer, 0, nullptr);
+                                   PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT, 1,
+                                   emu::kControlPipeBuffer, emu::kControlPipeBuffer, 0, nullptr);
     if (pipe == INVALID_HANDLE_VALUE) return;
     OVERLAPPED ov{};
     ov.hEvent = ioEvent;
@@ -137,7 +138,8 @@ void servePipe(HANDLE ioEvent) {
         line = line.substr(0, line.find_first_of("\r\n"));
         const std::string reply = handleCommand(line) + "\n";
         ResetEvent(ioEvent);
-        if (finishIo(pipe, ov, WriteFile(pipe, reply.data(), static_cast<DWORD>(reply.size()), nullptr, &ov), n))
+        if (finishIo(pipe, ov, WriteFile(pipe, reply.data(), static_cast<DWORD>(reply.size()), nullptr, &ov),
+                     n))
           FlushFileBuffers(pipe);
       }
       DisconnectNamedPipe(pipe);

@@ -47,7 +47,8 @@ void FirmwareModel::setFeature(const uint8_t* data, size_t length) {
   kbd::Command c;
   std::memcpy(c.data(), data, c.size());
   if (pending_ != Pending::None) {
-    violation("command " + hex(c.data(), 1) + " while " + std::to_string(blocksExpected_) + " blocks were due");
+    violation("command " + hex(c.data(), 1) + " while " + std::to_string(blocksExpected_) +
+              " blocks were due");
     pending_ = Pending::None;
   }
   if (!kbd::checksumOk(c)) {
@@ -57,17 +58,32 @@ void FirmwareModel::setFeature(const uint8_t* data, size_t length) {
   lastCommand_ = c;
   switch (c[0]) {
     case kbd::kCmdEffect:
-      if (c[kbd::kEffectFormOffset] == kbd::kEffectFormPlain) effectPlain_ = c;
-      else if (c[kbd::kEffectFormOffset] == kbd::kEffectFormBrightness) effectBrightness_ = c;
-      else violation("effect command of form " + hex(&c[1], 1));
+      if (c[kbd::kEffectFormOffset] == kbd::kEffectFormPlain)
+        effectPlain_ = c;
+      else if (c[kbd::kEffectFormOffset] == kbd::kEffectFormBrightness)
+        effectBrightness_ = c;
+      else
+        violation("effect command of form " + hex(&c[1], 1));
       break;
-    case kbd::kCmdEffectColor: effectColor_ = c; break;
-    case kbd::kCmdKeySlotTable: startBlocks(Pending::KeyTable, kbd::kKeySlotTableBlocks, 0); break;
-    case kbd::kCmdKeyColors: startBlocks(Pending::KeyColors, kbd::kKeyColorBlocks, 0); break;
-    case kbd::kCmdMacro: startBlocks(Pending::Macro, kbd::kMacroBlocks, c[kbd::kMacroNumberOffset]); break;
-    case kbd::kCmdWinLock: startBlocks(Pending::WinLock, kbd::kWinLockBlocks, 0); break;
-    case kbd::kCmdFirmwareVersion: break;
-    default: violation("unknown command " + hex(c.data(), c.size()));
+    case kbd::kCmdEffectColor:
+      effectColor_ = c;
+      break;
+    case kbd::kCmdKeySlotTable:
+      startBlocks(Pending::KeyTable, kbd::kKeySlotTableBlocks, 0);
+      break;
+    case kbd::kCmdKeyColors:
+      startBlocks(Pending::KeyColors, kbd::kKeyColorBlocks, 0);
+      break;
+    case kbd::kCmdMacro:
+      startBlocks(Pending::Macro, kbd::kMacroBlocks, c[kbd::kMacroNumberOffset]);
+      break;
+    case kbd::kCmdWinLock:
+      startBlocks(Pending::WinLock, kbd::kWinLockBlocks, 0);
+      break;
+    case kbd::kCmdFirmwareVersion:
+      break;
+    default:
+      violation("unknown command " + hex(c.data(), c.size()));
   }
 }
 
@@ -107,15 +123,20 @@ void FirmwareModel::finishBlocks() {
     case Pending::KeyTable:
       for (int i = 0; i < kbd::kSentSlots; ++i) std::memcpy(keyTable_[i].data(), &incoming_[i * 4], 4);
       break;
-    case Pending::KeyColors: std::memcpy(keyColors_.data(), incoming_.data(), keyColors_.size()); break;
-    case Pending::Macro: macros_[macroNumber_] = incoming_; break;
+    case Pending::KeyColors:
+      std::memcpy(keyColors_.data(), incoming_.data(), keyColors_.size());
+      break;
+    case Pending::Macro:
+      macros_[macroNumber_] = incoming_;
+      break;
     case Pending::WinLock: {
       kbd::Block b;
       std::memcpy(b.data(), incoming_.data(), b.size());
       winLock_ = b;
       break;
     }
-    case Pending::None: break;
+    case Pending::None:
+      break;
   }
   pending_ = Pending::None;
   incoming_.clear();
@@ -131,18 +152,28 @@ std::optional<HostEvent> FirmwareModel::keyChange(int keyIndex, bool released) {
   switch (s[kbd::kSlotKind]) {
     case kbd::kSlotReportToHost: {
       const uint8_t code = s[kbd::kSlotData2];
-      if (released && code != kbd::kEventTextMacro) return std::nullopt;  // only text-macro keys report release
+      if (released && code != kbd::kEventTextMacro)
+        return std::nullopt;  // only text-macro keys report release
       const uint32_t event = released ? 0x8000u | code : code;
       return HostEvent{event, s[kbd::kSlotData3]};
     }
-    case kbd::kSlotKey: outputs_.push_back({"usage", s[kbd::kSlotData2], released}); break;
-    case kbd::kSlotMouse: outputs_.push_back({"mouse", s[kbd::kSlotData2], released}); break;
-    case kbd::kSlotFn: outputs_.push_back({"fn", 0, released}); break;
+    case kbd::kSlotKey:
+      outputs_.push_back({"usage", s[kbd::kSlotData2], released});
+      break;
+    case kbd::kSlotMouse:
+      outputs_.push_back({"mouse", s[kbd::kSlotData2], released});
+      break;
+    case kbd::kSlotFn:
+      outputs_.push_back({"fn", 0, released});
+      break;
     case kbd::kSlotConsumer:
       outputs_.push_back({"consumer", s[kbd::kSlotData2] | s[kbd::kSlotData3] << 8, released});
       break;
-    case kbd::kSlotMacro: outputs_.push_back({"macro", s[kbd::kSlotData2], released}); break;
-    default: outputs_.push_back({"none", s[kbd::kSlotKind], released});
+    case kbd::kSlotMacro:
+      outputs_.push_back({"macro", s[kbd::kSlotData2], released});
+      break;
+    default:
+      outputs_.push_back({"none", s[kbd::kSlotKind], released});
   }
   return std::nullopt;
 }

@@ -1,9 +1,8 @@
 // Loads the emulated and the real hiddriver.dll from the program folder and
 // drives them as Monitor.exe does.
 
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <fstream>
 #include <regex>
@@ -79,7 +78,8 @@ DWORD runKbdctl(const char* arguments) {
   STARTUPINFOA si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
-  if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return 999;
+  if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+    return 999;
   WaitForSingleObject(pi.hProcess, 10000);
   DWORD code = 999;
   GetExitCodeProcess(pi.hProcess, &code);

@@ -20,7 +20,8 @@ int main(int argc, char** argv) {
   if (argc < 2) return usage();
   const std::string verb = argv[1];
   const int wanted = verb == "press" || verb == "release" ? 1 : verb == "version" ? 2 : 0;
-  if ((verb != "plug" && verb != "unplug" && verb != "dump" && wanted == 0) || argc != 2 + wanted) return usage();
+  if ((verb != "plug" && verb != "unplug" && verb != "dump" && wanted == 0) || argc != 2 + wanted)
+    return usage();
   std::string line = verb;
   for (int i = 2; i < argc; ++i) line += std::string(" ") + argv[i];
   const auto reply = emu::sendControlCommand(line);
