@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "MonitorMessages.h"
 
@@ -149,7 +152,7 @@ TEST_F(MonitorSystem, WithoutKeyboardLibraryItServesOptionAndEndsFromTheTray) {
   exitFromTray();
 }
 
-TEST_F(MonitorSystem, WithTheEmulatedKeyboardItRecordsTheDevice) {
+TEST_F(MonitorSystem, WithTheEmulatedKeyboardItOpensReadsTheVersionAndAppliesOnItsThread) {
   std::string emulated;
   for (const char* candidate : {"emulated\\hiddriver.dll", "hiddriver_emulated.dll"}) {
     if (GetFileAttributesA((dist_ + candidate).c_str()) != INVALID_FILE_ATTRIBUTES) {
@@ -159,9 +162,31 @@ TEST_F(MonitorSystem, WithTheEmulatedKeyboardItRecordsTheDevice) {
   }
   if (emulated.empty()) GTEST_SKIP() << "no emulated keyboard in the program folder";
   ASSERT_TRUE(copy("hiddriver.dll", emulated));
+  const std::string tracePath = folder_ + "kbd_trace.txt";
+  SetEnvironmentVariableA("QUILLON_KBD_TRACE", tracePath.c_str());
   startMonitor();
+  SetEnvironmentVariableA("QUILLON_KBD_TRACE", nullptr);
   EXPECT_TRUE(waitFor([&] { return device() == 1; }, 10000));
+
+  // Connected: the answer to an apply comes from downloadThread.
+  PostMessageA(monitorWindow(), UM_APPLY, 0, 0);
+  EXPECT_TRUE(waitFor([&] { return standIn_.applyDone == 1; }, 5000));
   exitFromTray();
+
+  // The open sequence and the version read, in this order.
+  std::vector<std::string> calls;
+  std::ifstream trace(tracePath);
+  for (std::string line; std::getline(trace, line);) {
+    const size_t space = line.find(' ');
+    if (space != std::string::npos) calls.push_back(line.substr(space + 1));
+  }
+  const std::vector<std::string> expected = {
+      "Set_VIDPID 04D9 0A5C", "Open_DevMonitor", "Open_FeatureDevice", "Open_ReportDevice 1",
+      "SetFeature 800000000000007F"};
+  ASSERT_GE(calls.size(), expected.size() + 1);
+  for (size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(calls[i], expected[i]) << "call " << i;
+  EXPECT_EQ(calls[expected.size()].rfind("GetFeature 800000000000007F ", 0), 0u) << calls[expected.size()];
+  DeleteFileA(tracePath.c_str());
 }
 
 }  // namespace
