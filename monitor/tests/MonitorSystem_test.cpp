@@ -89,7 +89,7 @@ class MonitorSystem : public ::testing::Test {
     }
     if (standIn_.hwnd) DestroyWindow(standIn_.hwnd);
     gStandIn = nullptr;
-    for (const char* name : {"Monitor.exe", "lan.dll", "hiddriver.dll", "config.ini"}) {
+    for (const char* name : {"Monitor.exe", "lan.dll", "hiddriver.dll", "config.ini", "kbd_trace.txt"}) {
       DeleteFileA((folder_ + name).c_str());
     }
     RemoveDirectoryA((folder_ + "config").c_str());
@@ -113,6 +113,30 @@ class MonitorSystem : public ::testing::Test {
 
   int device() const {
     return static_cast<int>(GetPrivateProfileIntA("Setting", "Device", -1, (folder_ + "config.ini").c_str()));
+  }
+
+  std::string emulatedDriver() const {
+    for (const char* candidate : {"emulated\\hiddriver.dll", "hiddriver_emulated.dll"}) {
+      if (GetFileAttributesA((dist_ + candidate).c_str()) != INVALID_FILE_ATTRIBUTES) return dist_ + candidate;
+    }
+    return {};
+  }
+
+  // The export calls of the emulated keyboard, without their time stamps.
+  static std::vector<std::string> tracedCalls(const std::string& path) {
+    std::vector<std::string> calls;
+    std::ifstream trace(path);
+    for (std::string line; std::getline(trace, line);) {
+      const size_t space = line.find(' ');
+      if (space != std::string::npos) calls.push_back(line.substr(space + 1));
+    }
+    return calls;
+  }
+
+  static int count(const std::vector<std::string>& calls, const std::string& prefix) {
+    int n = 0;
+    for (const std::string& call : calls) n += call.rfind(prefix, 0) == 0 ? 1 : 0;
+    return n;
   }
 
   HWND monitorWindow() const { return FindWindowA(nullptr, kMonitorWindowTitle); }
@@ -153,13 +177,7 @@ TEST_F(MonitorSystem, WithoutKeyboardLibraryItServesOptionAndEndsFromTheTray) {
 }
 
 TEST_F(MonitorSystem, WithTheEmulatedKeyboardItOpensReadsTheVersionAndAppliesOnItsThread) {
-  std::string emulated;
-  for (const char* candidate : {"emulated\\hiddriver.dll", "hiddriver_emulated.dll"}) {
-    if (GetFileAttributesA((dist_ + candidate).c_str()) != INVALID_FILE_ATTRIBUTES) {
-      emulated = dist_ + candidate;
-      break;
-    }
-  }
+  const std::string emulated = emulatedDriver();
   if (emulated.empty()) GTEST_SKIP() << "no emulated keyboard in the program folder";
   ASSERT_TRUE(copy("hiddriver.dll", emulated));
   const std::string tracePath = folder_ + "kbd_trace.txt";
@@ -174,18 +192,50 @@ TEST_F(MonitorSystem, WithTheEmulatedKeyboardItOpensReadsTheVersionAndAppliesOnI
   exitFromTray();
 
   // The open sequence and the version read, in this order.
-  std::vector<std::string> calls;
-  std::ifstream trace(tracePath);
-  for (std::string line; std::getline(trace, line);) {
-    const size_t space = line.find(' ');
-    if (space != std::string::npos) calls.push_back(line.substr(space + 1));
-  }
+  const std::vector<std::string> calls = tracedCalls(tracePath);
   const std::vector<std::string> expected = {
       "Set_VIDPID 04D9 0A5C", "Open_DevMonitor", "Open_FeatureDevice", "Open_ReportDevice 1",
       "SetFeature 800000000000007F"};
   ASSERT_GE(calls.size(), expected.size() + 1);
   for (size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(calls[i], expected[i]) << "call " << i;
   EXPECT_EQ(calls[expected.size()].rfind("GetFeature 800000000000007F ", 0), 0u) << calls[expected.size()];
+  DeleteFileA(tracePath.c_str());
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(MonitorSystem, RemovalAndArrivalAreEachHandledOnce) {
+  const std::string emulated = emulatedDriver();
+  if (emulated.empty()) GTEST_SKIP() << "no emulated keyboard in the program folder";
+  ASSERT_TRUE(copy("hiddriver.dll", emulated));
+  const std::string tracePath = folder_ + "kbd_trace.txt";
+  SetEnvironmentVariableA("QUILLON_KBD_TRACE", tracePath.c_str());
+  startMonitor();
+  SetEnvironmentVariableA("QUILLON_KBD_TRACE", nullptr);
+  ASSERT_TRUE(waitFor([&] { return device() == 1; }, 10000));
+  Sleep(500);  // the firmware check after start
+
+  standIn_.closes = 0;
+  PostMessageA(monitorWindow(), UM_DEVICE_CHANGE, 0, 0);
+  PostMessageA(monitorWindow(), UM_DEVICE_CHANGE, 0, 0);
+  EXPECT_TRUE(waitFor([&] { return device() == 0 && standIn_.closes >= 1; }, 5000));
+  waitFor([] { return false; }, 300);
+  EXPECT_EQ(standIn_.closes, 1);
+
+  const size_t before = tracedCalls(tracePath).size();
+  PostMessageA(monitorWindow(), UM_DEVICE_CHANGE, 1, 0);
+  PostMessageA(monitorWindow(), UM_DEVICE_CHANGE, 1, 0);
+  EXPECT_TRUE(waitFor([&] { return device() == 1; }, 5000));
+  waitFor([] { return false; }, 500);
+
+  exitFromTray();
+  std::vector<std::string> calls = tracedCalls(tracePath);
+  EXPECT_EQ(count(calls, "Close_FeatureDevice"), 2);  // one removal, one shutdown
+  EXPECT_EQ(count(calls, "Open_FeatureDevice"), 2);   // start and one arrival
+  EXPECT_EQ(count(calls, "WriteUSB"), 0);             // arrival sends no settings
+  ASSERT_GT(calls.size(), before);
   DeleteFileA(tracePath.c_str());
 }
 
