@@ -1,12 +1,12 @@
 // saveAll plus loadAll of five full profiles, through the platform's
 // private-profile functions and through our INI accessor, side by side.
 // "cold" writes into files that do not exist yet, "warm" over existing ones.
-#include "PlatformIniStore_win.h"
-#include "ProfileFiles.h"
-
 #include <cstdio>
 #include <cstring>
 #include <memory>
+
+#include "PlatformIniStore_win.h"
+#include "ProfileFiles.h"
 
 namespace {
 
@@ -50,8 +50,11 @@ double platformRound(const SettingsImage& image, SettingsImage& loaded, const st
 double ourRound(const SettingsImage& image, SettingsImage& loaded, const std::string& folder) {
   const double start = nowMs();
   saveAll(image, folder);
+  const double saved = nowMs();
   loadAll(loaded, folder);
-  return nowMs() - start;
+  const double end = nowMs();
+  std::printf("  ours: save %.1f ms, load %.1f ms\n", saved - start, end - saved);
+  return end - start;
 }
 
 }  // namespace
@@ -64,6 +67,11 @@ int main() {
   fillFull(*image);
   const std::string theirs = makeScratchFolder("bench-platform");
   const std::string ours = makeScratchFolder("bench-ours");
+  // Process ids repeat under Wine, so a folder may hold files of an earlier run.
+  for (const std::string& folder : {theirs, ours}) {
+    DeleteFileA(configIniPath(folder).c_str());
+    for (int i = 0; i < kProfileCount; ++i) DeleteFileA(profilePath(folder, i).c_str());
+  }
   const double platformCold = platformRound(*image, *loaded, theirs);
   const double platformWarm = platformRound(*image, *loaded, theirs);
   const double oursCold = ourRound(*image, *loaded, ours);

@@ -1,9 +1,10 @@
 // The file layer for native builds (tests and tools on the build host).
-#include "FileIo.h"
-
-#include <cstdio>
 #include <fcntl.h>
 #include <unistd.h>
+
+#include <cstdio>
+
+#include "FileIo.h"
 
 namespace {
 

@@ -1,22 +1,21 @@
 // The file layer of the programs. Paths are ANSI, as everywhere in the
 // settings files.
-#include "FileIo.h"
-
-#include "Handle_win.h"
-
 #include <windows.h>
 
+#include "FileIo.h"
+#include "Handle_win.h"
+
 bool readWholeFile(const std::string& path, std::string& bytes) {
-  UniqueFileHandle file(
-      CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  UniqueFileHandle file(CreateFileA(path.c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return false;
   LARGE_INTEGER size{};
   if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > 0x7FFFFFFF) return false;
   bytes.resize(size_t(size.QuadPart));
   DWORD done = 0;
-  if (!bytes.empty() && (!ReadFile(file.get(), bytes.data(), DWORD(bytes.size()), &done, nullptr) ||
-                         done != bytes.size()))
+  if (!bytes.empty() &&
+      (!ReadFile(file.get(), bytes.data(), DWORD(bytes.size()), &done, nullptr) || done != bytes.size()))
     return false;
   return true;
 }
@@ -27,8 +26,8 @@ bool replaceFileAtomically(const std::string& path, std::string_view bytes) {
   const std::string temp = path + "." + std::to_string(GetCurrentProcessId()) + "." +
                            std::to_string(GetCurrentThreadId()) + ".tmp";
   {
-    UniqueFileHandle file(CreateFileA(
-        temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFileHandle file(
+        CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return false;
     DWORD done = 0;
     const bool ok = WriteFile(file.get(), bytes.data(), DWORD(bytes.size()), &done, nullptr) &&
@@ -49,8 +48,8 @@ bool replaceFileAtomically(const std::string& path, std::string_view bytes) {
 bool removeFile(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
 
 bool fileExists(const std::string& path) {
-  UniqueFileHandle file(
-      CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  UniqueFileHandle file(CreateFileA(path.c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   return bool(file);
 }

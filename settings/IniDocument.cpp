@@ -31,8 +31,7 @@ void IniDocument::parseKeyLine(Line& line, std::string& keyName) {
   size_t begin = eq + 1, end = text.size();
   while (begin < end && isBlank(text[begin])) ++begin;
   while (end > begin && isBlank(text[end - 1])) --end;
-  if (end - begin >= 2 && (text[begin] == '"' || text[begin] == '\'') &&
-      text[end - 1] == text[begin]) {
+  if (end - begin >= 2 && (text[begin] == '"' || text[begin] == '\'') && text[end - 1] == text[begin]) {
     ++begin;
     --end;
   }
@@ -62,9 +61,8 @@ IniDocument IniDocument::parse(std::string_view text) {
     if (!stripped.empty() && stripped.front() == '[') {
       const size_t close = stripped.find(']');
       Section section;
-      section.name.assign(trim(stripped.substr(1, close == std::string_view::npos
-                                                      ? std::string_view::npos
-                                                      : close - 1)));
+      section.name.assign(
+          trim(stripped.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1)));
       section.lines.push_back(std::move(line));
       doc.sectionIndex_.emplace(lower(section.name), doc.sections_.size());
       doc.sections_.push_back(std::move(section));
@@ -92,12 +90,9 @@ const IniDocument::Section* IniDocument::findSection(std::string_view name) cons
   return it == sectionIndex_.end() ? nullptr : &sections_[it->second];
 }
 
-bool IniDocument::hasSection(std::string_view section) const {
-  return findSection(section) != nullptr;
-}
+bool IniDocument::hasSection(std::string_view section) const { return findSection(section) != nullptr; }
 
-std::optional<std::string_view> IniDocument::find(std::string_view section,
-                                                  std::string_view key) const {
+std::optional<std::string_view> IniDocument::find(std::string_view section, std::string_view key) const {
   const Section* s = findSection(section);
   if (!s) return std::nullopt;
   auto it = s->keys.find(lower(trim(key)));
@@ -113,8 +108,7 @@ void IniDocument::set(std::string_view section, std::string_view key, std::strin
     // A new section goes at the end; the line before it gets its line end
     // back if the file had none, or the header would join that line.
     Section* last = &sections_.back();
-    if (!last->lines.empty() && last->lines.back().eol.empty())
-      last->lines.back().eol = kNewLine;
+    if (!last->lines.empty() && last->lines.back().eol.empty()) last->lines.back().eol = kNewLine;
     Section fresh;
     fresh.name.assign(trim(section));
     Line header;

@@ -37,17 +37,17 @@ class IniDocument {
 
  private:
   struct Line {
-    std::string text;  // without its line end
-    std::string eol;   // "\r\n", "\n" or "" for a last line without one
+    std::string text;       // without its line end
+    std::string eol;        // "\r\n", "\n" or "" for a last line without one
     size_t valueBegin = 0;  // for key lines: the unquoted, trimmed value
     size_t valueEnd = 0;
     bool isKey = false;
   };
   struct Section {
-    std::string name;                       // as written, trimmed
-    std::vector<Line> lines;                // header line first (none for the prelude)
+    std::string name;                              // as written, trimmed
+    std::vector<Line> lines;                       // header line first (none for the prelude)
     std::unordered_map<std::string, size_t> keys;  // lower-case name -> first line
-    size_t lastKeyLine = 0;                 // where new keys go after
+    size_t lastKeyLine = 0;                        // where new keys go after
   };
 
   static std::string lower(std::string_view s);

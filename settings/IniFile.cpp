@@ -21,14 +21,12 @@ int IniFile::readInt(std::string_view section, std::string_view key, int default
   return parseIniInt(*value);
 }
 
-bool IniFile::readStruct(std::string_view section, std::string_view key, void* buffer,
-                         size_t size) const {
+bool IniFile::readStruct(std::string_view section, std::string_view key, void* buffer, size_t size) const {
   const auto value = doc_.find(section, key);
   return value && decodeStruct(*value, buffer, size);
 }
 
-void IniFile::writeString(std::string_view section, std::string_view key,
-                          std::string_view value) {
+void IniFile::writeString(std::string_view section, std::string_view key, std::string_view value) {
   // A line end inside a value would split it into lines of its own on the
   // next read (and could forge keys); it is cut there.
   const size_t cut = value.find_first_of("\r\n");
@@ -40,8 +38,7 @@ void IniFile::writeInt(std::string_view section, std::string_view key, int value
   writeString(section, key, std::to_string(value));
 }
 
-void IniFile::writeStruct(std::string_view section, std::string_view key, const void* buffer,
-                          size_t size) {
+void IniFile::writeStruct(std::string_view section, std::string_view key, const void* buffer, size_t size) {
   doc_.set(section, key, encodeStruct(buffer, size));
   dirty_ = true;
 }

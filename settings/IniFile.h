@@ -9,10 +9,10 @@
 //   ini.writeInt("Setting", "CurrentProfile", 2);
 //   ini.save();                             // no-op when nothing was written
 
+#include <string>
+
 #include "IniDocument.h"
 #include "IniStore.h"
-
-#include <string>
 
 class IniFile : public IniStore {
  public:
@@ -24,13 +24,10 @@ class IniFile : public IniStore {
   std::string readString(std::string_view section, std::string_view key,
                          std::string_view defaultValue) const override;
   int readInt(std::string_view section, std::string_view key, int defaultValue) const override;
-  bool readStruct(std::string_view section, std::string_view key, void* buffer,
-                  size_t size) const override;
-  void writeString(std::string_view section, std::string_view key,
-                   std::string_view value) override;
+  bool readStruct(std::string_view section, std::string_view key, void* buffer, size_t size) const override;
+  void writeString(std::string_view section, std::string_view key, std::string_view value) override;
   void writeInt(std::string_view section, std::string_view key, int value) override;
-  void writeStruct(std::string_view section, std::string_view key, const void* buffer,
-                   size_t size) override;
+  void writeStruct(std::string_view section, std::string_view key, const void* buffer, size_t size) override;
 
   // Starts over with an empty document (the file is replaced on save).
   void clear();

@@ -24,8 +24,7 @@ class IniStore {
   // length or fails its checksum.
   virtual bool readStruct(std::string_view section, std::string_view key, void* buffer,
                           size_t size) const = 0;
-  virtual void writeString(std::string_view section, std::string_view key,
-                           std::string_view value) = 0;
+  virtual void writeString(std::string_view section, std::string_view key, std::string_view value) = 0;
   virtual void writeInt(std::string_view section, std::string_view key, int value) = 0;
   virtual void writeStruct(std::string_view section, std::string_view key, const void* buffer,
                            size_t size) = 0;

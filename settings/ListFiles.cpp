@@ -1,19 +1,19 @@
 #include "ListFiles.h"
 
-#include "FileIo.h"
-#include "IniFile.h"
-
 #include <algorithm>
 #include <cstring>
 #include <string_view>
 
+#include "FileIo.h"
+#include "IniFile.h"
+
 namespace {
 
-constexpr const char* kProfileListFiles[] = {
-    "config\\PROFILE1APPList.dat", "config\\PROFILE2APPList.dat", "config\\PROFILE3APPList.dat",
-    "config\\PROFILE4APPList.dat", "config\\PROFILE5APPList.dat"};
-constexpr const char* kProfileListSections[] = {"PROFILE1APP", "PROFILE2APP", "PROFILE3APP",
-                                                "PROFILE4APP", "PROFILE5APP"};
+constexpr const char* kProfileListFiles[] = {"config\\PROFILE1APPList.dat", "config\\PROFILE2APPList.dat",
+                                             "config\\PROFILE3APPList.dat", "config\\PROFILE4APPList.dat",
+                                             "config\\PROFILE5APPList.dat"};
+constexpr const char* kProfileListSections[] = {"PROFILE1APP", "PROFILE2APP", "PROFILE3APP", "PROFILE4APP",
+                                                "PROFILE5APP"};
 
 std::string_view bounded(const char* text, size_t size) {
   return std::string_view(text, strnlen(text, size));
@@ -95,18 +95,17 @@ void loadList(std::vector<Record>& list, const std::string& programFolder, const
 }
 
 template <typename Record>
-bool saveList(const std::vector<Record>& list, const std::string& programFolder,
-              const ListFile& file) {
+bool saveList(const std::vector<Record>& list, const std::string& programFolder, const ListFile& file) {
   IniFile ini(programFolder + file.file);
   ini.clear();
   saveList(list, ini, file.section);
   return ini.save();
 }
 
-#define QUILLON_LIST_INSTANCES(Record)                                                    \
-  template void loadList(std::vector<Record>&, const IniStore&, const char*);            \
-  template void saveList(const std::vector<Record>&, IniStore&, const char*);            \
-  template void loadList(std::vector<Record>&, const std::string&, const ListFile&);     \
+#define QUILLON_LIST_INSTANCES(Record)                                               \
+  template void loadList(std::vector<Record>&, const IniStore&, const char*);        \
+  template void saveList(const std::vector<Record>&, IniStore&, const char*);        \
+  template void loadList(std::vector<Record>&, const std::string&, const ListFile&); \
   template bool saveList(const std::vector<Record>&, const std::string&, const ListFile&);
 QUILLON_LIST_INSTANCES(MacroRecord)
 QUILLON_LIST_INSTANCES(TextMacroRecord)
@@ -120,8 +119,7 @@ void addPath(AppList& list, const std::string& path) {
 }
 
 void removeAt(AppList& list, int position) {
-  if (position >= 0 && size_t(position) < list.size())
-    list.erase(list.begin() + position);
+  if (position >= 0 && size_t(position) < list.size()) list.erase(list.begin() + position);
 }
 
 MacroMatch findMacro(const MacroLibrary& library, const KeyAssignment& key) {
@@ -133,8 +131,8 @@ MacroMatch findMacro(const MacroLibrary& library, const KeyAssignment& key) {
     if (!equalNoCase(trimBlanks(bounded(entry.name, sizeof entry.name)), keyName)) continue;
     match.found = true;
     match.position = int(i);
-    match.identical = entry.stepCount == key.stepCount &&
-                      std::equal(entry.steps, entry.steps + keySteps, key.steps);
+    match.identical =
+        entry.stepCount == key.stepCount && std::equal(entry.steps, entry.steps + keySteps, key.steps);
   }
   return match;
 }

@@ -14,12 +14,12 @@
 // Records read from files are sanitised: texts terminated inside their
 // arrays, step counts clamped.
 
-#include "IniStore.h"
-#include "SettingsImage.h"
-
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "IniStore.h"
+#include "SettingsImage.h"
 
 struct MacroRecord {
   char name[52];
@@ -74,8 +74,7 @@ template <typename Record>
 void loadList(std::vector<Record>& list, const std::string& programFolder, const ListFile& file);
 // The old file is replaced whole, so records beyond the new count vanish.
 template <typename Record>
-bool saveList(const std::vector<Record>& list, const std::string& programFolder,
-              const ListFile& file);
+bool saveList(const std::vector<Record>& list, const std::string& programFolder, const ListFile& file);
 
 template <typename Record>
 void clearList(std::vector<Record>& list) {

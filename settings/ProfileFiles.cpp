@@ -1,18 +1,16 @@
 #include "ProfileFiles.h"
 
-#include "IniFile.h"
-
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+
+#include "IniFile.h"
 
 namespace {
 
 constexpr const char* kSetting = "Setting";
 
-std::string fieldText(const char* field, size_t size) {
-  return std::string(field, strnlen(field, size));
-}
+std::string fieldText(const char* field, size_t size) { return std::string(field, strnlen(field, size)); }
 
 template <size_t N>
 void copyText(char (&field)[N], const std::string& text) {
@@ -62,23 +60,32 @@ constexpr IntField kSpeeds[] = {
 
 // The twelve values that come only from installed files.
 constexpr IntField kInstalledOnly[] = {
-    {"MediaOption", &ProfileRecord::mediaOption}, {"HDDKeyboard", &ProfileRecord::hddKeyboard},
-    {"LtSwitch", &ProfileRecord::ltSwitch},       {"LtColor", &ProfileRecord::ltColor},
-    {"LtSaving", &ProfileRecord::ltSaving},       {"LtPulsation", &ProfileRecord::ltPulsation},
-    {"Context", &ProfileRecord::contextKey},      {"CapsLock", &ProfileRecord::capsLockKey},
-    {"Tab", &ProfileRecord::tabKey},              {"FnStatus", &ProfileRecord::fnStatus},
-    {"PollingRate", &ProfileRecord::pollingRate}, {"ReportDelay", &ProfileRecord::reportDelay},
+    {"MediaOption", &ProfileRecord::mediaOption},
+    {"HDDKeyboard", &ProfileRecord::hddKeyboard},
+    {"LtSwitch", &ProfileRecord::ltSwitch},
+    {"LtColor", &ProfileRecord::ltColor},
+    {"LtSaving", &ProfileRecord::ltSaving},
+    {"LtPulsation", &ProfileRecord::ltPulsation},
+    {"Context", &ProfileRecord::contextKey},
+    {"CapsLock", &ProfileRecord::capsLockKey},
+    {"Tab", &ProfileRecord::tabKey},
+    {"FnStatus", &ProfileRecord::fnStatus},
+    {"PollingRate", &ProfileRecord::pollingRate},
+    {"ReportDelay", &ProfileRecord::reportDelay},
 };
 
 void writeColor(IniStore& store, const char* key, Color c) { store.writeInt(kSetting, key, int(c)); }
-Color readColor(const IniStore& store, const char* key) {
-  return Color(store.readInt(kSetting, key, -1));
-}
+Color readColor(const IniStore& store, const char* key) { return Color(store.readInt(kSetting, key, -1)); }
 
 bool knownCategory(uint8_t c) {
   switch (c) {
-    case kCategoryDefault: case kCategoryCombination: case kCategoryMedia: case kCategoryMacro:
-    case kCategoryLaunch: case kCategoryShortcut: case kCategoryDisabled:
+    case kCategoryDefault:
+    case kCategoryCombination:
+    case kCategoryMedia:
+    case kCategoryMacro:
+    case kCategoryLaunch:
+    case kCategoryShortcut:
+    case kCategoryDisabled:
       return true;
     default:
       return false;

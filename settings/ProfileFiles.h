@@ -14,11 +14,11 @@
 //
 // `folder` is the program folder with its trailing separator.
 
-#include "IniStore.h"
-#include "SettingsImage.h"
-
 #include <cstddef>
 #include <string>
+
+#include "IniStore.h"
+#include "SettingsImage.h"
 
 constexpr size_t kOsdSettingsSize = 340;
 

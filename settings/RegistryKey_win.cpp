@@ -31,8 +31,8 @@ bool RegistryKey::open(const std::string& path, REGSAM access) {
       break;
     }
   if (RegOpenKeyExA(root_, subKey_.c_str(), 0, access, &key_) == ERROR_SUCCESS) return true;
-  if (RegCreateKeyExA(root_, subKey_.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr,
-                      &key_, nullptr) == ERROR_SUCCESS)
+  if (RegCreateKeyExA(root_, subKey_.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr, &key_,
+                      nullptr) == ERROR_SUCCESS)
     return true;
   key_ = nullptr;
   return false;

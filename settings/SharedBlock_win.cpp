@@ -17,8 +17,7 @@ class OwnerOnlySecurity {
     DWORD size = 0;
     GetTokenInformation(token.get(), TokenUser, nullptr, 0, &size);
     user_.resize(size);
-    if (!size || !GetTokenInformation(token.get(), TokenUser, user_.data(), size, &size))
-      return false;
+    if (!size || !GetTokenInformation(token.get(), TokenUser, user_.data(), size, &size)) return false;
     PSID userSid = reinterpret_cast<TOKEN_USER*>(user_.data())->User.Sid;
     DWORD sidSize = sizeof system_;
     if (!CreateWellKnownSid(WinLocalSystemSid, nullptr, system_, &sidSize)) return false;
@@ -63,8 +62,8 @@ bool SharedBlock::create() {
   // program still holds open.
   mutex_.reset(CreateMutexA(security->attributes(), FALSE, kSettingsMutexName));
   if (!mutex_) return false;
-  mapping_.reset(CreateFileMappingA(INVALID_HANDLE_VALUE, security->attributes(), PAGE_READWRITE,
-                                    0, DWORD(kSharedBlockSize), kSharedBlockName));
+  mapping_.reset(CreateFileMappingA(INVALID_HANDLE_VALUE, security->attributes(), PAGE_READWRITE, 0,
+                                    DWORD(kSharedBlockSize), kSharedBlockName));
   if (!mapping_) return false;
   view_.reset(MapViewOfFile(mapping_.get(), FILE_MAP_ALL_ACCESS, 0, 0, kSharedBlockSize));
   if (!view_) {

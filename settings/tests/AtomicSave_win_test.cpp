@@ -1,22 +1,20 @@
 // A child process saves a profile-sized file over and over and is killed at
 // random moments; after every kill the file must load whole, as the version
 // before a save or the one after it.
-#include "FileIo.h"
-#include "IniFile.h"
-#include "PlatformIniStore_win.h"
-
 #include <gtest/gtest.h>
 
 #include <random>
+
+#include "FileIo.h"
+#include "IniFile.h"
+#include "PlatformIniStore_win.h"
 
 namespace {
 
 constexpr int kKills = 300;
 constexpr size_t kBodySize = 1 << 20;  // about one profile file
 
-std::string bodyOf(int generation) {
-  return std::string(kBodySize, char('A' + generation % 26));
-}
+std::string bodyOf(int generation) { return std::string(kBodySize, char('A' + generation % 26)); }
 
 void writeGeneration(IniFile& file, int generation) {
   file.writeInt("Setting", "Generation", generation);

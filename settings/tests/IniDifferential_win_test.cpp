@@ -1,15 +1,15 @@
 // The same operations through the platform's private-profile functions and
 // through IniFile, over ordinary and hostile files: every value read must
 // agree, and each side must read what the other wrote.
-#include "FileIo.h"
-#include "IniFile.h"
-#include "PlatformIniStore_win.h"
-#include "ProfileFiles.h"
-
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <memory>
+
+#include "FileIo.h"
+#include "IniFile.h"
+#include "PlatformIniStore_win.h"
+#include "ProfileFiles.h"
 
 namespace {
 
@@ -32,9 +32,16 @@ const Case kFiles[] = {
 };
 
 const char* kReadKeys[][2] = {
-    {"s", "a"},       {"s", "b"},       {"s", "c"},       {"S", "A"},
-    {"t", "c"},       {"s", "missing"}, {"nosection", "a"}, {"Setting", "CurrentProfile"},
-    {"setting", "fwversion"}, {"OSDData", "Message"},
+    {"s", "a"},
+    {"s", "b"},
+    {"s", "c"},
+    {"S", "A"},
+    {"t", "c"},
+    {"s", "missing"},
+    {"nosection", "a"},
+    {"Setting", "CurrentProfile"},
+    {"setting", "fwversion"},
+    {"OSDData", "Message"},
 };
 
 void writeBoth(IniStore& a, IniStore& b) {

@@ -1,9 +1,10 @@
 #include "IniDocument.h"
-#include "IniStore.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
+
+#include "IniStore.h"
 
 namespace {
 
@@ -95,11 +96,11 @@ TEST(StructCodec, EncodesUpperCaseHexWithByteSum) {
 
 TEST(StructCodec, DecodeRejectsWrongLengthBadDigitsAndBadSum) {
   uint8_t out[3] = {7, 7, 7};
-  EXPECT_FALSE(decodeStruct("01ABFFAC", out, 3));   // sum
-  EXPECT_FALSE(decodeStruct("01ABFFAB00", out, 3)); // length
+  EXPECT_FALSE(decodeStruct("01ABFFAC", out, 3));    // sum
+  EXPECT_FALSE(decodeStruct("01ABFFAB00", out, 3));  // length
   EXPECT_FALSE(decodeStruct("01ABFF", out, 3));
-  EXPECT_FALSE(decodeStruct("01ABFGAB", out, 3));   // digit
-  EXPECT_EQ(out[0], 7);  // untouched by failures
+  EXPECT_FALSE(decodeStruct("01ABFGAB", out, 3));  // digit
+  EXPECT_EQ(out[0], 7);                            // untouched by failures
   EXPECT_TRUE(decodeStruct("01abffab", out, 3));
   EXPECT_EQ(out[0], 0x01);
   EXPECT_EQ(out[1], 0xAB);

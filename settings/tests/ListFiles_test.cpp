@@ -1,5 +1,3 @@
-#include "FileIo.h"
-#include "IniFile.h"
 #include "ListFiles.h"
 
 #include <gtest/gtest.h>
@@ -7,6 +5,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+
+#include "FileIo.h"
+#include "IniFile.h"
 
 namespace {
 

@@ -11,24 +11,21 @@ std::string z(std::string_view s) { return std::string(s); }
 std::string PlatformIniStore::readString(std::string_view section, std::string_view key,
                                          std::string_view defaultValue) const {
   char buffer[kMaxIniString + 1];
-  GetPrivateProfileStringA(z(section).c_str(), z(key).c_str(), z(defaultValue).c_str(), buffer,
-                           sizeof buffer, path_.c_str());
+  GetPrivateProfileStringA(z(section).c_str(), z(key).c_str(), z(defaultValue).c_str(), buffer, sizeof buffer,
+                           path_.c_str());
   return buffer;
 }
 
-int PlatformIniStore::readInt(std::string_view section, std::string_view key,
-                              int defaultValue) const {
+int PlatformIniStore::readInt(std::string_view section, std::string_view key, int defaultValue) const {
   return int(GetPrivateProfileIntA(z(section).c_str(), z(key).c_str(), defaultValue, path_.c_str()));
 }
 
 bool PlatformIniStore::readStruct(std::string_view section, std::string_view key, void* buffer,
                                   size_t size) const {
-  return GetPrivateProfileStructA(z(section).c_str(), z(key).c_str(), buffer, UINT(size),
-                                  path_.c_str()) != 0;
+  return GetPrivateProfileStructA(z(section).c_str(), z(key).c_str(), buffer, UINT(size), path_.c_str()) != 0;
 }
 
-void PlatformIniStore::writeString(std::string_view section, std::string_view key,
-                                   std::string_view value) {
+void PlatformIniStore::writeString(std::string_view section, std::string_view key, std::string_view value) {
   WritePrivateProfileStringA(z(section).c_str(), z(key).c_str(), z(value).c_str(), path_.c_str());
 }
 
@@ -36,17 +33,18 @@ void PlatformIniStore::writeInt(std::string_view section, std::string_view key, 
   writeString(section, key, std::to_string(value));
 }
 
-void PlatformIniStore::writeStruct(std::string_view section, std::string_view key,
-                                   const void* buffer, size_t size) {
-  WritePrivateProfileStructA(z(section).c_str(), z(key).c_str(), const_cast<void*>(buffer),
-                             UINT(size), path_.c_str());
+void PlatformIniStore::writeStruct(std::string_view section, std::string_view key, const void* buffer,
+                                   size_t size) {
+  WritePrivateProfileStructA(z(section).c_str(), z(key).c_str(), const_cast<void*>(buffer), UINT(size),
+                             path_.c_str());
 }
 
 std::string makeScratchFolder(const char* name) {
   char temp[MAX_PATH];
   GetTempPathA(sizeof temp, temp);
   const std::string folder = std::string(temp) + "quillon-" + name + "-" +
-                             std::to_string(GetCurrentProcessId()) + "\\";
+                             std::to_string(GetCurrentProcessId()) + "-" + std::to_string(GetTickCount()) +
+                             "\\";
   CreateDirectoryA(folder.c_str(), nullptr);
   CreateDirectoryA((folder + "config").c_str(), nullptr);
   return folder;
@@ -61,8 +59,7 @@ HANDLE startChildTest(const char* test) {
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};
-  if (!CreateProcessA(exe, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                      &info))
+  if (!CreateProcessA(exe, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
     return nullptr;
   CloseHandle(info.hThread);
   return info.hProcess;

@@ -3,11 +3,11 @@
 // private-profile functions (the reference our IniFile is held against), a
 // scratch folder, and re-launching this test program as a child process.
 
-#include "IniStore.h"
-
 #include <windows.h>
 
 #include <string>
+
+#include "IniStore.h"
 
 class PlatformIniStore : public IniStore {
  public:
@@ -15,20 +15,17 @@ class PlatformIniStore : public IniStore {
   std::string readString(std::string_view section, std::string_view key,
                          std::string_view defaultValue) const override;
   int readInt(std::string_view section, std::string_view key, int defaultValue) const override;
-  bool readStruct(std::string_view section, std::string_view key, void* buffer,
-                  size_t size) const override;
-  void writeString(std::string_view section, std::string_view key,
-                   std::string_view value) override;
+  bool readStruct(std::string_view section, std::string_view key, void* buffer, size_t size) const override;
+  void writeString(std::string_view section, std::string_view key, std::string_view value) override;
   void writeInt(std::string_view section, std::string_view key, int value) override;
-  void writeStruct(std::string_view section, std::string_view key, const void* buffer,
-                   size_t size) override;
+  void writeStruct(std::string_view section, std::string_view key, const void* buffer, size_t size) override;
 
  private:
   std::string path_;
 };
 
-// A fresh folder under the temporary folder, with a trailing backslash and a
-// config subfolder.
+// A fresh folder (process id and tick count: ids repeat under Wine) under the temporary folder, with a
+// trailing backslash and a config subfolder.
 std::string makeScratchFolder(const char* name);
 // Starts this executable running only the (disabled) test `test`; the child
 // inherits the environment, which carries its parameters.

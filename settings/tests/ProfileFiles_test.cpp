@@ -1,14 +1,15 @@
-#include "FileIo.h"
-#include "IniFile.h"
 #include "ProfileFiles.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
-#include <unistd.h>
+
+#include "FileIo.h"
+#include "IniFile.h"
 
 namespace {
 
@@ -87,15 +88,17 @@ TEST_F(ProfileFilesTest, SavedProfilesLoadBackAndUnsavedFieldsReadMinusOne) {
 }
 
 TEST_F(ProfileFilesTest, SavingIntoAnInstalledFileKeepsKeysItNeverWrites) {
-  writeFile("config\\Default1.gkp", "; installed\r\n[Setting]\r\nMediaOption=5\r\nLtSaving=30\r\n"
-                                    "LtControl=1\r\n[Extra]\r\nfoo=bar\r\n");
+  writeFile("config\\Default1.gkp",
+            "; installed\r\n[Setting]\r\nMediaOption=5\r\nLtSaving=30\r\n"
+            "LtControl=1\r\n[Extra]\r\nfoo=bar\r\n");
   ASSERT_TRUE(saveProfile(image_->profiles[1], profilePath(folder_, 1)));
   loadProfile(loaded_->profiles[1], profilePath(folder_, 1));
   EXPECT_EQ(loaded_->profiles[1].mediaOption, 5);
   EXPECT_EQ(loaded_->profiles[1].ltSaving, 30);
   EXPECT_EQ(loaded_->profiles[1].ltControl, image_->profiles[1].ltControl);
   const std::string bytes = readFile("config\\Default1.gkp");
-  EXPECT_EQ(bytes.rfind("; installed\r\n[Setting]\r\nMediaOption=5\r\nLtSaving=30\r\nLtControl=10\r\n", 0), 0u);
+  EXPECT_EQ(bytes.rfind("; installed\r\n[Setting]\r\nMediaOption=5\r\nLtSaving=30\r\nLtControl=10\r\n", 0),
+            0u);
   EXPECT_NE(bytes.find("[Extra]\r\nfoo=bar\r\n"), std::string::npos);
 }
 
@@ -128,9 +131,9 @@ TEST_F(ProfileFilesTest, DamagedEntriesGiveDefaultsAndLongTextsAreCut) {
   // readString caps at 2047 characters, so go through the document itself.
   std::string bytes = readFile("config\\Default0.gkp");
   const size_t at = bytes.find("MacroKeyInfo7=") + 20;
-  bytes[at] = bytes[at] == '0' ? '1' : '0';                     // checksum now fails
+  bytes[at] = bytes[at] == '0' ? '1' : '0';  // checksum now fails
   const size_t at8 = bytes.find("MacroKeyInfo8=") + 14;
-  bytes.erase(at8, 2);                                          // wrong length
+  bytes.erase(at8, 2);  // wrong length
   const std::string longName(400, 'N');
   const size_t nameAt = bytes.find("ProFileName=");
   bytes.insert(nameAt + 12, longName);

@@ -1,4 +1,3 @@
-#include "PlatformIniStore_win.h"
 #include "SharedBlock_win.h"
 
 #include <gtest/gtest.h>
@@ -6,6 +5,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+
+#include "PlatformIniStore_win.h"
 
 namespace {
 
