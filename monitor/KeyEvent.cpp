@@ -1,7 +1,8 @@
 #include "KeyEvent.h"
 
 KeyEvent decodeKeyEvent(uintptr_t wParam, intptr_t lParam) {
-  const uint32_t word = (static_cast<uint32_t>(wParam & 0xFFFF) << 16) | static_cast<uint32_t>(lParam & 0xFFFF);
+  const uint32_t word =
+      (static_cast<uint32_t>(wParam & 0xFFFF) << 16) | static_cast<uint32_t>(lParam & 0xFFFF);
   return KeyEvent{word >> 16, static_cast<int>(word & 0xFF), (word >> 8) & 0xFF};
 }
 

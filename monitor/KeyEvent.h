@@ -11,9 +11,9 @@ constexpr uint32_t kEventTextMacroPressed = 0x000B;   // a text-macro key went d
 constexpr uint32_t kEventTextMacroReleased = 0x800B;  // a text-macro key went up
 
 struct KeyEvent {
-  uint32_t code;      // high half of the event word
-  int keyNumber;      // key index + 1
-  uint32_t extra;     // bits 8..15 of the low half
+  uint32_t code;   // high half of the event word
+  int keyNumber;   // key index + 1
+  uint32_t extra;  // bits 8..15 of the low half
 };
 
 // The event word is (wParam & 0xFFFF) << 16 | (lParam & 0xFFFF).

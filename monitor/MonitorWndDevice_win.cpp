@@ -1,14 +1,15 @@
 // The keyboard: start-up open, version read, arrival, removal and the events
 // that the keyboard reports.
 
+// shellapi.h needs windows.h first.
+// clang-format off
 #include <windows.h>
-
 #include <shellapi.h>
+// clang-format on
 
 #include "KeyEvent.h"
 #include "MonitorMessages.h"
 #include "MonitorWnd_win.h"
-
 
 bool CMonitorWnd::openKeyboard() {
   if (!keyboard_.open(hwnd_, UM_KEYBOARD_EVENT, UM_DEVICE_CHANGE)) return false;

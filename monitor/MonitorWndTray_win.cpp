@@ -1,8 +1,10 @@
 // The tray icon and its menu, and the requests that come from Option.
 
+// shellapi.h needs windows.h first.
+// clang-format off
 #include <windows.h>
-
 #include <shellapi.h>
+// clang-format on
 
 #include "Language.h"
 #include "MonitorMessages.h"

@@ -36,8 +36,8 @@ bool CMonitorWnd::create(HINSTANCE instance) {
   wc.lpszClassName = kMonitorWindowClass;
   RegisterClassExA(&wc);
   // Hidden pop-up, never shown: only the tray icon is visible.
-  return CreateWindowExA(0, kMonitorWindowClass, kMonitorWindowTitle, WS_POPUP, 100, 100, 100, 100,
-                         nullptr, nullptr, instance, this) != nullptr;
+  return CreateWindowExA(0, kMonitorWindowClass, kMonitorWindowTitle, WS_POPUP, 100, 100, 100, 100, nullptr,
+                         nullptr, instance, this) != nullptr;
 }
 
 LRESULT CALLBACK CMonitorWnd::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

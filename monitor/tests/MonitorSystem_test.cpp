@@ -1,9 +1,8 @@
 // Starts the real Monitor.exe from a copy of the program folder and watches it
 // from outside: its window, config.ini, the answers it sends to a stand-in
 // for Option's window, and how it ends.
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <fstream>
 #include <sstream>
@@ -117,7 +116,8 @@ class MonitorSystem : public ::testing::Test {
 
   std::string emulatedDriver() const {
     for (const char* candidate : {"emulated\\hiddriver.dll", "hiddriver_emulated.dll"}) {
-      if (GetFileAttributesA((dist_ + candidate).c_str()) != INVALID_FILE_ATTRIBUTES) return dist_ + candidate;
+      if (GetFileAttributesA((dist_ + candidate).c_str()) != INVALID_FILE_ATTRIBUTES)
+        return dist_ + candidate;
     }
     return {};
   }
@@ -193,9 +193,8 @@ TEST_F(MonitorSystem, WithTheEmulatedKeyboardItOpensReadsTheVersionAndAppliesOnI
 
   // The open sequence and the version read, in this order.
   const std::vector<std::string> calls = tracedCalls(tracePath);
-  const std::vector<std::string> expected = {
-      "Set_VIDPID 04D9 0A5C", "Open_DevMonitor", "Open_FeatureDevice", "Open_ReportDevice 1",
-      "SetFeature 800000000000007F"};
+  const std::vector<std::string> expected = {"Set_VIDPID 04D9 0A5C", "Open_DevMonitor", "Open_FeatureDevice",
+                                             "Open_ReportDevice 1", "SetFeature 800000000000007F"};
   ASSERT_GE(calls.size(), expected.size() + 1);
   for (size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(calls[i], expected[i]) << "call " << i;
   EXPECT_EQ(calls[expected.size()].rfind("GetFeature 800000000000007F ", 0), 0u) << calls[expected.size()];
