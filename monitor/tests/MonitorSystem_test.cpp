@@ -205,6 +205,19 @@ TEST_F(MonitorSystem, WithTheEmulatedKeyboardItOpensReadsTheVersionAndAppliesOnI
 
 namespace {
 
+// Wine has no such HID device: the real driver takes the keyboard-absent path.
+TEST_F(MonitorSystem, WithTheRealDriverUnderWineTheKeyboardIsAbsent) {
+  if (GetFileAttributesA((dist_ + "hiddriver.dll").c_str()) == INVALID_FILE_ATTRIBUTES) {
+    GTEST_SKIP() << "no real driver in the program folder";
+  }
+  ASSERT_TRUE(copy("hiddriver.dll"));
+  startMonitor();
+  EXPECT_TRUE(waitFor([&] { return device() == 0; }, 10000));
+  PostMessageA(monitorWindow(), UM_APPLY, 0, 0);
+  EXPECT_TRUE(waitFor([&] { return standIn_.applyDone == 1; }, 3000));
+  exitFromTray();
+}
+
 TEST_F(MonitorSystem, RemovalAndArrivalAreEachHandledOnce) {
   const std::string emulated = emulatedDriver();
   if (emulated.empty()) GTEST_SKIP() << "no emulated keyboard in the program folder";
