@@ -92,6 +92,15 @@ LRESULT SkinWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_PAINT:
       PaintBackground(hwnd_, skin_.background.get());
       return 0;
+    case WM_PRINTCLIENT:
+      if (skin_.background) {
+        UniqueMemoryDc source(CreateCompatibleDC(reinterpret_cast<HDC>(wParam)));
+        HGDIOBJ old = SelectObject(source.get(), skin_.background.get());
+        BitBlt(reinterpret_cast<HDC>(wParam), 0, 0, skin_.size.cx, skin_.size.cy, source.get(), 0,
+               0, SRCCOPY);
+        SelectObject(source.get(), old);
+      }
+      return 0;
     case WM_LBUTTONDOWN:
       if (dragByFreeSpot_) {
         POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};

@@ -1,0 +1,73 @@
+// gallery.exe <skin ini relative to skins\> [entryCount] | --all
+// Shows skinned windows with a SkinButton on every position entry, to look at
+// and to screenshot. A test tool; not shipped.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "GallerySkins.h"
+#include "SkinButton_win.h"
+#include "SkinHelp_win.h"
+#include "SkinWindow_win.h"
+
+namespace {
+
+class ShowWindowOf : public SkinWindow {
+ protected:
+  void createControl(int ordinal, int, const SkinPosition& position,
+                     const SkinStatePictures& pictures) override {
+    SkinButton::Create(hwnd(), 1000 + ordinal, position, pictures);
+  }
+  LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (message == WM_DESTROY) PostQuitMessage(0);
+    return SkinWindow::onMessage(message, wParam, lParam);
+  }
+};
+
+// Runs messages for `milliseconds` (0: until the window closes).
+void runFor(DWORD milliseconds) {
+  DWORD end = GetTickCount() + milliseconds;
+  MSG msg;
+  for (;;) {
+    if (milliseconds && GetTickCount() >= end) return;
+    if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) return;
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    } else {
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    }
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
+  InitCommonControlsEx(&controls);
+  LoadSkinFonts();
+  if (argc < 2) {
+    std::fputs("usage: gallery <skin ini relative to skins\\> [entryCount] | --all\n", stderr);
+    return 2;
+  }
+  std::string first = argv[1];
+  if (first == "--all") {
+    for (const std::string& ini : GalleryIniFiles()) {
+      ShowWindowOf window;
+      if (!window.create(GallerySource(SkinRoot(), ini, 0), ini.c_str(), nullptr, false)) continue;
+      ShowWindow(window.hwnd(), SW_SHOW);
+      runFor(1500);
+    }
+    return 0;
+  }
+  int count = argc > 2 ? std::atoi(argv[2]) : 0;
+  ShowWindowOf window;
+  if (!window.create(GallerySource(SkinRoot(), first, count), first.c_str(), nullptr, false))
+    return 1;
+  ShowWindow(window.hwnd(), SW_SHOW);
+  runFor(0);
+  return 0;
+}
