@@ -72,9 +72,4 @@ void CMonitorWnd::onKeyboardEvent(WPARAM wParam, LPARAM lParam) {
   }
 }
 
-// The text-macro trigger: decides whether macroThread plays the key's text.
-// Filled by the text macro player.
-void CMonitorWnd::triggerTextMacro(int /*keyIndex*/, bool /*release*/) {}
-
-// One tick of the application watcher. Filled by profile switching.
-void CMonitorWnd::appWatchTick() {}
+// triggerTextMacro: TextMacro_win.cpp. appWatchTick: AppWatcher_win.cpp.

@@ -98,13 +98,6 @@ void CMonitorWnd::macroLoop() {
   }
 }
 
-// The settings download of the active profile: what the change flags ask
-// for, or everything when `full`. Filled by the download protocol.
-void CMonitorWnd::runDownload(bool /*full*/) {}
+// runDownload: Download_win.cpp. runFirmwareCheck: FirmwareCheck_win.cpp.
 
-// The firmware version check with its warning. Filled by the firmware check.
-void CMonitorWnd::runFirmwareCheck() {}
-
-// Plays the current text macro through the clipboard. Filled by the text
-// macro player.
-void CMonitorWnd::playTextMacro() {}
+// playTextMacro: TextMacro_win.cpp.

@@ -18,6 +18,7 @@
 #include "ProfileFiles.h"
 #include "SettingsImage.h"
 #include "SharedBlock_win.h"
+#include "TextMacroPlayer.h"
 
 enum ConnectionState : int32_t {
   kNotConnected = 0,  // not connected since start
@@ -107,4 +108,6 @@ class CMonitorWnd {
   std::atomic<int32_t> macroPlaying_{0};
   std::atomic<int32_t> macroStop_{0};
   std::string lastClipboardText_ = "This is a sample for the clipboard!";
+  // Trigger on the main thread, playback on macroThread.
+  player::TextMacroPlayer textPlayer_;
 };

@@ -1,0 +1,24 @@
+// The firmware check on downloadThread: a keyboard without the expected
+// firmware gets the update offer, and the monitor closes either way.
+
+// shellapi.h needs windows.h first.
+// clang-format off
+#include <windows.h>
+#include <shellapi.h>
+// clang-format on
+
+#include <string>
+
+#include "MonitorWnd_win.h"
+
+void CMonitorWnd::runFirmwareCheck() {
+  firmware_ = readKeyboardVersion();
+  if (firmware_ == expectedFirmware_) return;
+  const int answer = MessageBoxA(hwnd_, "Please update F / W, otherwise the driver will not work properly.",
+                                 "Update F / W", MB_OKCANCEL | MB_ICONEXCLAMATION);
+  if (answer == IDOK) {
+    const std::string updater = folder_ + "Update.exe";
+    ShellExecuteA(nullptr, "open", updater.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  }
+  PostMessageA(hwnd_, WM_CLOSE, 0, 0);
+}
