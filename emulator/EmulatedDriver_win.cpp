@@ -39,15 +39,7 @@ emu::FirmwareModel& firmware() {
   return *model;
 }
 
-std::string hex(const unsigned char* data, int n) {
-  std::string s;
-  char buf[3];
-  for (int i = 0; i < n; ++i) {
-    std::snprintf(buf, sizeof buf, "%02X", data[i]);
-    s += buf;
-  }
-  return s;
-}
+std::string hex(const unsigned char* data, int n) { return emu::hex(data, size_t(n)); }
 
 void trace(const char* name, const std::string& data = {}) {
   char path[MAX_PATH];

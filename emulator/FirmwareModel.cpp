@@ -6,7 +6,6 @@
 #include "DownloadEncoder.h"
 
 namespace emu {
-namespace {
 
 std::string hex(const uint8_t* data, size_t n) {
   std::string s;
@@ -17,6 +16,8 @@ std::string hex(const uint8_t* data, size_t n) {
   }
   return s;
 }
+
+namespace {
 
 std::string quoted(const std::string& s) { return "\"" + s + "\""; }
 

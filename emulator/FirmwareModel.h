@@ -15,6 +15,9 @@
 
 namespace emu {
 
+// Upper-case hexadecimal digits, two per byte (trace and dump format).
+std::string hex(const uint8_t* data, size_t n);
+
 // A message the firmware would have the host driver post: UM_KEYBOARD_EVENT's
 // wParam (event code) and lParam (key number in the low byte).
 struct HostEvent {

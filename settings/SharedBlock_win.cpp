@@ -65,12 +65,7 @@ bool SharedBlock::create() {
   mapping_.reset(CreateFileMappingA(INVALID_HANDLE_VALUE, security->attributes(), PAGE_READWRITE, 0,
                                     DWORD(kSharedBlockSize), kSharedBlockName));
   if (!mapping_) return false;
-  view_.reset(MapViewOfFile(mapping_.get(), FILE_MAP_ALL_ACCESS, 0, 0, kSharedBlockSize));
-  if (!view_) {
-    mapping_.reset();
-    return false;
-  }
-  return true;
+  return mapView();
 }
 
 bool SharedBlock::open() {
@@ -78,12 +73,13 @@ bool SharedBlock::open() {
   mutex_.reset(OpenMutexA(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, kSettingsMutexName));
   mapping_.reset(OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, kSharedBlockName));
   if (!mapping_) return false;
+  return mapView();
+}
+
+bool SharedBlock::mapView() {
   view_.reset(MapViewOfFile(mapping_.get(), FILE_MAP_ALL_ACCESS, 0, 0, kSharedBlockSize));
-  if (!view_) {
-    mapping_.reset();
-    return false;
-  }
-  return true;
+  if (!view_) mapping_.reset();
+  return bool(view_);
 }
 
 void SharedBlock::close() {

@@ -41,6 +41,7 @@ class SharedBlock {
   bool copyToBlock(const SettingsImage& source);
 
  private:
+  bool mapView();
   bool lock();
   UniqueHandle mutex_;
   UniqueHandle mapping_;
