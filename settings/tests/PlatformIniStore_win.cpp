@@ -50,7 +50,7 @@ std::string makeScratchFolder(const char* name) {
   return folder;
 }
 
-HANDLE startChildTest(const char* test) {
+HANDLE startChildTest(const char* test, bool inheritHandles) {
   char exe[MAX_PATH];
   GetModuleFileNameA(nullptr, exe, sizeof exe);
   std::string command = std::string("\"") + exe + "\" --gtest_also_run_disabled_tests --gtest_filter=" + test;
@@ -59,7 +59,7 @@ HANDLE startChildTest(const char* test) {
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};
-  if (!CreateProcessA(exe, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+  if (!CreateProcessA(exe, line.data(), nullptr, nullptr, inheritHandles, 0, nullptr, nullptr, &startup, &info))
     return nullptr;
   CloseHandle(info.hThread);
   return info.hProcess;

@@ -28,7 +28,8 @@ class PlatformIniStore : public IniStore {
 // trailing backslash and a config subfolder.
 std::string makeScratchFolder(const char* name);
 // Starts this executable running only the (disabled) test `test`; the child
-// inherits the environment, which carries its parameters.
-HANDLE startChildTest(const char* test);
+// inherits the environment, which carries its parameters, and with
+// `inheritHandles` the inheritable handles.
+HANDLE startChildTest(const char* test, bool inheritHandles = false);
 // Waits for a child and returns its exit code.
 DWORD waitChild(HANDLE process);
