@@ -1,0 +1,190 @@
+#include "MonitorHarness_win.h"
+
+#include <fstream>
+
+#include "ControlPipe_win.h"
+#include "SharedBlock_win.h"
+
+namespace harness {
+namespace {
+
+OptionStandIn* gStandIn = nullptr;
+
+LRESULT CALLBACK standInProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (gStandIn) {
+    switch (message) {
+      case UM_APPLY_DONE: ++gStandIn->applyDone; return 0;
+      case UM_PROFILE_SWITCHED: ++gStandIn->profileSwitched; return 0;
+      case WM_CLOSE: ++gStandIn->closes; return 0;
+    }
+  }
+  return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+std::string currentFolder() {
+  char buffer[MAX_PATH] = {};
+  GetCurrentDirectoryA(MAX_PATH, buffer);
+  std::string folder = buffer;
+  if (folder.back() != '\\') folder += '\\';
+  return folder;
+}
+
+// Deletes a folder and everything in it.
+void removeTree(const std::string& folder) {
+  WIN32_FIND_DATAA found;
+  HANDLE find = FindFirstFileA((folder + "*").c_str(), &found);
+  if (find != INVALID_HANDLE_VALUE) {
+    do {
+      const std::string name = found.cFileName;
+      if (name == "." || name == "..") continue;
+      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        removeTree(folder + name + "\\");
+      else
+        DeleteFileA((folder + name).c_str());
+    } while (FindNextFileA(find, &found));
+    FindClose(find);
+  }
+  RemoveDirectoryA(folder.c_str());
+}
+
+}  // namespace
+
+void pump() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+std::vector<TraceLine> readTrace(const std::string& path) {
+  std::vector<TraceLine> lines;
+  std::ifstream trace(path);
+  for (std::string line; std::getline(trace, line);) {
+    const size_t space = line.find(' ');
+    if (space == std::string::npos) continue;
+    lines.push_back({std::stoll(line.substr(0, space)), line.substr(space + 1)});
+  }
+  return lines;
+}
+
+std::vector<std::string> tracedCalls(const std::string& path) {
+  std::vector<std::string> calls;
+  for (TraceLine& line : readTrace(path)) calls.push_back(std::move(line.call));
+  return calls;
+}
+
+int count(const std::vector<std::string>& calls, const std::string& prefix) {
+  int n = 0;
+  for (const std::string& call : calls) n += call.rfind(prefix, 0) == 0 ? 1 : 0;
+  return n;
+}
+
+std::optional<std::string> control(const std::string& line) { return emu::sendControlCommand(line); }
+
+void MonitorHarness::SetUp() {
+  dist_ = currentFolder();
+  char temp[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, temp);
+  folder_ = std::string(temp) + "quillon_monitor_" + std::to_string(GetCurrentProcessId()) + "_" +
+            std::to_string(GetTickCount()) + "\\";
+  ASSERT_TRUE(CreateDirectoryA(folder_.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
+  CreateDirectoryA((folder_ + "config").c_str(), nullptr);
+  ASSERT_TRUE(copy("Monitor.exe"));
+  copy("lan.dll");
+
+  WNDCLASSA wc = {};
+  wc.lpfnWndProc = standInProc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = "QuillonOptionStandIn";
+  RegisterClassA(&wc);
+  gStandIn = &standIn_;
+  standIn_.hwnd = CreateWindowExA(0, wc.lpszClassName, kOptionWindowTitle, WS_OVERLAPPED, 0, 0, 50, 50, nullptr,
+                                  nullptr, wc.hInstance, nullptr);
+  ASSERT_NE(standIn_.hwnd, nullptr);
+}
+
+void MonitorHarness::TearDown() {
+  if (monitor_.hProcess) {
+    if (WaitForSingleObject(monitor_.hProcess, 0) == WAIT_TIMEOUT) {
+      TerminateProcess(monitor_.hProcess, 1);
+      WaitForSingleObject(monitor_.hProcess, 5000);
+    }
+    CloseHandle(monitor_.hProcess);
+    CloseHandle(monitor_.hThread);
+    monitor_ = {};
+  }
+  if (standIn_.hwnd) DestroyWindow(standIn_.hwnd);
+  gStandIn = nullptr;
+  SetEnvironmentVariableA("QUILLON_KBD_TRACE", nullptr);
+  removeTree(folder_);
+}
+
+bool MonitorHarness::copy(const char* name, const std::string& from) {
+  const std::string source = from.empty() ? dist_ + name : from;
+  return CopyFileA(source.c_str(), (folder_ + name).c_str(), FALSE) != FALSE;
+}
+
+PROCESS_INFORMATION MonitorHarness::start(const char* arguments) {
+  std::string commandLine = "\"" + folder_ + "Monitor.exe\" " + arguments;
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION process = {};
+  EXPECT_TRUE(CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(),
+                             &startup, &process));
+  return process;
+}
+
+void MonitorHarness::startMonitor() {
+  monitor_ = start("");
+  ASSERT_TRUE(waitFor([&] { return monitorWindow() != nullptr; }, 15000));
+}
+
+void MonitorHarness::startWithEmulatedKeyboard() {
+  const std::string emulated = emulatedDriver();
+  if (emulated.empty()) GTEST_SKIP() << "no emulated keyboard in the program folder";
+  ASSERT_TRUE(copy("hiddriver.dll", emulated));
+  SetEnvironmentVariableA("QUILLON_KBD_TRACE", tracePath().c_str());
+  startMonitor();
+  SetEnvironmentVariableA("QUILLON_KBD_TRACE", nullptr);
+  ASSERT_TRUE(waitFor([&] { return device() == 1; }, 15000));
+}
+
+void MonitorHarness::exitFromTray() {
+  standIn_.closes = 0;
+  PostMessageA(monitorWindow(), WM_COMMAND, ID_TRAY_EXIT, 0);
+  EXPECT_TRUE(waitFor([&] { return WaitForSingleObject(monitor_.hProcess, 0) == WAIT_OBJECT_0; }, 15000));
+  pump();
+  EXPECT_GE(standIn_.closes, 1);
+}
+
+HWND MonitorHarness::monitorWindow() const { return FindWindowA(nullptr, kMonitorWindowTitle); }
+
+int MonitorHarness::device() const {
+  return static_cast<int>(GetPrivateProfileIntA("Setting", "Device", -1, (folder_ + "config.ini").c_str()));
+}
+
+std::string MonitorHarness::emulatedDriver() const {
+  for (const char* candidate : {"emulated\\hiddriver.dll", "hiddriver_emulated.dll"}) {
+    if (GetFileAttributesA((dist_ + candidate).c_str()) != INVALID_FILE_ATTRIBUTES) return dist_ + candidate;
+  }
+  return {};
+}
+
+std::unique_ptr<SettingsImage> MonitorHarness::readBlock() {
+  auto image = std::make_unique<SettingsImage>();
+  SharedBlock block;
+  EXPECT_TRUE(block.open());
+  EXPECT_TRUE(block.copyFromBlock(*image));
+  return image;
+}
+
+bool MonitorHarness::apply(const SettingsImage& image, DWORD ms) {
+  SharedBlock block;
+  if (!block.open() || !block.copyToBlock(image)) return false;
+  const int before = standIn_.applyDone;
+  PostMessageA(monitorWindow(), UM_APPLY, 0, 0);
+  return waitFor([&] { return standIn_.applyDone > before; }, ms);
+}
+
+}  // namespace harness

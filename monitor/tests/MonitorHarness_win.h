@@ -1,0 +1,103 @@
+#pragma once
+// Runs the real Monitor.exe from a private copy of the program folder and
+// watches it from outside: its window, config.ini, the trace of the emulated
+// keyboard, and the answers it sends to a stand-in for Option's window.
+//
+//   class MyTest : public MonitorHarness {};
+//   TEST_F(MyTest, X) {
+//     startWithEmulatedKeyboard();       // Device=1, trace in tracePath()
+//     auto image = readBlock();
+//     ...change *image...
+//     ASSERT_TRUE(apply(*image));         // through the shared block, waits for UM_APPLY_DONE
+//     auto lines = readTrace();          // time stamps and calls
+//     exitFromTray();
+//   }
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "MonitorMessages.h"
+#include "SettingsImage.h"
+
+namespace harness {
+
+void pump();
+
+// Pumps messages until `done` holds or `ms` pass.
+template <typename Predicate>
+bool waitFor(Predicate done, DWORD ms) {
+  const DWORD start = GetTickCount();
+  while (!done()) {
+    if (GetTickCount() - start > ms) return false;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    pump();
+  }
+  return true;
+}
+
+// One line of the emulated keyboard's trace.
+struct TraceLine {
+  long long micros = 0;  // since the driver was loaded
+  std::string call;      // export name and data
+};
+std::vector<TraceLine> readTrace(const std::string& path);
+// The calls alone, without time stamps.
+std::vector<std::string> tracedCalls(const std::string& path);
+int count(const std::vector<std::string>& calls, const std::string& prefix);
+
+// Sends one control line to the emulated keyboard (see kbdctl); nothing when
+// no emulated keyboard listens.
+std::optional<std::string> control(const std::string& line);
+
+// What the stand-in for Option's window has received.
+struct OptionStandIn {
+  HWND hwnd = nullptr;
+  int applyDone = 0;
+  int profileSwitched = 0;
+  int closes = 0;  // counted; the window stays for the rest of the test
+};
+
+class MonitorHarness : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // Copies a file of the program folder (or `from`) into the private folder.
+  bool copy(const char* name, const std::string& from = {});
+  PROCESS_INFORMATION start(const char* arguments);
+  // Starts Monitor.exe and waits for its window.
+  void startMonitor();
+  // Installs the emulated keyboard with its trace, starts Monitor.exe and
+  // waits until it reports the keyboard connected. Skips the test when the
+  // tree builds no emulated keyboard.
+  void startWithEmulatedKeyboard();
+  // Ends Monitor.exe through its tray menu and checks that Option's window
+  // was asked to close.
+  void exitFromTray();
+
+  HWND monitorWindow() const;
+  int device() const;  // config.ini [Setting] Device, -1 when missing
+  std::string emulatedDriver() const;
+  std::string tracePath() const { return folder_ + "kbd_trace.txt"; }
+  std::vector<TraceLine> readTrace() const { return harness::readTrace(tracePath()); }
+  std::vector<std::string> tracedCalls() const { return harness::tracedCalls(tracePath()); }
+
+  // The image the monitor publishes, read from the shared block (2.9 MB: on
+  // the heap, never on a stack).
+  std::unique_ptr<SettingsImage> readBlock();
+  // Writes `image` into the shared block, posts UM_APPLY and waits for the
+  // UM_APPLY_DONE that answers it.
+  bool apply(const SettingsImage& image, DWORD ms = 20000);
+
+  std::string dist_;    // the program folder the tests run in
+  std::string folder_;  // this test's private copy
+  OptionStandIn standIn_;
+  PROCESS_INFORMATION monitor_ = {};
+};
+
+}  // namespace harness
