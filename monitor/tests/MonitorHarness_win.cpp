@@ -187,4 +187,39 @@ bool MonitorHarness::apply(const SettingsImage& image, DWORD ms) {
   return waitFor([&] { return standIn_.applyDone > before; }, ms);
 }
 
+bool MonitorHarness::installMarker(const std::string& name) {
+  char self[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, self, MAX_PATH);
+  std::string marker = self;
+  marker = marker.substr(0, marker.find_last_of('\\') + 1) + "marker.exe";
+  DeleteFileA((folder_ + name + ".started").c_str());
+  return CopyFileA(marker.c_str(), (folder_ + name).c_str(), FALSE) != FALSE;
+}
+
+std::optional<std::string> MonitorHarness::startedMark(const std::string& name, DWORD ms) {
+  const std::string mark = folder_ + name + ".started";
+  std::optional<std::string> line;
+  waitFor(
+      [&] {
+        // The marker holds the file exclusively until it has written it.
+        std::ifstream file(mark, std::ios::binary);
+        if (!file) return false;
+        line = std::string(std::istreambuf_iterator<char>(file), {});
+        return true;
+      },
+      ms);
+  return line;
+}
+
+int MonitorHarness::trayIcons() {
+  HWND tray = FindWindowA("__winex11_standalone_tray", nullptr);
+  if (!tray) return -1;
+  int icons = 0;
+  for (HWND icon = FindWindowExA(tray, nullptr, "__winex11_tray_icon", nullptr); icon;
+       icon = FindWindowExA(tray, icon, "__winex11_tray_icon", nullptr)) {
+    icons += IsWindowVisible(icon) ? 1 : 0;
+  }
+  return icons;
+}
+
 }  // namespace harness

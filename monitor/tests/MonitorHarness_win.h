@@ -94,6 +94,15 @@ class MonitorHarness : public ::testing::Test {
   // UM_APPLY_DONE that answers it.
   bool apply(const SettingsImage& image, DWORD ms = 20000);
 
+  // Installs the marker program (beside the test program) into the private
+  // folder as `name`, e.g. "Option.exe"; startedMark() waits until that copy
+  // has run and returns its command line, or nothing after `ms`.
+  bool installMarker(const std::string& name);
+  std::optional<std::string> startedMark(const std::string& name, DWORD ms);
+  // Icons in Wine's stand-alone system tray, or -1 where there is none (the
+  // tests run under Wine; on Windows the tray is not looked into).
+  static int trayIcons();
+
   std::string dist_;    // the program folder the tests run in
   std::string folder_;  // this test's private copy
   OptionStandIn standIn_;
