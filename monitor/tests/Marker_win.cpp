@@ -1,7 +1,10 @@
 // A stand-in for a program that the monitor starts (Option.exe, Update.exe, a
 // launch key's application): it leaves "<its own path>.started" holding its
-// command line, and ends.
+// command line, and ends; with "--stay" it then waits until it is ended, as
+// the smallest process a benchmark can hold beside the one it measures.
 #include <windows.h>
+
+#include <cstring>
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
   char self[MAX_PATH] = {};
@@ -12,5 +15,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
   DWORD written = 0;
   WriteFile(mark, commandLine, lstrlenA(commandLine), &written, nullptr);
   CloseHandle(mark);
+  if (strstr(commandLine, "--stay")) Sleep(INFINITE);
   return 0;
 }
