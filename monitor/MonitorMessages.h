@@ -41,6 +41,7 @@ enum TrayCommand : unsigned {
 };
 
 constexpr unsigned kTrayIconId = 102;
+constexpr unsigned kProgramIconId = 1;  // the first icon resource of the program file
 
 enum MonitorTimer : unsigned {
   TIMER_APP_WATCH = 500,  // application watcher tick

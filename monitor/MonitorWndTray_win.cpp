@@ -28,13 +28,19 @@ void CMonitorWnd::addTrayIcon() {
   data.uID = kTrayIconId;
   data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   data.uCallbackMessage = UM_TRAY_NOTIFY;
-  char exe[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, exe, MAX_PATH);
-  SHFILEINFOA info = {};
-  if (SHGetFileInfoA(exe, 0, &info, sizeof(info), SHGFI_ICON | SHGFI_SMALLICON)) data.hIcon = info.hIcon;
+  // The program file's own icon at the small shell size, as the shell shows
+  // the file; read from our resources, which every system does alike.
+  data.hIcon = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kProgramIconId), IMAGE_ICON,
+                                             GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+  if (!data.hIcon) {
+    char exe[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, exe, MAX_PATH);
+    SHFILEINFOA info = {};
+    if (SHGetFileInfoA(exe, 0, &info, sizeof(info), SHGFI_ICON | SHGFI_SMALLICON)) data.hIcon = info.hIcon;
+  }
   lstrcpynA(data.szTip, language_.text(IDS_TRAY_TIP).c_str(), sizeof(data.szTip));
   trayShown_ = Shell_NotifyIconA(NIM_ADD, &data) != FALSE;
-  if (info.hIcon) DestroyIcon(info.hIcon);  // the shell keeps its own copy
+  if (data.hIcon) DestroyIcon(data.hIcon);  // the shell keeps its own copy
 }
 
 void CMonitorWnd::removeTrayIcon() {

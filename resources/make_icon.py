@@ -9,7 +9,9 @@ import argparse
 
 from PIL import Image, ImageDraw, ImageFilter
 
-SIZES = [16, 20, 24, 32, 40, 48, 64, 256]
+# Uncompressed bitmaps up to 64 pixels: every icon loader reads those, while
+# PNG entries are left blank by some (the tray under Wine among them).
+SIZES = [16, 20, 24, 32, 40, 48, 64]
 SURFACE = (18, 18, 18, 255)
 CAP_TOP = (46, 46, 50, 255)
 CAP_SIDE = (30, 30, 33, 255)
@@ -43,7 +45,7 @@ def main():
     ap.add_argument("--png")
     args = ap.parse_args()
     big = draw(256)
-    big.save(args.out, format="ICO", sizes=[(n, n) for n in SIZES])
+    big.save(args.out, format="ICO", sizes=[(n, n) for n in SIZES], bitmap_format="bmp")
     if args.png:
         big.save(args.png)
 

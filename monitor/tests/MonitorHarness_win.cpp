@@ -222,4 +222,27 @@ int MonitorHarness::trayIcons() {
   return icons;
 }
 
+bool MonitorHarness::trayShowsProgramIcon() {
+  HWND tray = FindWindowA("__winex11_standalone_tray", nullptr);
+  if (!tray) return false;
+  HDC screen = GetDC(nullptr);
+  bool red = false;
+  for (HWND icon = FindWindowExA(tray, nullptr, "__winex11_tray_icon", nullptr); icon && !red;
+       icon = FindWindowExA(tray, icon, "__winex11_tray_icon", nullptr)) {
+    RECT r;
+    GetWindowRect(icon, &r);
+    for (LONG y = r.top; y < r.bottom && !red; ++y) {
+      for (LONG x = r.left; x < r.right && !red; ++x) {
+        const COLORREF c = GetPixel(screen, x, y);
+        // At tray size the accent is blurred into the dark cap: a clear red
+        // tint, where the generic icon has none.
+        red = c != CLR_INVALID && GetRValue(c) >= 0x30 && GetRValue(c) > 2 * GetGValue(c) &&
+              GetRValue(c) > 2 * GetBValue(c);
+      }
+    }
+  }
+  ReleaseDC(nullptr, screen);
+  return red;
+}
+
 }  // namespace harness

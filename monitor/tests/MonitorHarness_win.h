@@ -102,6 +102,9 @@ class MonitorHarness : public ::testing::Test {
   // Icons in Wine's stand-alone system tray, or -1 where there is none (the
   // tests run under Wine; on Windows the tray is not looked into).
   static int trayIcons();
+  // Whether some icon in that tray shows the accent red of the program icon
+  // (read off the screen: the generic icon of a file without one is grey).
+  static bool trayShowsProgramIcon();
 
   std::string dist_;    // the program folder the tests run in
   std::string folder_;  // this test's private copy

@@ -67,6 +67,7 @@ TEST_F(MonitorSystem, WithTheEmulatedKeyboardItOpensReadsTheVersionAndShowsItsIc
   startWithEmulatedKeyboard();
   if (IsSkipped() || HasFatalFailure()) return;
   EXPECT_TRUE(waitFor([&] { return trayIcons() == iconsBefore + 1; }, 5000));
+  EXPECT_TRUE(waitFor([&] { return trayShowsProgramIcon(); }, 5000)) << "the tray shows another icon";
 
   // Connected: the answer to an apply comes from downloadThread.
   PostMessageA(monitorWindow(), UM_APPLY, 0, 0);
