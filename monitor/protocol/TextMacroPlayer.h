@@ -101,7 +101,9 @@ class TextMacroPlayer {
 
   // Macro thread only.
   std::string lastText_ = kSampleClipboardText;
-  bool clipboardHoldsLast_ = true;
+  // False until the player has placed a text itself: the clipboard holds
+  // whatever the user copied, never the sample.
+  bool clipboardHoldsLast_ = false;
   std::optional<uint32_t> placedSequence_;
 };
 

@@ -27,6 +27,13 @@ TEST(OsdPayload, TextFromByteOneBoundedAndShortPayloadsIgnored) {
   EXPECT_EQ(osd::parseOsdPayload(payload, 151), "");
 }
 
+TEST(OsdPayload, LineBreaksCannotReachTheIniFile) {
+  unsigned char payload[151] = {};
+  const char text[] = "Hi\r\n[Setting]\nDevice=7\r";
+  std::memcpy(payload + 1, text, sizeof text);
+  EXPECT_EQ(osd::parseOsdPayload(payload, sizeof payload), "Hi  [Setting] Device=7 ");
+}
+
 namespace {
 
 std::unique_ptr<SettingsImage> imageWithLinks() {
