@@ -19,6 +19,9 @@
 namespace {
 
 constexpr char kTraceVariable[] = "QUILLON_KBD_TRACE";
+// "MAJOR.MINOR": the firmware version the keyboard has from the start, for
+// tests that need another firmware before the host first asks.
+constexpr char kVersionVariable[] = "QUILLON_KBD_VERSION";
 constexpr WPARAM kArrived = 1;
 constexpr WPARAM kRemoved = 0;
 
@@ -34,8 +37,21 @@ bool plugged = true;
 std::thread pipeThread;
 std::mutex traceLock;
 
+void applyStartVersion(emu::FirmwareModel& keyboard) {
+  char text[32];
+  const DWORD n = GetEnvironmentVariableA(kVersionVariable, text, sizeof text);
+  if (n == 0 || n >= sizeof text) return;
+  int major = -1, minor = -1;
+  if (std::sscanf(text, "%d.%d", &major, &minor) != 2) return;
+  if (major < 0 || major > 255 || minor < 0 || minor > 255) return;
+  keyboard.setVersion(static_cast<uint8_t>(major), static_cast<uint8_t>(minor));
+}
+
 emu::FirmwareModel& firmware() {
-  if (!model) model = new emu::FirmwareModel();  // lives as long as the process
+  if (!model) {
+    model = new emu::FirmwareModel();  // lives as long as the process
+    applyStartVersion(*model);
+  }
   return *model;
 }
 

@@ -143,9 +143,8 @@ bool CMonitorWnd::onCreate() {
   } else {
     firmware_ = readKeyboardVersion();
     SetTimer(hwnd_, TIMER_FW_CHECK, kFirmwareCheckDelayMs, nullptr);
-    // Another firmware: no tray icon and no Device entry; the check that the
-    // timer requests is then dropped and the warning waits for an arrival.
-    if (!(firmware_ == expectedFirmware_)) return true;
+    // Another firmware counts as connected too: the check that the timer
+    // requests then shows the update warning at once, as after a plug-in.
     addTrayIcon();
     if (openOptionAtStart_) onCustomizer();
     connectionState_ = kConnected;

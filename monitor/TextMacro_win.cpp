@@ -13,8 +13,18 @@
 
 namespace {
 
+// Sends one key change with the scan code the system gives the virtual key.
+void sendKey(uint32_t vk, DWORD flags) {
+  const BYTE scan = static_cast<BYTE>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC));
+  keybd_event(static_cast<BYTE>(vk), scan, flags, 0);
+}
+
 class SystemMacroOutput : public player::MacroOutput {
  public:
+  // The clipboard is opened for `owner`: opened for no window, EmptyClipboard
+  // leaves it without an owner and SetClipboardData then fails.
+  explicit SystemMacroOutput(HWND owner) : owner_(owner) {}
+
   void typeKey(uint8_t code) override {
     if (auto mouse = player::mouseEventsFor(code)) {
       for (const player::MouseEvent& event : *mouse) sendMouse(event);
@@ -22,8 +32,8 @@ class SystemMacroOutput : public player::MacroOutput {
     }
     const uint32_t vk = player::virtualKeyForCode(code, systemKeyboardLayout());
     if (vk == 0) return;
-    keybd_event(static_cast<BYTE>(vk), 0, 0, 0);
-    keybd_event(static_cast<BYTE>(vk), 0, KEYEVENTF_KEYUP, 0);
+    sendKey(vk, 0);
+    sendKey(vk, KEYEVENTF_KEYUP);
   }
 
   void wait(int ms) override {
@@ -31,10 +41,12 @@ class SystemMacroOutput : public player::MacroOutput {
   }
 
   bool setClipboard(const std::string& text) override {
-    if (!OpenClipboard(nullptr)) return false;
+    if (!OpenClipboard(owner_)) return false;
     EmptyClipboard();
     bool placed = false;
-    if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1)) {
+    // Room for the text twice over and a wide zero, zero-filled: a reader
+    // that takes it for wide text still finds its end inside the block.
+    if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_SHARE | GMEM_ZEROINIT, 2 * text.size() + 2)) {
       if (void* target = GlobalLock(memory)) {
         std::memcpy(target, text.c_str(), text.size() + 1);
         GlobalUnlock(memory);
@@ -49,11 +61,11 @@ class SystemMacroOutput : public player::MacroOutput {
   uint32_t clipboardSequence() override { return GetClipboardSequenceNumber(); }
 
   void paste() override {
-    keybd_event(player::kVkControl, 0, 0, 0);
-    keybd_event(player::kVkV, 0, 0, 0);
+    sendKey(player::kVkControl, KEYEVENTF_EXTENDEDKEY);
+    sendKey(player::kVkV, KEYEVENTF_EXTENDEDKEY);
     Sleep(player::kPasteHoldMs);
-    keybd_event(player::kVkV, 0, KEYEVENTF_KEYUP, 0);
-    keybd_event(player::kVkControl, 0, KEYEVENTF_KEYUP, 0);
+    sendKey(player::kVkV, KEYEVENTF_EXTENDEDKEY | KEYEVENTF_KEYUP);
+    sendKey(player::kVkControl, KEYEVENTF_EXTENDEDKEY | KEYEVENTF_KEYUP);
   }
 
   void trace(const std::string& line) override { OutputDebugStringA(line.c_str()); }
@@ -71,8 +83,10 @@ class SystemMacroOutput : public player::MacroOutput {
       case player::MouseAction::XDown: flags = MOUSEEVENTF_XDOWN; break;
       case player::MouseAction::XUp: flags = MOUSEEVENTF_XUP; break;
     }
-    mouse_event(flags, 0, 0, event.data, 0);
+    mouse_event(flags, 0, 0, event.data, GetMessageExtraInfo());
   }
+
+  HWND owner_;
 };
 
 }  // namespace
@@ -88,6 +102,6 @@ void CMonitorWnd::triggerTextMacro(int keyIndex, bool release) {
 }
 
 void CMonitorWnd::playTextMacro() {
-  SystemMacroOutput output;
+  SystemMacroOutput output(hwnd_);
   textPlayer_.play(output);
 }
