@@ -120,6 +120,7 @@ void CMonitorWnd::onReload() {
   sanitizeImage(*received);
   // downloadThread reads the working copy under the same mutex.
   WaitForSingleObject(settingsMutex_.get(), INFINITE);
+  kbd::keepPendingFlags(*workingCopy_, *received);
   *workingCopy_ = *received;
   ReleaseMutex(settingsMutex_.get());
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 
 #include "KeyCodes.h"
 
@@ -129,6 +130,17 @@ DownloadSnapshot takeDownloadSnapshot(SettingsImage& image) {
   s.flags = readDownloadFlags(image);
   clearChangeFlags(image);
   return s;
+}
+
+void keepPendingFlags(const SettingsImage& workingCopy, SettingsImage& received) {
+  int32_t pending[kChangeFlagsSize / sizeof(int32_t)];
+  int32_t incoming[kChangeFlagsSize / sizeof(int32_t)];
+  const auto* from = reinterpret_cast<const unsigned char*>(&workingCopy) + kChangeFlagsOffset;
+  auto* to = reinterpret_cast<unsigned char*>(&received) + kChangeFlagsOffset;
+  std::memcpy(pending, from, sizeof pending);
+  std::memcpy(incoming, to, sizeof incoming);
+  for (size_t i = 0; i < std::size(pending); ++i) incoming[i] |= pending[i];
+  std::memcpy(to, incoming, sizeof incoming);
 }
 
 MacroBuffer encodeMacro(const KeyAssignment& key) {

@@ -49,6 +49,11 @@ struct DownloadSnapshot {
 // later stay in the image for the next download.
 DownloadSnapshot takeDownloadSnapshot(SettingsImage& image);
 
+// An image received from Option replaces the working copy while earlier
+// applies may still wait for their download: their change flags must
+// survive the replacement, so they are added to the received ones.
+void keepPendingFlags(const SettingsImage& workingCopy, SettingsImage& received);
+
 using SlotTable = std::array<Slot, kSlotCount>;
 using MacroBuffer = std::array<uint8_t, kMacroBufferBytes>;
 

@@ -437,3 +437,29 @@ TEST(DownloadSnapshot, TakesFlagsOnceAndKeepsLaterAppliesForTheNextDownload) {
   const DownloadSnapshot third = takeDownloadSnapshot(*image);
   EXPECT_FALSE(third.flags.colorsChanged);
 }
+
+TEST(DownloadSnapshot, ApplyThatReplacesTheWorkingCopyKeepsFlagsNotYetSent) {
+  auto working = defaultImage();
+  working->keyDirty[1][104] = 1;
+  working->winLockDirty[0] = 1;
+  working->profileSwitched = 1;
+  auto received = defaultImage();
+  received->profiles[0].staticColor = 0x0000CC;
+  received->customColorDirty[0] = 1;
+
+  keepPendingFlags(*working, *received);
+  const DownloadFlags f = readDownloadFlags(*received);
+  EXPECT_TRUE(f.keysChanged);
+  EXPECT_TRUE(f.winLockChanged);
+  EXPECT_TRUE(f.colorsChanged);
+  EXPECT_TRUE(f.profileSwitched);
+  EXPECT_EQ(received->keyDirty[1][104], 1);
+  EXPECT_EQ(received->profiles[0].staticColor, 0x0000CCu);
+
+  // Once a download has taken the flags, a later image brings only its own.
+  takeDownloadSnapshot(*received);
+  auto later = defaultImage();
+  keepPendingFlags(*received, *later);
+  const DownloadFlags none = readDownloadFlags(*later);
+  EXPECT_FALSE(none.keysChanged || none.winLockChanged || none.colorsChanged || none.profileSwitched);
+}
