@@ -17,36 +17,65 @@ namespace {
 #define CREATE_WAITABLE_TIMER_HIGH_RESOLUTION 0x00000002
 #endif
 
-// A wait that does not round up to the default 15.6 ms timer tick: a
-// high-resolution waitable timer where the system offers one, otherwise a
-// raised timer resolution around Sleep.
-class PreciseWait {
+// Paces the reports: each pause is counted from the moment the previous
+// report went out, never less than asked. A high-resolution waitable timer
+// (or Sleep under a raised timer resolution) covers most of the pause; the
+// last stretch is waited out against the performance counter, because the
+// timers of the system wake up to a millisecond late and that, on every one
+// of some 160 pauses, would stretch a full download by several percent.
+class ReportPacer {
  public:
-  PreciseWait() {
+  ReportPacer() {
+    QueryPerformanceFrequency(&frequency_);
     timer_ = CreateWaitableTimerExW(nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION, TIMER_ALL_ACCESS);
     if (!timer_) raisedPeriod_ = timeBeginPeriod(1) == TIMERR_NOERROR;
+    lastSent_ = now();
   }
-  PreciseWait(const PreciseWait&) = delete;
-  PreciseWait& operator=(const PreciseWait&) = delete;
-  ~PreciseWait() {
+  ReportPacer(const ReportPacer&) = delete;
+  ReportPacer& operator=(const ReportPacer&) = delete;
+  ~ReportPacer() {
     if (timer_) CloseHandle(timer_);
     if (raisedPeriod_) timeEndPeriod(1);
   }
 
-  void wait(int ms) {
+  // Waits until `ms` have passed since the last report went out.
+  void waitAfterLast(int ms) {
     if (ms <= 0) return;
+    const LONGLONG deadline = lastSent_ + ms * frequency_.QuadPart / 1000;
+    for (;;) {
+      const LONGLONG left = deadline - now();
+      if (left <= 0) return;
+      const LONGLONG leftMicros = left * 1000000 / frequency_.QuadPart;
+      if (leftMicros > kFineWaitMicros)
+        sleepMicros(leftMicros - kFineWaitMicros);
+      else
+        SwitchToThread();
+    }
+  }
+  void reportSent() { lastSent_ = now(); }
+
+ private:
+  static constexpr LONGLONG kFineWaitMicros = 1500;
+
+  LONGLONG now() const {
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return t.QuadPart;
+  }
+  void sleepMicros(LONGLONG micros) {
     if (timer_) {
       LARGE_INTEGER due;
-      due.QuadPart = -static_cast<LONGLONG>(ms) * 10000;  // relative, 100 ns units
+      due.QuadPart = -micros * 10;  // relative, 100 ns units
       if (SetWaitableTimer(timer_, &due, 0, nullptr, nullptr, FALSE) &&
           WaitForSingleObject(timer_, INFINITE) == WAIT_OBJECT_0) {
         return;
       }
     }
-    Sleep(static_cast<DWORD>(ms));
+    Sleep(static_cast<DWORD>(micros / 1000));
   }
 
- private:
+  LARGE_INTEGER frequency_{};
+  LONGLONG lastSent_ = 0;
   HANDLE timer_ = nullptr;
   bool raisedPeriod_ = false;
 };
@@ -63,13 +92,14 @@ void CMonitorWnd::runDownload(bool full) {
   if (!snapshot.active) return;
 
   std::vector<kbd::Report> reports = kbd::encodeDownload(*snapshot.active, snapshot.flags, full);
-  PreciseWait pacing;
+  ReportPacer pacer;
   for (kbd::Report& report : reports) {
-    pacing.wait(report.pauseBeforeMs);
+    pacer.waitAfterLast(report.pauseBeforeMs);
     if (report.kind == kbd::Report::Feature) {
       keyboard_.setFeature(report.bytes.data(), static_cast<int>(report.bytes.size()));
     } else {
       keyboard_.writeUsb(report.bytes.data(), static_cast<int>(report.bytes.size()));
     }
+    pacer.reportSent();
   }
 }
