@@ -30,7 +30,8 @@ std::vector<ReceivedReport> receivedReports(const std::vector<std::string>& trac
     else
       continue;
     r.bytes = unhex(data);
-    if (r.kind == kbd::Report::Feature && !r.bytes.empty() && r.bytes[0] == kbd::kCmdFirmwareVersion) continue;
+    if (r.kind == kbd::Report::Feature && !r.bytes.empty() && r.bytes[0] == kbd::kCmdFirmwareVersion)
+      continue;
     reports.push_back(std::move(r));
   }
   return reports;
@@ -79,7 +80,8 @@ Comparison compareDownload(const std::vector<ReceivedReport>& got, const std::ve
     }
   }
   if (c.firstDifference.empty() && got.size() != want.size())
-    c.firstDifference = std::to_string(got.size()) + " reports sent, " + std::to_string(want.size()) + " expected";
+    c.firstDifference =
+        std::to_string(got.size()) + " reports sent, " + std::to_string(want.size()) + " expected";
 
   bool first = true;
   for (size_t i = 1; i < n; ++i) {

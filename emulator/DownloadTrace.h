@@ -28,8 +28,8 @@ std::vector<std::vector<ReceivedReport>> splitDownloads(const std::vector<Receiv
 struct Comparison {
   std::string firstDifference;  // empty when kinds and bytes all agree
   int reports = 0;
-  long long requiredMicros = 0;  // sum of the required pauses
-  long long measuredMicros = 0;  // first report to last
+  long long requiredMicros = 0;        // sum of the required pauses
+  long long measuredMicros = 0;        // first report to last
   long long shortestMarginMicros = 0;  // smallest (gap - required) over all pauses
   int shortestAt = -1;                 // index of the report after that gap
   int shortPauses = 0;                 // gaps below their requirement

@@ -27,7 +27,8 @@ class ReportPacer {
  public:
   ReportPacer() {
     QueryPerformanceFrequency(&frequency_);
-    timer_ = CreateWaitableTimerExW(nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION, TIMER_ALL_ACCESS);
+    timer_ =
+        CreateWaitableTimerExW(nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION, TIMER_ALL_ACCESS);
     if (!timer_) raisedPeriod_ = timeBeginPeriod(1) == TIMERR_NOERROR;
     lastSent_ = now();
   }

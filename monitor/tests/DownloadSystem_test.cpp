@@ -41,7 +41,8 @@ int requiredPauseMs(const Download& d, size_t i) {
   const bool prevIsLockBlock = prev.kind == kbd::Report::Block && i >= 2 &&
                                d[i - 2].kind == kbd::Report::Feature && d[i - 2].bytes[0] == 0x0E;
   const int afterPrev = prevIsLockBlock ? 0 : 15;
-  if (cur.kind == kbd::Report::Block) return prev.kind == kbd::Report::Feature && prev.bytes[0] == 0x0D ? 25 : 15;
+  if (cur.kind == kbd::Report::Block)
+    return prev.kind == kbd::Report::Feature && prev.bytes[0] == 0x0D ? 25 : 15;
   switch (cur.bytes[0]) {
     case 0x0D:
     case 0x0E:
@@ -58,7 +59,8 @@ int requiredPauseMs(const Download& d, size_t i) {
 // The blocks that follow the first command starting with `head`.
 Bytes blocksAfter(const Download& d, const Bytes& head, int blocks) {
   for (size_t i = 0; i < d.size(); ++i) {
-    if (d[i].kind != kbd::Report::Feature || !std::equal(head.begin(), head.end(), d[i].bytes.begin())) continue;
+    if (d[i].kind != kbd::Report::Feature || !std::equal(head.begin(), head.end(), d[i].bytes.begin()))
+      continue;
     Bytes data;
     for (int b = 1; b <= blocks && i + b < d.size(); ++b)
       data.insert(data.end(), d[i + b].bytes.begin(), d[i + b].bytes.end());
@@ -67,7 +69,8 @@ Bytes blocksAfter(const Download& d, const Bytes& head, int blocks) {
   return {};
 }
 Bytes slotOf(const Bytes& table, int slot) {
-  return table.size() >= size_t(slot + 1) * 4 ? Bytes(table.begin() + slot * 4, table.begin() + slot * 4 + 4) : Bytes{};
+  return table.size() >= size_t(slot + 1) * 4 ? Bytes(table.begin() + slot * 4, table.begin() + slot * 4 + 4)
+                                              : Bytes{};
 }
 Bytes sentTable(const Download& d) { return blocksAfter(d, {0x0D, 0, 0, 8}, 8); }
 Bytes sentMacro(const Download& d, uint8_t n) { return blocksAfter(d, {0x11, 0, n, 3}, 3); }
@@ -179,8 +182,7 @@ class DownloadSystem : public MonitorHarness {
   void expectSent(const Download& got, const SettingsImage& image, bool full = false,
                   const kbd::DownloadFlags* flags = nullptr) {
     const kbd::DownloadFlags f = flags ? *flags : kbd::readDownloadFlags(image);
-    const std::vector<kbd::Report> want =
-        kbd::encodeDownload(image.profiles[image.currentProfile], f, full);
+    const std::vector<kbd::Report> want = kbd::encodeDownload(image.profiles[image.currentProfile], f, full);
     const emu::Comparison c = emu::compareDownload(got, want);
     EXPECT_EQ(c.firstDifference, "");
     EXPECT_EQ(c.shortPauses, 0) << "shortest pause " << c.shortestMarginMicros << " us short, before report "
@@ -277,8 +279,8 @@ TEST_F(DownloadSystem, AppliesSendWhatTheirFlagsAskForByteForByte) {
   EXPECT_EQ(slotOf(table, 60), (Bytes{2, 0, 0, 0}));
   EXPECT_EQ(slotOf(table, 5), (Bytes{0, 0, 41, 0}));
   EXPECT_EQ(hexOf(sentMacro(d, 0)), hexOf(macroBuffer({0, 1, 0x01, 224, 0x01, 6, 0x81, 224, 0x81, 6, 0, 0})));
-  EXPECT_EQ(hexOf(sentMacro(d, 1)),
-            hexOf(macroBuffer({0, 3, 0x01, 4, 0xFF, 4, 0x7F, 5, 0x00, 0x80, 0xFF, 5, 0x12, 0x34, 0xFF, 0, 0, 0x90})));
+  EXPECT_EQ(hexOf(sentMacro(d, 1)), hexOf(macroBuffer({0, 3, 0x01, 4, 0xFF, 4, 0x7F, 5, 0x00, 0x80, 0xFF, 5,
+                                                       0x12, 0x34, 0xFF, 0, 0, 0x90})));
   EXPECT_EQ(hexOf(sentMacro(d, 2)), hexOf(macroBuffer({0, 1, 0x01, 0x2C, 0x87, 0x2C, 0x91, 0})));
   EXPECT_EQ(hexOf(sentMacro(d, 3)), hexOf(macroBuffer({0, 1, 0x01, 0x1E, 0x81, 0x1E, 0, 0})));
   KeyboardState state = KeyboardState::read();
@@ -308,7 +310,8 @@ TEST_F(DownloadSystem, AppliesSendWhatTheirFlagsAskForByteForByte) {
   const Bytes colours = blocksAfter(d, {0x12, 0, 0, 8}, 8);
   ASSERT_EQ(colours.size(), 512u);
   for (int i = 0; i < 128; ++i)
-    EXPECT_EQ(slotOf(colours, i), i < 126 ? (Bytes{0, 0xEF, 0xCD, 0xAB}) : (Bytes{0, 0, 0, 0})) << "LED " << i;
+    EXPECT_EQ(slotOf(colours, i), i < 126 ? (Bytes{0, 0xEF, 0xCD, 0xAB}) : (Bytes{0, 0, 0, 0}))
+        << "LED " << i;
   state = KeyboardState::read();
   expectNoViolations(state);
   ASSERT_EQ(state.keyColors().size(), 128u);
@@ -338,12 +341,12 @@ TEST_F(DownloadSystem, AppliesSendWhatTheirFlagsAskForByteForByte) {
   EXPECT_EQ(hexOf(sentMacro(d, 0)), hexOf(macroBuffer({0, 1, 0x01, 4, 0, 0})));
   EXPECT_EQ(hexOf(sentMacro(d, 34)), hexOf(macroBuffer({0, 1, 0x01, 39, 0, 0})));  // key 35
   const Bytes big = sentTable(d);
-  EXPECT_EQ(slotOf(big, 5), (Bytes{4, 1, 0, 0}));    // key 0
+  EXPECT_EQ(slotOf(big, 5), (Bytes{4, 1, 0, 0}));      // key 0
   EXPECT_EQ(slotOf(big, 28), (Bytes{10, 0, 11, 21}));  // key 20
-  EXPECT_EQ(slotOf(big, 33), (Bytes{4, 1, 34, 0}));  // key 35, the 35th macro key
-  EXPECT_EQ(slotOf(big, 39), (Bytes{0, 0, 28, 0}));  // key 36, the 36th
-  EXPECT_EQ(slotOf(big, 63), (Bytes{0, 0, 19, 0}));  // key 40
-  EXPECT_EQ(slotOf(big, 103), (Bytes{0, 0, 89, 0}));  // launch key 90
+  EXPECT_EQ(slotOf(big, 33), (Bytes{4, 1, 34, 0}));    // key 35, the 35th macro key
+  EXPECT_EQ(slotOf(big, 39), (Bytes{0, 0, 28, 0}));    // key 36, the 36th
+  EXPECT_EQ(slotOf(big, 63), (Bytes{0, 0, 19, 0}));    // key 40
+  EXPECT_EQ(slotOf(big, 103), (Bytes{0, 0, 89, 0}));   // launch key 90
   EXPECT_EQ(slotOf(big, 114), (Bytes{1, 0, 241, 0}));  // key 100 as a mouse button
   state = KeyboardState::read();
   expectNoViolations(state);
@@ -386,8 +389,19 @@ TEST_F(DownloadSystem, ProfileSwitchesSendTheWholeNewProfile) {
   expectNoViolations(state);
   EXPECT_EQ(state.text("winLock"), hexOf(lock));
 
-  // Profile 2 links this test program (blanks around, other letter case);
-  // applied with no change flags, only the three short commands go.
+  // This program is in the front; profile 2 comes to link it (blanks
+  // around, other letter case), applied with no change flags: first the
+  // three short commands of profile 1, then the watcher switches to
+  // profile 2 and the keyboard receives all of it.
+  HWND front =
+      CreateWindowExA(0, "QuillonOptionStandIn", "Download test front", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
+                      0, 200, 100, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  ASSERT_NE(front, nullptr);
+  SetForegroundWindow(front);
+  if (!waitFor([&] { return GetForegroundWindow() == front; }, 3000)) {
+    DestroyWindow(front);
+    GTEST_SKIP() << "no foreground window here";
+  }
   image = cleanImage();
   ProfileRecord& linked = image->profiles[2];
   char self[MAX_PATH] = {};
@@ -400,33 +414,22 @@ TEST_F(DownloadSystem, ProfileSwitchesSendTheWholeNewProfile) {
   makeRecorded(linked.keys[60], {MacroStep::make(7, kActionPress, 0), MacroStep::make(7, kActionRelease, 0)});
   linked.keys[60].category = kCategoryCombination;
   linked.keys[60].functionCode = kFunctionCombination;
-  d = applyAndCollect(*image);
-  expectSent(d, *image);
-  EXPECT_EQ(d.size(), 3u);
-
-  // This program comes to the front: the watcher switches to profile 2 and
-  // the keyboard receives all of it.
   const size_t before = readTrace().size();
   const int doneBefore = standIn_.applyDone;
-  HWND front = CreateWindowExA(0, "QuillonOptionStandIn", "Download test front", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                               0, 0, 200, 100, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-  ASSERT_NE(front, nullptr);
-  SetForegroundWindow(front);
-  const bool inFront = waitFor([&] { return GetForegroundWindow() == front; }, 3000);
-  if (!inFront) {
-    DestroyWindow(front);
-    GTEST_SKIP() << "no foreground window here";
-  }
-  EXPECT_TRUE(waitFor([&] { return standIn_.profileSwitched == 1 && standIn_.applyDone > doneBefore; }, 20000));
+  EXPECT_TRUE(apply(*image));
+  EXPECT_TRUE(
+      waitFor([&] { return standIn_.profileSwitched == 1 && standIn_.applyDone == doneBefore + 2; }, 20000));
   DestroyWindow(front);
+  const std::vector<Download> downloads = downloadsFrom(before);
+  ASSERT_EQ(downloads.size(), 2u);
+  expectSent(downloads[0], *image);
+  EXPECT_EQ(downloads[0].size(), 3u);
   std::unique_ptr<SettingsImage> switched = readBlock();
   EXPECT_EQ(switched->currentProfile, 2);
   EXPECT_EQ(switched->profileSwitched, 1);
-  const std::vector<Download> downloads = downloadsFrom(before);
-  ASSERT_EQ(downloads.size(), 1u);
   const kbd::DownloadFlags flags{false, false, false, true};
-  expectSent(downloads[0], *switched, true, &flags);
-  d = downloads[0];
+  expectSent(downloads[1], *switched, true, &flags);
+  d = downloads[1];
   EXPECT_EQ(hexOf(d[0].bytes), hexOf(cmd({0x08, 0x01, 6, 4, 0, 7, 0})));
   EXPECT_EQ(hexOf(d[1].bytes), hexOf(cmd({0x14, 0, 6, 0x30, 0x20, 0x10, 0})));
   EXPECT_EQ(commandsOf(d, 0x0D) + commandsOf(d, 0x11) + commandsOf(d, 0x0E) + commandsOf(d, 0x12), 4);
