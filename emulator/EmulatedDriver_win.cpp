@@ -34,6 +34,8 @@ HWND target = nullptr;
 UINT keyboardEventMsg = 0;
 UINT deviceChangeMsg = 0;
 bool plugged = true;
+// Set by "pull-at-read": the next GetFeature finds the keyboard pulled out.
+bool pullAtNextRead = false;
 std::thread pipeThread;
 std::mutex traceLock;
 
@@ -99,6 +101,10 @@ std::string handleCommand(const std::string& line) {
     if (!(in >> major >> minor) || major < 0 || major > 255 || minor < 0 || minor > 255)
       return "error bad version";
     firmware().setVersion(static_cast<uint8_t>(major), static_cast<uint8_t>(minor));
+    return "ok";
+  }
+  if (verb == "pull-at-read") {
+    pullAtNextRead = true;
     return "ok";
   }
   if (verb == "dump") return firmware().stateJson();
@@ -247,7 +253,11 @@ __declspec(dllexport) int __cdecl GetFeature(unsigned char* data, int length) {
   int result = 0;
   {
     std::lock_guard<std::mutex> guard(lock);
-    if (plugged) {
+    if (plugged && pullAtNextRead) {
+      pullAtNextRead = false;
+      plugged = false;
+      post(deviceChangeMsg, kRemoved, 0);
+    } else if (plugged) {
       firmware().getFeature(data, static_cast<size_t>(length));
       result = 1;
     }

@@ -7,12 +7,17 @@
 #include <shellapi.h>
 // clang-format on
 
+#include <optional>
 #include <string>
 
 #include "MonitorWnd_win.h"
 
 void CMonitorWnd::runFirmwareCheck() {
-  firmware_ = readKeyboardVersion();
+  // A keyboard pulled out during the read gave no answer: that is no reason
+  // to offer an update and close; its next arrival checks again.
+  const std::optional<kbd::FirmwareVersion> version = readKeyboardVersion();
+  if (!version) return;
+  firmware_ = *version;
   if (firmware_ == expectedFirmware_) return;
   const int answer = MessageBoxA(hwnd_, "Please update F / W, otherwise the driver will not work properly.",
                                  "Update F / W", MB_OKCANCEL | MB_ICONEXCLAMATION);

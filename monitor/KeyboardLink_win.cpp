@@ -71,12 +71,12 @@ void KeyboardLink::closeAll() {
   if (closeDevMonitor_) closeDevMonitor_();
 }
 
-void KeyboardLink::setFeature(unsigned char* buffer, int length) {
-  if (setFeature_) setFeature_(buffer, length);
+bool KeyboardLink::setFeature(unsigned char* buffer, int length) {
+  return setFeature_ && setFeature_(buffer, length) != 0;
 }
 
-void KeyboardLink::getFeature(unsigned char* buffer, int length) {
-  if (getFeature_) getFeature_(buffer, length);
+bool KeyboardLink::getFeature(unsigned char* buffer, int length) {
+  return getFeature_ && getFeature_(buffer, length) != 0;
 }
 
 void KeyboardLink::writeUsb(unsigned char* buffer, int length) {

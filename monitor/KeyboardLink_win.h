@@ -31,8 +31,9 @@ class KeyboardLink {
   // Shutdown: feature device, report device, device monitor.
   void closeAll();
 
-  void setFeature(unsigned char* buffer, int length);
-  void getFeature(unsigned char* buffer, int length);
+  // Each is false when the driver did not take the report (no keyboard).
+  bool setFeature(unsigned char* buffer, int length);
+  bool getFeature(unsigned char* buffer, int length);
   void writeUsb(unsigned char* buffer, int length);
 
  private:

@@ -17,12 +17,12 @@ bool CMonitorWnd::openKeyboard() {
   return true;
 }
 
-kbd::FirmwareVersion CMonitorWnd::readKeyboardVersion() {
+std::optional<kbd::FirmwareVersion> CMonitorWnd::readKeyboardVersion() {
   kbd::Command command = kbd::makeVersionCommand();
-  keyboard_.setFeature(command.data(), static_cast<int>(command.size()));
+  if (!keyboard_.setFeature(command.data(), static_cast<int>(command.size()))) return std::nullopt;
   Sleep(kbd::kVersionReadPauseMs);
   kbd::Command answer = kbd::makeVersionCommand();
-  keyboard_.getFeature(answer.data(), static_cast<int>(answer.size()));
+  if (!keyboard_.getFeature(answer.data(), static_cast<int>(answer.size()))) return std::nullopt;
   return kbd::parseFirmwareVersion(answer);
 }
 

@@ -141,7 +141,7 @@ bool CMonitorWnd::onCreate() {
   if (!openKeyboard()) {
     connectionState_ = kNotConnected;
   } else {
-    firmware_ = readKeyboardVersion();
+    firmware_ = readKeyboardVersion().value_or(kbd::FirmwareVersion{});
     SetTimer(hwnd_, TIMER_FW_CHECK, kFirmwareCheckDelayMs, nullptr);
     // Another firmware counts as connected too: the check that the timer
     // requests then shows the update warning at once, as after a plug-in.

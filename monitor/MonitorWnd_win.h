@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "DownloadEncoder.h"
@@ -72,7 +73,8 @@ class CMonitorWnd {
 
   // Keyboard (MonitorWndDevice_win.cpp).
   bool openKeyboard();
-  kbd::FirmwareVersion readKeyboardVersion();
+  // Empty when the keyboard did not answer (pulled out meanwhile).
+  std::optional<kbd::FirmwareVersion> readKeyboardVersion();
   void onDeviceChange(WPARAM change);
   void onArrival();
   void onRemoval();

@@ -50,7 +50,8 @@ class MonitorBehaviour : public MonitorHarness {
 
   std::string iniString(const char* section, const char* key) const {
     char value[512] = {};
-    GetPrivateProfileStringA(section, key, "<missing>", value, sizeof value, (folder_ + "config.ini").c_str());
+    GetPrivateProfileStringA(section, key, "<missing>", value, sizeof value,
+                             (folder_ + "config.ini").c_str());
     return value;
   }
 
@@ -63,8 +64,8 @@ class MonitorBehaviour : public MonitorHarness {
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process = {};
-    EXPECT_TRUE(CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(),
-                               &startup, &process));
+    EXPECT_TRUE(CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                               folder_.c_str(), &startup, &process));
     if (process.hProcess) helpers_.push_back(process);
     HWND window = nullptr;
     EXPECT_TRUE(waitFor(
@@ -82,7 +83,8 @@ class MonitorBehaviour : public MonitorHarness {
   std::vector<std::string> downloadCallsSince(size_t from) const {
     std::vector<std::string> calls = tracedCalls(), sent;
     for (size_t i = from; i < calls.size(); ++i)
-      if (calls[i].rfind("SetFeature ", 0) == 0 || calls[i].rfind("WriteUSB ", 0) == 0) sent.push_back(calls[i]);
+      if (calls[i].rfind("SetFeature ", 0) == 0 || calls[i].rfind("WriteUSB ", 0) == 0)
+        sent.push_back(calls[i]);
     return sent;
   }
 
@@ -187,8 +189,8 @@ class OsdRelay : public MonitorBehaviour {
     wc.lpszClassName = "QuillonOsdStandIn";
     RegisterClassA(&wc);
     gOsd = &osd_;
-    osd_.hwnd = CreateWindowExA(0, wc.lpszClassName, kOsdWindowTitle, WS_OVERLAPPED, 0, 0, 50, 50, nullptr, nullptr,
-                                wc.hInstance, nullptr);
+    osd_.hwnd = CreateWindowExA(0, wc.lpszClassName, kOsdWindowTitle, WS_OVERLAPPED, 0, 0, 50, 50, nullptr,
+                                nullptr, wc.hInstance, nullptr);
     ASSERT_NE(osd_.hwnd, nullptr);
   }
 
@@ -285,9 +287,9 @@ TEST_F(OsdRelay, HostilePayloadsAreCutToTheirBoundsAndCannotRewriteTheIni) {
 class FirmwareCheck : public MonitorBehaviour {
  protected:
   // The warning box, found by its caption; its texts in `texts`.
-  HWND waitForWarning(std::vector<std::string>& texts) {
+  HWND waitForWarning(std::vector<std::string>& texts, DWORD timeoutMs = kLong) {
     HWND box = nullptr;
-    waitFor([&] { return (box = FindWindowA("#32770", "Update F / W")) != nullptr; }, kLong);
+    waitFor([&] { return (box = FindWindowA("#32770", "Update F / W")) != nullptr; }, timeoutMs);
     if (!box) return nullptr;
     EnumChildWindows(
         box,
@@ -364,6 +366,29 @@ TEST_F(FirmwareCheck, APlugInWithAnotherFirmwareWarnsAndOkStartsTheUpdater) {
   EXPECT_TRUE(contains(texts, kWarning));
   ASSERT_TRUE(answerAndWaitForTheEnd(box, IDOK));
   EXPECT_TRUE(startedMark("Update.exe", kLong).has_value()) << "the updater did not start";
+}
+
+TEST_F(FirmwareCheck, AKeyboardPulledOutDuringTheReadIsNoReasonToWarnOrClose) {
+  startWithEmulatedKeyboard();
+  if (IsSkipped() || HasFatalFailure()) return;
+  ASSERT_TRUE(waitFor([&] { return count(tracedCalls(), "GetFeature") == 2; }, kLong));
+  ASSERT_TRUE(control("unplug").has_value());
+  ASSERT_TRUE(waitFor([&] { return device() == 0; }, kLong));
+
+  // The check after this plug-in asks, and the keyboard is gone before it answers.
+  ASSERT_EQ(control("pull-at-read"), "ok");
+  ASSERT_TRUE(control("plug").has_value());
+  ASSERT_TRUE(waitFor([&] { return count(tracedCalls(), "GetFeature") == 3; }, kLong));
+  ASSERT_TRUE(waitFor([&] { return device() == 0; }, kLong));
+  std::vector<std::string> texts;
+  EXPECT_EQ(waitForWarning(texts, 1500), nullptr) << "an update offer for an unanswered read";
+  EXPECT_EQ(WaitForSingleObject(monitor_.hProcess, 0), static_cast<DWORD>(WAIT_TIMEOUT));
+
+  // Plugged in again, it answers 1.3 and the monitor keeps serving.
+  ASSERT_TRUE(control("plug").has_value());
+  ASSERT_TRUE(waitFor([&] { return count(tracedCalls(), "GetFeature") == 4 && device() == 1; }, kLong));
+  EXPECT_EQ(waitForWarning(texts, 1500), nullptr);
+  EXPECT_EQ(WaitForSingleObject(monitor_.hProcess, 0), static_cast<DWORD>(WAIT_TIMEOUT));
 }
 
 TEST_F(FirmwareCheck, OkWithoutAnUpdaterStillEndsTheMonitor) {

@@ -1,5 +1,5 @@
 // kbdctl: drives the emulated keyboard inside a running Monitor.exe.
-//   kbdctl plug | unplug | press K | release K | version MAJ MIN | dump
+//   kbdctl plug | unplug | pull-at-read | press K | release K | version MAJ MIN | dump
 // Prints the keyboard's reply; exit code 0 when the command was accepted.
 
 #include <cstdio>
@@ -10,7 +10,7 @@
 namespace {
 
 int usage() {
-  std::fprintf(stderr, "usage: kbdctl plug|unplug|press K|release K|version MAJ MIN|dump\n");
+  std::fprintf(stderr, "usage: kbdctl plug|unplug|pull-at-read|press K|release K|version MAJ MIN|dump\n");
   return 2;
 }
 
@@ -20,7 +20,8 @@ int main(int argc, char** argv) {
   if (argc < 2) return usage();
   const std::string verb = argv[1];
   const int wanted = verb == "press" || verb == "release" ? 1 : verb == "version" ? 2 : 0;
-  if ((verb != "plug" && verb != "unplug" && verb != "dump" && wanted == 0) || argc != 2 + wanted)
+  if ((verb != "plug" && verb != "unplug" && verb != "pull-at-read" && verb != "dump" && wanted == 0) ||
+      argc != 2 + wanted)
     return usage();
   std::string line = verb;
   for (int i = 2; i < argc; ++i) line += std::string(" ") + argv[i];
