@@ -37,11 +37,11 @@ class TextMacros : public MonitorHarness {
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.lpszClassName = "QuillonTypingTarget";
     RegisterClassA(&wc);
-    top_ = CreateWindowExA(0, wc.lpszClassName, "Quillon typing target", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 60, 60,
-                           600, 120, nullptr, nullptr, wc.hInstance, nullptr);
+    top_ = CreateWindowExA(0, wc.lpszClassName, "Quillon typing target", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 60,
+                           60, 600, 120, nullptr, nullptr, wc.hInstance, nullptr);
     ASSERT_NE(top_, nullptr);
-    edit_ = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 5, 5, 580, 30, top_, nullptr,
-                            wc.hInstance, nullptr);
+    edit_ = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 5, 5, 580, 30, top_,
+                            nullptr, wc.hInstance, nullptr);
     ASSERT_NE(edit_, nullptr);
     SendMessageA(edit_, EM_SETLIMITTEXT, 0, 0);
   }
@@ -54,17 +54,16 @@ class TextMacros : public MonitorHarness {
   // Starts the monitor with the keys programmed as text macros by a real
   // apply, and puts the edit control into the foreground with the focus.
   void startWith(std::initializer_list<TextKey> keys) {
-    // Under Wine nothing is typed yet: no pass runs (the edit control stays
-    // empty and the clipboard is never set). Not yet diagnosed; skipped
-    // until the path from key press to macro thread has been traced.
-    GTEST_SKIP() << "text macro playback not yet working end to end";
     startWithEmulatedKeyboard();
     if (IsSkipped() || HasFatalFailure()) return;
     std::unique_ptr<SettingsImage> image = readBlock();
     image->currentProfile = 1;
     for (const TextKey& k : keys) {
       KeyAssignment& key = image->profiles[1].keys[k.key];
+      // Text macros live in the macro category, as the key page stores them.
+      key.category = kCategoryMacro;
       key.functionCode = kFunctionTextMacro;
+      lstrcpynA(key.textMacroName, "Typed", sizeof key.textMacroName);
       key.playMode = k.playMode;
       key.triggerMode = k.triggerMode;
       key.playCount = k.playCount;
