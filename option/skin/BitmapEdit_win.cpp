@@ -11,10 +11,9 @@ UINT BitmapEdit::KillFocusMessage() {
 
 BitmapEdit* BitmapEdit::Create(HWND parent, int id, const SkinPosition& position) {
   const SkinRect& r = position.rect;
-  HWND window = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, r.left,
-                                r.top, r.width(), r.height(), parent,
-                                reinterpret_cast<HMENU>(INT_PTR(id)), GetModuleHandleA(nullptr),
-                                nullptr);
+  HWND window = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, r.left, r.top,
+                                r.width(), r.height(), parent, reinterpret_cast<HMENU>(INT_PTR(id)),
+                                GetModuleHandleA(nullptr), nullptr);
   if (!window) return nullptr;
   auto* edit = new BitmapEdit;
   if (!edit->attach(window)) {
@@ -35,9 +34,8 @@ void BitmapEdit::setColors(COLORREF text, COLORREF background) {
 }
 
 void BitmapEdit::applyFont() {
-  font_.reset(CreateFontA(14, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                          OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                          DEFAULT_PITCH, "play"));
+  font_.reset(CreateFontA(14, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "play"));
   SendMessageA(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
 }
 

@@ -29,10 +29,14 @@ StateImage RegionButtonImage(RegionState state, bool checked, bool disabled) {
   if (disabled) return StateImage::Disabled;
   if (checked) return StateImage::Down;
   switch (state) {
-    case RegionState::Hover: return StateImage::Over;
-    case RegionState::Pressed: return StateImage::Down;
-    case RegionState::Disabled: return StateImage::Disabled;
-    case RegionState::Rest: break;
+    case RegionState::Hover:
+      return StateImage::Over;
+    case RegionState::Pressed:
+      return StateImage::Down;
+    case RegionState::Disabled:
+      return StateImage::Disabled;
+    case RegionState::Rest:
+      break;
   }
   return StateImage::Normal;
 }

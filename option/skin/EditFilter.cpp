@@ -3,9 +3,12 @@
 bool IsEditCharAllowed(EditFilter filter, char c) {
   bool digit = c >= '0' && c <= '9';
   switch (filter) {
-    case EditFilter::Decimal: return digit || c == '.' || c == ',';
-    case EditFilter::Hexadecimal: return digit || (c >= 'A' && c <= 'F');
-    case EditFilter::None: break;
+    case EditFilter::Decimal:
+      return digit || c == '.' || c == ',';
+    case EditFilter::Hexadecimal:
+      return digit || (c >= 'A' && c <= 'F');
+    case EditFilter::None:
+      break;
   }
   return true;
 }

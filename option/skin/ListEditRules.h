@@ -25,9 +25,9 @@ ListEditPlan PlanListEdit(ListEditOrigin origin, bool renameFlag, int lineLeft, 
 
 struct ListEditOutcome {
   bool removeLine = false;
-  bool insertText = false;   // insert the edited text at the same index
-  bool notifyAdded = false;  // post the "added" notification
-  bool notifyEdited = false; // post the "edited" notification
+  bool insertText = false;    // insert the edited text at the same index
+  bool notifyAdded = false;   // post the "added" notification
+  bool notifyEdited = false;  // post the "edited" notification
 };
 
 // Enter, or the focus coming back to the list. Only a line made for the edit

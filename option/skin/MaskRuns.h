@@ -25,5 +25,4 @@ struct MaskBatch {
 // emit is called for each full batch and once for the remainder (when not empty).
 void CollectMaskRuns(int width, int height, const std::function<const uint32_t*(int)>& rowAt,
                      uint32_t transparent, uint32_t tolerance,
-                     const std::function<void(const MaskBatch&)>& emit,
-                     size_t batchSize = kMaskBatchSize);
+                     const std::function<void(const MaskBatch&)>& emit, size_t batchSize = kMaskBatchSize);

@@ -18,8 +18,8 @@ struct ComApartment {
 };
 
 HGLOBAL readFileToGlobal(const std::string& path, DWORD& length) {
-  UniqueFileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  UniqueFileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return nullptr;
   length = GetFileSize(file.get(), nullptr);
   if (length == 0 || length == INVALID_FILE_SIZE) return nullptr;
@@ -77,8 +77,7 @@ bool LoadPictureFile(const std::string& path, UniqueBitmap& target, SIZE& size) 
     return false;
   }
   IPicture* picture = nullptr;
-  HRESULT hr = OleLoadPicture(stream, LONG(length), FALSE, IID_IPicture,
-                              reinterpret_cast<void**>(&picture));
+  HRESULT hr = OleLoadPicture(stream, LONG(length), FALSE, IID_IPicture, reinterpret_cast<void**>(&picture));
   stream->Release();
   if (FAILED(hr) || !picture) return false;
   OLE_HANDLE handle = 0;
@@ -86,8 +85,8 @@ bool LoadPictureFile(const std::string& path, UniqueBitmap& target, SIZE& size) 
   if (SUCCEEDED(picture->get_Type(&type)) && type == PICTYPE_BITMAP &&
       SUCCEEDED(picture->get_Handle(&handle)) && handle) {
     // The picture object owns its bitmap; keep a copy of our own.
-    HBITMAP copy = static_cast<HBITMAP>(CopyImage(reinterpret_cast<HBITMAP>(UINT_PTR(handle)),
-                                                  IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    HBITMAP copy = static_cast<HBITMAP>(
+        CopyImage(reinterpret_cast<HBITMAP>(UINT_PTR(handle)), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     target.reset(copy);
   }
   picture->Release();
@@ -100,8 +99,7 @@ bool LoadPictureFile(const std::string& path, UniqueBitmap& target, SIZE& size) 
   return bool(target);
 }
 
-void CutStateImage(HDC dc, UniqueBitmap& target, HBITMAP source, int left, int top, int right,
-                   int bottom) {
+void CutStateImage(HDC dc, UniqueBitmap& target, HBITMAP source, int left, int top, int right, int bottom) {
   if (!source) return;
   target.reset();
   int w = right - left, h = bottom - top;
@@ -140,9 +138,7 @@ UniqueRegion RegionFromMask(HBITMAP mask, COLORREF transparent, COLORREF toleran
 
   const size_t stride = ((size_t(size.cx) * 32 + 31) / 32) * 4;
   const auto* base = static_cast<const BYTE*>(bits);
-  auto rowAt = [&](int y) {
-    return reinterpret_cast<const uint32_t*>(base + (size.cy - 1 - y) * stride);
-  };
+  auto rowAt = [&](int y) { return reinterpret_cast<const uint32_t*>(base + (size.cy - 1 - y) * stride); };
 
   UniqueRegion result(CreateRectRgn(0, 0, 0, 0));
   std::vector<BYTE> buffer;
@@ -152,8 +148,7 @@ UniqueRegion RegionFromMask(HBITMAP mask, COLORREF transparent, COLORREF toleran
     data->rdh.dwSize = sizeof(RGNDATAHEADER);
     data->rdh.iType = RDH_RECTANGLES;
     data->rdh.nCount = DWORD(batch.rects.size());
-    data->rdh.rcBound = {batch.bounds.left, batch.bounds.top, batch.bounds.right,
-                         batch.bounds.bottom};
+    data->rdh.rcBound = {batch.bounds.left, batch.bounds.top, batch.bounds.right, batch.bounds.bottom};
     auto* rects = reinterpret_cast<RECT*>(data->Buffer);
     for (size_t i = 0; i < batch.rects.size(); ++i) {
       const SkinRect& r = batch.rects[i];

@@ -18,7 +18,6 @@ UniqueRegion RegionFromMask(HBITMAP mask, COLORREF transparent, COLORREF toleran
 
 // Replaces `target` with a copy of the rectangle (left, top)-(right, bottom) of
 // `source`. Does nothing when there is no source.
-void CutStateImage(HDC dc, UniqueBitmap& target, HBITMAP source, int left, int top, int right,
-                   int bottom);
+void CutStateImage(HDC dc, UniqueBitmap& target, HBITMAP source, int left, int top, int right, int bottom);
 
 SIZE BitmapSize(HBITMAP bitmap);

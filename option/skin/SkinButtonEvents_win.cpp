@@ -48,8 +48,7 @@ LRESULT SkinButton::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         InvalidateRect(hwnd(), nullptr, FALSE);
         HWND parent = GetParent(hwnd());
         int id = GetDlgCtrlID(hwnd());
-        if (parent)
-          SendMessageA(parent, WM_COMMAND, MAKEWPARAM(id, 0), reinterpret_cast<LPARAM>(hwnd()));
+        if (parent) SendMessageA(parent, WM_COMMAND, MAKEWPARAM(id, 0), reinterpret_cast<LPARAM>(hwnd()));
         return 0;
       }
       break;
@@ -70,8 +69,10 @@ void SkinButton::draw(const DRAWITEMSTRUCT& item) {
   bool selected = item.itemState & ODS_SELECTED;
   HBITMAP image = images_.normal.get();
   if (toggle_) {
-    if (disabled) image = images_.disabled.get();
-    else if (checked_) image = images_.down.get();
+    if (disabled)
+      image = images_.disabled.get();
+    else if (checked_)
+      image = images_.down.get();
   } else if (checked_ && !disabled) {
     image = images_.down.get();
   } else if (selected) {
@@ -91,8 +92,8 @@ void SkinButton::draw(const DRAWITEMSTRUCT& item) {
   HGDIOBJ oldSurface = SelectObject(canvas.get(), surface.get());
   DrawImage(canvas.get(), image, w, h);
   UniqueFont font(CreateFontA(14, 6, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                              DEFAULT_PITCH, "Play"));
+                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
+                              "Play"));
   HGDIOBJ oldFont = SelectObject(canvas.get(), font.get());
   SetBkMode(canvas.get(), TRANSPARENT);
   SetTextColor(canvas.get(), hover_ ? hoverColor_ : selected ? pressedColor_ : restColor_);

@@ -9,10 +9,9 @@
 SkinButton* SkinButton::Create(HWND parent, int id, const SkinPosition& position,
                                const SkinStatePictures& pictures, bool toggle) {
   const SkinRect& r = position.rect;
-  HWND window = CreateWindowExA(0, "BUTTON", "", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, r.left,
-                                r.top, r.width(), r.height(), parent,
-                                reinterpret_cast<HMENU>(INT_PTR(id)), GetModuleHandleA(nullptr),
-                                nullptr);
+  HWND window = CreateWindowExA(0, "BUTTON", "", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, r.left, r.top,
+                                r.width(), r.height(), parent, reinterpret_cast<HMENU>(INT_PTR(id)),
+                                GetModuleHandleA(nullptr), nullptr);
   if (!window) return nullptr;
   auto* button = new SkinButton;
   if (!button->attach(window)) {
@@ -26,16 +25,14 @@ SkinButton* SkinButton::Create(HWND parent, int id, const SkinPosition& position
   return button;
 }
 
-SkinButton* SkinButton::CreateResourceButton(HWND parent, int id, const char* position,
-                                             int normalId, int overId, int downId,
-                                             int disabledId, bool toggle) {
+SkinButton* SkinButton::CreateResourceButton(HWND parent, int id, const char* position, int normalId,
+                                             int overId, int downId, int disabledId, bool toggle) {
   HINSTANCE module = GetModuleHandleA(nullptr);
   auto load = [&](int resource) {
-    return static_cast<HBITMAP>(LoadImageA(module, MAKEINTRESOURCEA(resource), IMAGE_BITMAP, 0,
-                                           0, LR_CREATEDIBSECTION));
+    return static_cast<HBITMAP>(
+        LoadImageA(module, MAKEINTRESOURCEA(resource), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
   };
-  HBITMAP normal = load(normalId), over = load(overId), down = load(downId),
-          disabled = load(disabledId);
+  HBITMAP normal = load(normalId), over = load(overId), down = load(downId), disabled = load(disabledId);
   BITMAP info{};
   if (normal) GetObject(normal, sizeof info, &info);
   SkinPosition parsed = ParseSkinPosition(position ? position : "");
@@ -43,7 +40,8 @@ SkinButton* SkinButton::CreateResourceButton(HWND parent, int id, const char* po
   parsed.rect.bottom = parsed.rect.top + info.bmHeight;
   SkinButton* button = Create(parent, id, parsed, SkinStatePictures{}, toggle);
   if (!button) {
-    for (HBITMAP b : {normal, over, down, disabled}) if (b) DeleteObject(b);
+    for (HBITMAP b : {normal, over, down, disabled})
+      if (b) DeleteObject(b);
     return nullptr;
   }
   button->setImages(normal, over, down, disabled);
@@ -69,10 +67,9 @@ void SkinButton::setTooltip(const std::string& text) {
   help_ = text;
   if (text.empty()) return;
   if (!tooltip_) {
-    tooltip_.reset(CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
-                                   WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
-                                   CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr,
-                                   GetModuleHandleA(nullptr), nullptr));
+    tooltip_.reset(CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(),
+                                   nullptr, GetModuleHandleA(nullptr), nullptr));
     if (!tooltip_) return;
   }
   TOOLINFOA tool{};

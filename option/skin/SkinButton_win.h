@@ -13,9 +13,8 @@ class SkinButton : public SkinControl {
   static SkinButton* Create(HWND parent, int id, const SkinPosition& position,
                             const SkinStatePictures& pictures, bool toggle = false);
   // The resource-picture variant: sized by the bitmaps, w and h of the string unused.
-  static SkinButton* CreateResourceButton(HWND parent, int id, const char* position,
-                                          int normalId, int overId, int downId, int disabledId,
-                                          bool toggle);
+  static SkinButton* CreateResourceButton(HWND parent, int id, const char* position, int normalId, int overId,
+                                          int downId, int disabledId, bool toggle);
 
   void setStateImages(const RECT& rect, const SkinStatePictures& pictures);
   void setImages(HBITMAP normal, HBITMAP over, HBITMAP down, HBITMAP disabled);  // takes them

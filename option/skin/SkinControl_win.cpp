@@ -7,7 +7,7 @@
 namespace {
 constexpr UINT_PTR kSubclassId = 0x51A1;
 constexpr char kObjectProperty[] = "QuillonSkinControl";
-}
+}  // namespace
 
 SkinControl* SkinControl::FromWindow(HWND window) {
   return window ? static_cast<SkinControl*>(GetPropA(window, kObjectProperty)) : nullptr;
@@ -32,8 +32,8 @@ LRESULT SkinControl::defaultProc(UINT message, WPARAM wParam, LPARAM lParam) {
   return DefSubclassProc(hwnd_, message, wParam, lParam);
 }
 
-LRESULT CALLBACK SkinControl::subclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                           UINT_PTR, DWORD_PTR data) {
+LRESULT CALLBACK SkinControl::subclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                           DWORD_PTR data) {
   auto* self = reinterpret_cast<SkinControl*>(data);
   if (message == WM_NCDESTROY) {
     RemoveWindowSubclass(hwnd, subclassProc, kSubclassId);

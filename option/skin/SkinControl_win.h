@@ -30,8 +30,8 @@ class SkinControl {
 // Four state images cut at a control's rectangle.
 struct StateImages {
   UniqueBitmap normal, over, down, disabled;
-  void cut(HWND control, const RECT& rect, HBITMAP normalPicture, HBITMAP overPicture,
-           HBITMAP downPicture, HBITMAP disabledPicture);
+  void cut(HWND control, const RECT& rect, HBITMAP normalPicture, HBITMAP overPicture, HBITMAP downPicture,
+           HBITMAP disabledPicture);
 };
 
 // Copies `image` 1:1 to the top-left of `dc`.

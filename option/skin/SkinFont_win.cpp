@@ -1,6 +1,5 @@
-#include "SkinHelp_win.h"
-
 #include "ProgramFolder_win.h"
+#include "SkinHelp_win.h"
 #include "SkinMessages.h"
 
 namespace {
@@ -37,7 +36,9 @@ void UnloadSkinFonts() {
 bool ReflectToControl(HWND parent, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   HWND control = nullptr;
   switch (message) {
-    case WM_DRAWITEM: control = reinterpret_cast<DRAWITEMSTRUCT*>(lParam)->hwndItem; break;
+    case WM_DRAWITEM:
+      control = reinterpret_cast<DRAWITEMSTRUCT*>(lParam)->hwndItem;
+      break;
     case WM_MEASUREITEM: {
       auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
       if (mis->CtlType != ODT_MENU) control = GetDlgItem(parent, int(mis->CtlID));
@@ -45,9 +46,14 @@ bool ReflectToControl(HWND parent, UINT message, WPARAM wParam, LPARAM lParam, L
     }
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORLISTBOX: control = reinterpret_cast<HWND>(lParam); break;
-    case WM_COMMAND: control = reinterpret_cast<HWND>(lParam); break;
-    default: return false;
+    case WM_CTLCOLORLISTBOX:
+      control = reinterpret_cast<HWND>(lParam);
+      break;
+    case WM_COMMAND:
+      control = reinterpret_cast<HWND>(lParam);
+      break;
+    default:
+      return false;
   }
   if (!control || GetParent(control) != parent) return false;
   // Controls answer the reflected message with a nonzero result when they took it.

@@ -18,5 +18,6 @@ int LoadSkinFonts();
 void UnloadSkinFonts();
 
 // Hands WM_DRAWITEM, WM_CTLCOLOR* and WM_COMMAND back to the control that
-// caused them (MSG_REFLECT_BASE + message). Call from a parent's window procedure; true when a control handled it.
+// caused them (MSG_REFLECT_BASE + message). Call from a parent's window procedure; true when a control
+// handled it.
 bool ReflectToControl(HWND parent, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);

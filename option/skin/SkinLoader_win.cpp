@@ -11,8 +11,7 @@ std::string ReadSkinString(const std::string& iniPath, const char* section, cons
   return value;
 }
 
-void LoadSkin(HWND window, const SkinSource& source, const SkinControlFactory& factory,
-              LoadedSkin& skin) {
+void LoadSkin(HWND window, const SkinSource& source, const SkinControlFactory& factory, LoadedSkin& skin) {
   skin.iniPath = source.pageFolder + source.iniFile;
   static const char* const kStates[] = {"Mask", "Normal", "Over", "Down", "Disable"};
   std::string names[5];
@@ -30,13 +29,11 @@ void LoadSkin(HWND window, const SkinSource& source, const SkinControlFactory& f
   skin.extra.clear();
   for (const std::string& key : source.extraPictures) {
     UniqueBitmap picture;
-    LoadPictureFile(picturePath(ReadSkinString(skin.iniPath, "SCREEN", key.c_str())), picture,
-                    ignored);
+    LoadPictureFile(picturePath(ReadSkinString(skin.iniPath, "SCREEN", key.c_str())), picture, ignored);
     skin.extra.push_back(std::move(picture));
   }
 
-  SetWindowPos(window, nullptr, 0, 0, skin.size.cx, skin.size.cy,
-               SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(window, nullptr, 0, 0, skin.size.cx, skin.size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
 
   SkinStatePictures pictures{states[0].get(), states[1].get(), states[2].get(), states[3].get()};
   int ordinal = 0;

@@ -27,15 +27,14 @@ struct SkinKeyRange {
 };
 
 struct SkinSource {
-  std::string iniFile;     // relative to the page folder, may hold "buttons\"
-  std::string pageFolder;  // SkinRoot(), or SkinRoot() + "LightFX\"
-  std::vector<SkinKeyRange> keys;  // BUTTONPOS keys, usually {1, N}
+  std::string iniFile;                     // relative to the page folder, may hold "buttons\"
+  std::string pageFolder;                  // SkinRoot(), or SkinRoot() + "LightFX\"
+  std::vector<SkinKeyRange> keys;          // BUTTONPOS keys, usually {1, N}
   std::vector<std::string> extraPictures;  // further SCREEN keys kept with the window
 };
 
 // Creates the control of one BUTTONPOS entry; `ordinal` counts from 0 over all ranges.
-using SkinControlFactory = std::function<void(HWND window, int ordinal, int key,
-                                              const SkinPosition& position,
+using SkinControlFactory = std::function<void(HWND window, int ordinal, int key, const SkinPosition& position,
                                               const SkinStatePictures& pictures)>;
 
 struct LoadedSkin {
@@ -50,7 +49,6 @@ struct LoadedSkin {
 std::string ReadSkinString(const std::string& iniPath, const char* section, const char* key);
 
 // Steps 1 to 6: pictures, window size at (0, 0) of the parent, one control per entry.
-void LoadSkin(HWND window, const SkinSource& source, const SkinControlFactory& factory,
-              LoadedSkin& skin);
+void LoadSkin(HWND window, const SkinSource& source, const SkinControlFactory& factory, LoadedSkin& skin);
 // Step 7: the outline from the mask, installed with redraw when there is one.
 void InstallSkinRegion(HWND window, LoadedSkin& skin);

@@ -10,9 +10,8 @@
 
 namespace {
 HWND makeStatic(HWND parent, int x, int y, int w, int h, int id) {
-  return CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | SS_NOTIFY, x, y,
-                         w, h, parent, reinterpret_cast<HMENU>(INT_PTR(id)),
-                         GetModuleHandleA(nullptr), nullptr);
+  return CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | SS_NOTIFY, x, y, w, h, parent,
+                         reinterpret_cast<HMENU>(INT_PTR(id)), GetModuleHandleA(nullptr), nullptr);
 }
 
 void trace(const char* format, double value) {
@@ -22,13 +21,11 @@ void trace(const char* format, double value) {
 }
 }  // namespace
 
-SkinSlider* SkinSlider::Create(const std::string& thumbPicture, const RECT& rect, HWND page,
-                               int id) {
+SkinSlider* SkinSlider::Create(const std::string& thumbPicture, const RECT& rect, HWND page, int id) {
   UniqueBitmap probe;
   SIZE size{};
   if (!LoadPictureFile(thumbPicture, probe, size)) return nullptr;
-  HWND window = makeStatic(page, rect.left, rect.top, rect.right - rect.left,
-                           rect.bottom - rect.top, id);
+  HWND window = makeStatic(page, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, id);
   auto* slider = new SkinSlider;
   if (!slider->attach(window)) {
     delete slider;

@@ -40,8 +40,8 @@ class SkinSlider : public SkinControl {
 
 class SliderThumb : public SkinControl {
  public:
-  static SliderThumb* Create(const std::string& picture, int centreX, int centreY,
-                             int rightLimit, HWND track, int id);
+  static SliderThumb* Create(const std::string& picture, int centreX, int centreY, int rightLimit, HWND track,
+                             int id);
   SliderGeometry geometry;
   void setValue(int value);
   int value() const { return value_; }

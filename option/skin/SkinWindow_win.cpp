@@ -82,9 +82,7 @@ LRESULT SkinWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       LoadSkin(
           hwnd_, source_,
           [this](HWND, int ordinal, int key, const SkinPosition& position,
-                 const SkinStatePictures& pictures) {
-            createControl(ordinal, key, position, pictures);
-          },
+                 const SkinStatePictures& pictures) { createControl(ordinal, key, position, pictures); },
           skin_);
       return 0;
     case WM_ERASEBKGND:
@@ -96,8 +94,8 @@ LRESULT SkinWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (skin_.background) {
         UniqueMemoryDc source(CreateCompatibleDC(reinterpret_cast<HDC>(wParam)));
         HGDIOBJ old = SelectObject(source.get(), skin_.background.get());
-        BitBlt(reinterpret_cast<HDC>(wParam), 0, 0, skin_.size.cx, skin_.size.cy, source.get(), 0,
-               0, SRCCOPY);
+        BitBlt(reinterpret_cast<HDC>(wParam), 0, 0, skin_.size.cx, skin_.size.cy, source.get(), 0, 0,
+               SRCCOPY);
         SelectObject(source.get(), old);
       }
       return 0;
@@ -116,8 +114,7 @@ LRESULT SkinWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       skin_.extra.clear();
       skin_.region.reset();
       break;
-    case WM_NCDESTROY:
-    {
+    case WM_NCDESTROY: {
       HWND gone = hwnd_;
       SetWindowLongPtrA(gone, GWLP_USERDATA, 0);
       hwnd_ = nullptr;

@@ -8,9 +8,7 @@ int lowOf(const SliderGeometry& g) { return std::min(g.minimum, g.maximum); }
 int highOf(const SliderGeometry& g) { return std::max(g.minimum, g.maximum); }
 }  // namespace
 
-int ClampSliderValue(const SliderGeometry& g, int value) {
-  return std::clamp(value, lowOf(g), highOf(g));
-}
+int ClampSliderValue(const SliderGeometry& g, int value) { return std::clamp(value, lowOf(g), highOf(g)); }
 
 int SliderThumbLeft(const SliderGeometry& g, int value) {
   int range = g.maximum - g.minimum;

@@ -3,7 +3,7 @@
 // windows so the rounding rules can be tested on their own.
 
 struct SliderGeometry {
-  int leftLimit = 0;   // track coordinates of the thumb's travel
+  int leftLimit = 0;  // track coordinates of the thumb's travel
   int rightLimit = 0;
   int thumbWidth = 0;
   int minimum = 0;

@@ -6,15 +6,14 @@
 #include "SkinMessages.h"
 #include "SkinSlider_win.h"
 
-SliderThumb* SliderThumb::Create(const std::string& picture, int centreX, int centreY,
-                                 int rightLimit, HWND track, int id) {
+SliderThumb* SliderThumb::Create(const std::string& picture, int centreX, int centreY, int rightLimit,
+                                 HWND track, int id) {
   UniqueBitmap bitmap;
   SIZE size{};
   if (!LoadPictureFile(picture, bitmap, size)) return nullptr;
   HWND window = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | SS_NOTIFY,
-                                centreX - size.cx / 2, centreY - size.cy / 2, size.cx, size.cy,
-                                track, reinterpret_cast<HMENU>(INT_PTR(id)),
-                                GetModuleHandleA(nullptr), nullptr);
+                                centreX - size.cx / 2, centreY - size.cy / 2, size.cx, size.cy, track,
+                                reinterpret_cast<HMENU>(INT_PTR(id)), GetModuleHandleA(nullptr), nullptr);
   auto* thumb = new SliderThumb;
   if (!thumb->attach(window)) {
     delete thumb;

@@ -1,9 +1,10 @@
+#include "BitmapEdit_win.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "BitmapEdit_win.h"
 #include "SkinMessages.h"
 #include "SkinWindow_win.h"
 #include "TestSkin_win.h"
@@ -16,8 +17,7 @@ class EditWindow : public SkinWindow {
   std::vector<std::pair<UINT, WPARAM>> posted;
 
  protected:
-  void createControl(int ordinal, int, const SkinPosition& position,
-                     const SkinStatePictures&) override {
+  void createControl(int ordinal, int, const SkinPosition& position, const SkinStatePictures&) override {
     edit = BitmapEdit::Create(hwnd(), 200 + ordinal, position);
   }
   LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam) override {

@@ -1,6 +1,7 @@
+#include "MenuFrameHook_win.h"
+
 #include <gtest/gtest.h>
 
-#include "MenuFrameHook_win.h"
 #include "SkinMessages.h"
 #include "TestSkin_win.h"
 

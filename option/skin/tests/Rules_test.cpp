@@ -101,7 +101,7 @@ TEST(ListEditRules, WheelScrollsOneLinePerNotch) {
 
 TEST(ListEditRules, PictureSlotIndentsText) {
   EXPECT_EQ(ListTextLeft(0, 0, 26), 5);
-  EXPECT_EQ(ListTextLeft(0, 1, 26), 31);  // id 1 reserves the slot only
+  EXPECT_EQ(ListTextLeft(0, 1, 26), 31);          // id 1 reserves the slot only
   EXPECT_EQ(ListTextLeft(0, 0x00030000, 26), 5);  // high word belongs to the page
   EXPECT_EQ(ListTextLeft(10, 0x00030102, 26), 41);
   EXPECT_EQ(ListPictureId(0x00030102), 0x0102u);
@@ -136,8 +136,7 @@ TEST(ButtonLooks, ColorKeyShapesAndOverlay) {
   EXPECT_EQ(ell.second, (SkinRect{8, 24, 44, 58}));
 
   EXPECT_EQ(ColorKeyOverlayFor(ColorKeyDrawMode::Swatch, false, 0), ColorKeyOverlay::Solid);
-  EXPECT_EQ(ColorKeyOverlayFor(ColorKeyDrawMode::KeyColour, true, 0x0000FF),
-            ColorKeyOverlay::Blend);
+  EXPECT_EQ(ColorKeyOverlayFor(ColorKeyDrawMode::KeyColour, true, 0x0000FF), ColorKeyOverlay::Blend);
   EXPECT_EQ(ColorKeyOverlayFor(ColorKeyDrawMode::KeyColour, true, 0), ColorKeyOverlay::None);
   EXPECT_EQ(ColorKeyOverlayFor(ColorKeyDrawMode::KeyColour, false, 0xFF), ColorKeyOverlay::None);
 }

@@ -1,9 +1,10 @@
+#include "SkinSlider_win.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "SkinMessages.h"
-#include "SkinSlider_win.h"
 #include "SkinWindow_win.h"
 #include "TestSkin_win.h"
 
@@ -33,9 +34,8 @@ struct SliderFixture : ::testing::Test {
   SliderPage page;
   SkinSlider* slider = nullptr;
   void SetUp() override {
-    ASSERT_TRUE(WriteTestBmp(skin.folder + "thumb.bmp", 10, 16, [](int x, int) {
-      return x == 0 ? 0xFF00FFu : 0xE0E0E0u;
-    }));
+    ASSERT_TRUE(WriteTestBmp(skin.folder + "thumb.bmp", 10, 16,
+                             [](int x, int) { return x == 0 ? 0xFF00FFu : 0xE0E0E0u; }));
     ASSERT_TRUE(page.create({skin.ini, skin.folder, {}, {}}, "Slider test", nullptr, false));
     ShowWindow(page.hwnd(), SW_SHOW);
     slider = SkinSlider::Create(skin.folder + "thumb.bmp", {20, 40, 130, 60}, page.hwnd(), 42);
@@ -57,8 +57,7 @@ struct SliderFixture : ::testing::Test {
 }  // namespace
 
 TEST_F(SliderFixture, MissingThumbPictureCreatesNoSlider) {
-  EXPECT_EQ(SkinSlider::Create(skin.folder + "none.bmp", {0, 0, 50, 20}, page.hwnd(), 1),
-            nullptr);
+  EXPECT_EQ(SkinSlider::Create(skin.folder + "none.bmp", {0, 0, 50, 20}, page.hwnd(), 1), nullptr);
 }
 
 TEST_F(SliderFixture, SnappedReleaseRoundsAndJumps) {

@@ -1,3 +1,5 @@
+#include "SkinWindow_win.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -5,7 +7,6 @@
 #include "Picture_win.h"
 #include "SkinButton_win.h"
 #include "SkinMessages.h"
-#include "SkinWindow_win.h"
 #include "TestSkin_win.h"
 
 namespace {
@@ -30,9 +31,7 @@ class ButtonWindow : public SkinWindow {
   }
 };
 
-SkinSource sourceOf(const TestSkin& skin, int count) {
-  return {skin.ini, skin.folder, {{1, count}}, {}};
-}
+SkinSource sourceOf(const TestSkin& skin, int count) { return {skin.ini, skin.folder, {{1, count}}, {}}; }
 
 RECT childRect(HWND child) {
   RECT r;
@@ -64,9 +63,8 @@ TEST(SkinPicture, MissingOrBrokenFilesGiveAnEmptyBitmap) {
 TEST(SkinPicture, RegionFromMaskMatchesTheMask) {
   std::string folder = MakeTempFolder("region");
   // Checkerboard rows give 40 * 60 = 2400 runs: more than one batch.
-  ASSERT_TRUE(WriteTestBmp(folder + "checker.bmp", 80, 60, [](int x, int y) {
-    return ((x + y) & 1) ? 0xFFFFFFu : 0x000000u;
-  }));
+  ASSERT_TRUE(WriteTestBmp(folder + "checker.bmp", 80, 60,
+                           [](int x, int y) { return ((x + y) & 1) ? 0xFFFFFFu : 0x000000u; }));
   UniqueBitmap mask;
   SIZE size{};
   ASSERT_TRUE(LoadPictureFile(folder + "checker.bmp", mask, size));
@@ -94,8 +92,7 @@ TEST(SkinPicture, RegionFromMaskMatchesTheMask) {
 }
 
 TEST(SkinWindowTest, WindowTakesSizeOutlineAndControls) {
-  TestSkin skin("window", {"BUTTON_EXIT,170,12,22,22,Close the window", "BUTTON_OK,20,80,70,30,",
-                           ""});
+  TestSkin skin("window", {"BUTTON_EXIT,170,12,22,22,Close the window", "BUTTON_OK,20,80,70,30,", ""});
   ButtonWindow window;
   ASSERT_TRUE(window.create(sourceOf(skin, 3), "Skin test", nullptr, false));
   ShowWindow(window.hwnd(), SW_SHOW);

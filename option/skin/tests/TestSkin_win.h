@@ -38,8 +38,7 @@ inline bool WriteTestBmp(const std::string& path, int w, int h,
   HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   DWORD written = 0;
-  bool ok = WriteFile(file, data.data(), DWORD(data.size()), &written, nullptr) &&
-            written == data.size();
+  bool ok = WriteFile(file, data.data(), DWORD(data.size()), &written, nullptr) && written == data.size();
   CloseHandle(file);
   return ok;
 }
@@ -47,8 +46,8 @@ inline bool WriteTestBmp(const std::string& path, int w, int h,
 inline std::string MakeTempFolder(const char* tag) {
   char base[MAX_PATH];
   GetTempPathA(MAX_PATH, base);
-  std::string folder = std::string(base) + "quillon-" + tag + "-" +
-                       std::to_string(GetCurrentProcessId()) + "\\";
+  std::string folder =
+      std::string(base) + "quillon-" + tag + "-" + std::to_string(GetCurrentProcessId()) + "\\";
   CreateDirectoryA(folder.c_str(), nullptr);
   return folder;
 }
@@ -57,22 +56,18 @@ inline std::string MakeTempFolder(const char* tag) {
 // state picture has its own colour so tests can tell which one is shown.
 struct TestSkin {
   static constexpr int kWidth = 200, kHeight = 120;
-  static constexpr uint32_t kNormal = 0x202020, kOver = 0x00A000, kDown = 0xC00000,
-                            kDisabled = 0x606060;
+  static constexpr uint32_t kNormal = 0x202020, kOver = 0x00A000, kDown = 0xC00000, kDisabled = 0x606060;
   std::string folder;
   std::string ini = "skin_test.ini";
 
   explicit TestSkin(const char* tag, const std::vector<std::string>& positions) {
     folder = MakeTempFolder(tag);
-    auto corner = [](int x, int y) {
-      return (x < 10 || x >= kWidth - 10) && (y < 10 || y >= kHeight - 10);
-    };
+    auto corner = [](int x, int y) { return (x < 10 || x >= kWidth - 10) && (y < 10 || y >= kHeight - 10); };
     WriteTestBmp(folder + "mask.bmp", kWidth, kHeight,
                  [&](int x, int y) { return corner(x, y) ? 0xFFFFFFu : 0u; });
     auto flat = [&](const char* name, uint32_t c) {
       // A lighter band on the left so the picture is not one flat colour.
-      WriteTestBmp(folder + name, kWidth, kHeight,
-                   [&](int x, int) { return x < 20 ? c + 0x101010 : c; });
+      WriteTestBmp(folder + name, kWidth, kHeight, [&](int x, int) { return x < 20 ? c + 0x101010 : c; });
     };
     flat("normal.bmp", kNormal);
     flat("over.bmp", kOver);
