@@ -51,6 +51,13 @@ LRESULT CALLBACK frameProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     case WM_NCPAINT:
       drawFrame(window);
       return 0;
+    case WM_PAINT: {
+      // Where the system draws the menu's border inside the client (no
+      // non-client area), the frame goes on after the items are painted.
+      LRESULT result = CallWindowProcA(old, window, message, wParam, lParam);
+      drawFrame(window);
+      return result;
+    }
     case WM_PRINT: {
       LRESULT result = CallWindowProcA(old, window, message, wParam, lParam);
       drawFrame(window);

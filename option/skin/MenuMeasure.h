@@ -6,6 +6,8 @@
 constexpr unsigned kMenuSeparatorCommand = 0;
 // Command 1 is a hidden placeholder: measured zero high.
 constexpr unsigned kMenuHiddenCommand = 1;
+// Stands for the entries that open a sub-menu: they carry no command.
+constexpr unsigned kMenuSubMenuCommand = ~0u;
 constexpr int kMenuItemHeight = 18;
 constexpr int kMenuSeparatorHeight = 5;
 constexpr int kMenuCharWidth = 8;
