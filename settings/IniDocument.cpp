@@ -1,5 +1,9 @@
 #include "IniDocument.h"
 
+#include <cstring>
+
+#include "ScratchBuffer.h"
+
 namespace {
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
@@ -10,9 +14,16 @@ std::string_view trim(std::string_view s) {
   return s;
 }
 
-constexpr std::string_view kNewLine = "\r\n";
+// New lines get the platform's line end.
+constexpr uint8_t kNewLineLength = 2;
+constexpr std::string_view kLineEnds[] = {"", "\n", "\r\n"};
 
 }  // namespace
+
+IniDocument::~IniDocument() {
+  giveScratch(std::move(text_));
+  giveScratch(std::move(edits_));
+}
 
 std::string IniDocument::lower(std::string_view s) {
   std::string out(s);
@@ -21,8 +32,13 @@ std::string IniDocument::lower(std::string_view s) {
   return out;
 }
 
-void IniDocument::parseKeyLine(Line& line, std::string& keyName) {
-  const std::string_view text = line.text;
+std::string_view IniDocument::textOf(const Line& line) const {
+  const std::string& store = line.edited ? edits_ : text_;
+  return std::string_view(store).substr(line.begin, line.length);
+}
+
+void IniDocument::parseKeyLine(Line& line, std::string& keyName) const {
+  const std::string_view text = textOf(line);
   const size_t eq = text.find('=');
   if (eq == std::string_view::npos) return;
   const std::string_view name = trim(text.substr(0, eq));
@@ -36,46 +52,52 @@ void IniDocument::parseKeyLine(Line& line, std::string& keyName) {
     --end;
   }
   line.isKey = true;
-  line.valueBegin = begin;
-  line.valueEnd = end;
+  line.valueBegin = uint32_t(begin);
+  line.valueEnd = uint32_t(end);
   keyName = lower(name);
 }
 
-IniDocument IniDocument::parse(std::string_view text) {
+IniDocument IniDocument::parse(std::string_view text) { return adopt(std::string(text)); }
+
+IniDocument IniDocument::adopt(std::string text) {
   IniDocument doc;
+  doc.text_ = std::move(text);
+  doc.edits_ = takeScratch();
+  const std::string_view all = doc.text_;
   size_t pos = 0;
-  while (pos < text.size()) {
-    size_t end = text.find('\n', pos);
+  while (pos < all.size()) {
+    size_t end = all.find('\n', pos);
     Line line;
+    line.begin = uint32_t(pos);
     if (end == std::string_view::npos) {
-      line.text.assign(text.substr(pos));
-      pos = text.size();
+      line.length = uint32_t(all.size() - pos);
+      pos = all.size();
     } else {
       size_t textEnd = end;
-      if (textEnd > pos && text[textEnd - 1] == '\r') --textEnd;
-      line.text.assign(text.substr(pos, textEnd - pos));
-      line.eol.assign(text.substr(textEnd, end + 1 - textEnd));
+      if (textEnd > pos && all[textEnd - 1] == '\r') --textEnd;
+      line.length = uint32_t(textEnd - pos);
+      line.eolLength = uint8_t(end + 1 - textEnd);
       pos = end + 1;
     }
-    const std::string_view stripped = trim(line.text);
+    const std::string_view stripped = trim(doc.textOf(line));
     if (!stripped.empty() && stripped.front() == '[') {
       const size_t close = stripped.find(']');
       Section section;
       section.name.assign(
           trim(stripped.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1)));
-      section.lines.push_back(std::move(line));
+      section.lines.push_back(line);
       doc.sectionIndex_.emplace(lower(section.name), doc.sections_.size());
       doc.sections_.push_back(std::move(section));
       continue;
     }
     Section& section = doc.sections_.back();
     std::string keyName;
-    parseKeyLine(line, keyName);
+    doc.parseKeyLine(line, keyName);
     if (line.isKey) {
       section.keys.emplace(std::move(keyName), section.lines.size());
       section.lastKeyLine = section.lines.size();
     }
-    section.lines.push_back(std::move(line));
+    section.lines.push_back(line);
   }
   return doc;
 }
@@ -98,23 +120,55 @@ std::optional<std::string_view> IniDocument::find(std::string_view section, std:
   auto it = s->keys.find(lower(trim(key)));
   if (it == s->keys.end()) return std::nullopt;
   const Line& line = s->lines[it->second];
-  return std::string_view(line.text).substr(line.valueBegin, line.valueEnd - line.valueBegin);
+  return textOf(line).substr(line.valueBegin, line.valueEnd - line.valueBegin);
 }
 
-void IniDocument::set(std::string_view section, std::string_view key, std::string_view value) {
+void IniDocument::rewrite(Line& line, std::string_view name, const std::string_view* value) {
+  // The pieces may point into edits_, which may move when it grows.
+  const auto inEdits = [&](std::string_view piece) {
+    return !piece.empty() && piece.data() >= edits_.data() && piece.data() < edits_.data() + edits_.size();
+  };
+  if (inEdits(name) || (value && inEdits(*value))) {
+    const std::string copy = std::string(name) + (value ? "=" + std::string(*value) : std::string());
+    rewrite(line, copy, nullptr);
+    return;
+  }
+  const size_t size = name.size() + (value ? 1 + value->size() : 0);
+  // A value set again in a text no longer than the last one (the usual case:
+  // a struct of a fixed size) takes the place of the last one.
+  if (!line.edited || size > line.length) {
+    line.begin = uint32_t(edits_.size());
+    edits_.resize(edits_.size() + size);
+  }
+  char* at = edits_.data() + line.begin;
+  std::memcpy(at, name.data(), name.size());
+  if (value) {
+    at[name.size()] = '=';
+    std::memcpy(at + name.size() + 1, value->data(), value->size());
+  }
+  line.length = uint32_t(size);
+  line.edited = true;
+}
+
+IniDocument::Line IniDocument::editedLine(std::string_view name, const std::string_view* value) {
+  Line line;
+  line.eolLength = kNewLineLength;
+  rewrite(line, name, value);
+  return line;
+}
+
+bool IniDocument::set(std::string_view section, std::string_view key, std::string_view value) {
   const std::string_view keyName = trim(key);
   Section* s = findSection(section);
   if (!s) {
     // A new section goes at the end; the line before it gets its line end
     // back if the file had none, or the header would join that line.
     Section* last = &sections_.back();
-    if (!last->lines.empty() && last->lines.back().eol.empty()) last->lines.back().eol = kNewLine;
+    if (!last->lines.empty() && last->lines.back().eolLength == 0)
+      last->lines.back().eolLength = kNewLineLength;
     Section fresh;
     fresh.name.assign(trim(section));
-    Line header;
-    header.text = "[" + fresh.name + "]";
-    header.eol = kNewLine;
-    fresh.lines.push_back(std::move(header));
+    fresh.lines.push_back(editedLine("[" + fresh.name + "]", nullptr));
     sectionIndex_.emplace(lower(fresh.name), sections_.size());
     sections_.push_back(std::move(fresh));
     s = &sections_.back();
@@ -123,41 +177,50 @@ void IniDocument::set(std::string_view section, std::string_view key, std::strin
   auto it = s->keys.find(lowerKey);
   if (it != s->keys.end()) {
     Line& line = s->lines[it->second];
-    const std::string_view text = line.text;
-    const std::string name(trim(text.substr(0, text.find('='))));
-    line.text = name + "=" + std::string(value);
-    line.valueBegin = name.size() + 1;
-    line.valueEnd = line.text.size();
-    return;
+    const std::string_view text = textOf(line);
+    const std::string_view name = trim(text.substr(0, text.find('=')));
+    // Unchanged when the line already reads exactly "name=value".
+    if (name.data() == text.data() && text.size() == name.size() + 1 + value.size() &&
+        text[name.size()] == '=' && text.substr(name.size() + 1) == value)
+      return false;
+    const uint32_t nameLength = uint32_t(name.size());
+    rewrite(line, name, &value);
+    line.valueBegin = nameLength + 1;
+    line.valueEnd = line.length;
+    return true;
   }
-  Line line;
-  line.text = std::string(keyName) + "=" + std::string(value);
-  line.eol = kNewLine;
+  Line line = editedLine(keyName, &value);
   line.isKey = true;
-  line.valueBegin = keyName.size() + 1;
-  line.valueEnd = line.text.size();
+  line.valueBegin = uint32_t(keyName.size() + 1);
+  line.valueEnd = line.length;
   // After the last key line (or the header), before trailing blank lines and
   // comments that belong to the next section.
   size_t at = s->lines.empty() ? 0 : s->lastKeyLine + 1;
   if (s->lines.empty() || (s == &sections_[0] && s->keys.empty())) at = s->lines.size();
-  if (at > 0 && s->lines[at - 1].eol.empty()) s->lines[at - 1].eol = kNewLine;
-  s->lines.insert(s->lines.begin() + std::ptrdiff_t(at), std::move(line));
+  if (at > 0 && s->lines[at - 1].eolLength == 0) s->lines[at - 1].eolLength = kNewLineLength;
+  s->lines.insert(s->lines.begin() + std::ptrdiff_t(at), line);
   for (auto& entry : s->keys)
     if (entry.second >= at) ++entry.second;
   s->keys.emplace(lowerKey, at);
   s->lastKeyLine = at;
+  return true;
 }
 
-std::string IniDocument::serialize() const {
+void IniDocument::serializeTo(std::string& out) const {
   size_t total = 0;
   for (const Section& s : sections_)
-    for (const Line& l : s.lines) total += l.text.size() + l.eol.size();
-  std::string out;
+    for (const Line& l : s.lines) total += l.length + l.eolLength;
+  out.clear();
   out.reserve(total);
   for (const Section& s : sections_)
     for (const Line& l : s.lines) {
-      out += l.text;
-      out += l.eol;
+      out += textOf(l);
+      out += kLineEnds[l.eolLength];
     }
+}
+
+std::string IniDocument::serialize() const {
+  std::string out;
+  serializeTo(out);
   return out;
 }

@@ -15,6 +15,7 @@
 // blanks around them and without one pair of enclosing quotes.
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -24,23 +25,37 @@
 class IniDocument {
  public:
   IniDocument() { sections_.emplace_back(); }
-  static IniDocument parse(std::string_view text);
+  ~IniDocument();  // hands its buffers back for reuse (ScratchBuffer.h)
+  IniDocument(IniDocument&&) = default;
+  IniDocument& operator=(IniDocument&&) = default;
+  IniDocument(const IniDocument&) = default;
+  IniDocument& operator=(const IniDocument&) = default;
 
+  static IniDocument parse(std::string_view text);
+  // The same without a copy: the document keeps `text` and points into it.
+  static IniDocument adopt(std::string text);
+
+  // The view stays valid until the next set().
   std::optional<std::string_view> find(std::string_view section, std::string_view key) const;
   // Replaces the value of an existing key (keeping its name as written) or
   // appends "key=value" after the last key line of the section, creating the
-  // section at the end of the document when needed.
-  void set(std::string_view section, std::string_view key, std::string_view value);
+  // section at the end of the document when needed. False when the line was
+  // already exactly "key=value": nothing changed.
+  bool set(std::string_view section, std::string_view key, std::string_view value);
   bool hasSection(std::string_view section) const;
 
   std::string serialize() const;
+  void serializeTo(std::string& out) const;  // replaces what `out` held
 
  private:
+  // A line is a piece of the file as read, or of edits_ once it was set.
   struct Line {
-    std::string text;       // without its line end
-    std::string eol;        // "\r\n", "\n" or "" for a last line without one
-    size_t valueBegin = 0;  // for key lines: the unquoted, trimmed value
-    size_t valueEnd = 0;
+    uint32_t begin = 0;
+    uint32_t length = 0;      // without the line end
+    uint32_t valueBegin = 0;  // key lines: the unquoted, trimmed value, from begin
+    uint32_t valueEnd = 0;
+    uint8_t eolLength = 0;  // 0: last line without one, 1: "\n", 2: "\r\n"
+    bool edited = false;
     bool isKey = false;
   };
   struct Section {
@@ -51,10 +66,17 @@ class IniDocument {
   };
 
   static std::string lower(std::string_view s);
-  static void parseKeyLine(Line& line, std::string& keyName);
+  std::string_view textOf(const Line& line) const;
+  void parseKeyLine(Line& line, std::string& keyName) const;
+  // Stores "name=value" (or `name` alone when `value` is null) as the line's
+  // new content in edits_.
+  void rewrite(Line& line, std::string_view name, const std::string_view* value);
+  Line editedLine(std::string_view name, const std::string_view* value);
   Section* findSection(std::string_view name);
   const Section* findSection(std::string_view name) const;
 
+  std::string text_;               // the file as parsed
+  std::string edits_;              // the texts of lines set since
   std::vector<Section> sections_;  // [0] is the prelude before any header
   std::unordered_map<std::string, size_t> sectionIndex_;
 };

@@ -1,11 +1,13 @@
 #include "IniFile.h"
 
 #include "FileIo.h"
+#include "ScratchBuffer.h"
 
 IniFile::IniFile(std::string path) : path_(std::move(path)) {
-  std::string bytes;
+  std::string bytes = takeScratch();
   existed_ = readWholeFile(path_, bytes);
-  doc_ = IniDocument::parse(bytes);
+  if (!existed_) bytes.clear();
+  doc_ = IniDocument::adopt(std::move(bytes));
 }
 
 std::string IniFile::readString(std::string_view section, std::string_view key,
@@ -30,8 +32,7 @@ void IniFile::writeString(std::string_view section, std::string_view key, std::s
   // A line end inside a value would split it into lines of its own on the
   // next read (and could forge keys); it is cut there.
   const size_t cut = value.find_first_of("\r\n");
-  doc_.set(section, key, value.substr(0, cut));
-  dirty_ = true;
+  if (doc_.set(section, key, value.substr(0, cut))) dirty_ = true;
 }
 
 void IniFile::writeInt(std::string_view section, std::string_view key, int value) {
@@ -39,8 +40,7 @@ void IniFile::writeInt(std::string_view section, std::string_view key, int value
 }
 
 void IniFile::writeStruct(std::string_view section, std::string_view key, const void* buffer, size_t size) {
-  doc_.set(section, key, encodeStruct(buffer, size));
-  dirty_ = true;
+  if (doc_.set(section, key, encodeStruct(buffer, size))) dirty_ = true;
 }
 
 void IniFile::clear() {
@@ -49,8 +49,17 @@ void IniFile::clear() {
 }
 
 bool IniFile::save() {
+  FileBatch batch;
+  return save(batch) && batch.commit();
+}
+
+bool IniFile::save(FileBatch& batch) {
   if (!dirty_) return true;
-  if (!replaceFileAtomically(path_, doc_.serialize())) return false;
+  std::string bytes = takeScratch();
+  doc_.serializeTo(bytes);
+  const bool staged = batch.stage(path_, bytes);
+  giveScratch(std::move(bytes));
+  if (!staged) return false;
   dirty_ = false;
   existed_ = true;
   return true;

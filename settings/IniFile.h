@@ -7,10 +7,11 @@
 //   IniFile ini(path);                      // a missing file is an empty one
 //   int p = ini.readInt("Setting", "CurrentProfile", -1);
 //   ini.writeInt("Setting", "CurrentProfile", 2);
-//   ini.save();                             // no-op when nothing was written
+//   ini.save();                             // no-op when nothing changed
 
 #include <string>
 
+#include "FileIo.h"
 #include "IniDocument.h"
 #include "IniStore.h"
 
@@ -32,6 +33,8 @@ class IniFile : public IniStore {
   // Starts over with an empty document (the file is replaced on save).
   void clear();
   bool save();
+  // Stages the file in `batch`; it is written when the batch commits.
+  bool save(FileBatch& batch);
 
  private:
   std::string path_;

@@ -1,5 +1,6 @@
 #include "IniStore.h"
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -7,12 +8,17 @@ namespace {
 
 constexpr char kHex[] = "0123456789ABCDEF";
 
-int hexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
+// Digit values by character, -1 for anything that is not a hex digit.
+constexpr auto kHexValues = [] {
+  std::array<int8_t, 256> values{};
+  values.fill(-1);
+  for (int c = '0'; c <= '9'; ++c) values[c] = int8_t(c - '0');
+  for (int c = 'A'; c <= 'F'; ++c) values[c] = int8_t(c - 'A' + 10);
+  for (int c = 'a'; c <= 'f'; ++c) values[c] = int8_t(c - 'a' + 10);
+  return values;
+}();
+
+int hexValue(char c) { return kHexValues[uint8_t(c)]; }
 
 }  // namespace
 

@@ -5,7 +5,8 @@
 bool LanguageLibrary::load(const std::string& folder) {
   const std::string path = folder + "lan.dll";
   // Resource-only: never run code from it.
-  module_.reset(LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
+  module_.reset(
+      LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
   return loaded();
 }
 

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "IniFile.h"
+#include "ScratchBuffer.h"
 
 namespace {
 
@@ -157,15 +158,21 @@ void loadProfile(ProfileRecord& profile, const std::string& path) {
 }
 
 bool saveAll(const SettingsImage& image, const std::string& programFolder) {
+  const ScratchScope scope;  // the six files share their buffers
+  FileBatch batch;
   IniFile config(configIniPath(programFolder));
   config.writeInt(kSetting, "CurrentProfile", image.currentProfile);
-  bool ok = config.save();
-  for (int i = 0; i < kProfileCount; ++i)
-    ok = saveProfile(image.profiles[i], profilePath(programFolder, i)) && ok;
-  return ok;
+  bool ok = config.save(batch);
+  for (int i = 0; i < kProfileCount; ++i) {
+    IniFile file(profilePath(programFolder, i));
+    saveProfile(image.profiles[i], file);
+    ok = file.save(batch) && ok;
+  }
+  return batch.commit() && ok;
 }
 
 bool loadAll(SettingsImage& image, const std::string& programFolder) {
+  const ScratchScope scope;
   const IniFile config(configIniPath(programFolder));
   image.currentProfile = config.readInt(kSetting, "CurrentProfile", -1);
   image.rightWin = config.readInt(kSetting, "RightWin", -1);

@@ -4,12 +4,11 @@
 #include <cstring>
 
 const uint8_t defaultUsageOf[kKeyCount] = {
-    41,  58,  59,  60,  61,  62,  63,  64,  65,  66,  67,  68,  69,  70,  71,  72,  53,  30,
-    31,  32,  33,  34,  35,  36,  37,  38,  39,  45,  46,  42,  43,  20,  26,  8,   21,  23,
-    28,  24,  12,  18,  19,  47,  48,  40,  57,  4,   22,  7,   9,   10,  11,  13,  14,  15,
-    51,  52,  50,  225, 29,  27,  6,   25,  5,   17,  16,  54,  55,  56,  229, 224, 227, 226,
-    44,  230, 231, 101, 228, 73,  76,  80,  74,  77,  82,  81,  75,  78,  79,  83,  95,  92,
-    89,  98,  84,  96,  93,  90,  85,  97,  94,  91,  99,  86,  87,  88,  100,
+    41, 58, 59, 60, 61, 62,  63,  64,  65,  66, 67,  68,  69,  70,  71, 72,  53, 30, 31, 32, 33,
+    34, 35, 36, 37, 38, 39,  45,  46,  42,  43, 20,  26,  8,   21,  23, 28,  24, 12, 18, 19, 47,
+    48, 40, 57, 4,  22, 7,   9,   10,  11,  13, 14,  15,  51,  52,  50, 225, 29, 27, 6,  25, 5,
+    17, 16, 54, 55, 56, 229, 224, 227, 226, 44, 230, 231, 101, 228, 73, 76,  80, 74, 77, 82, 81,
+    75, 78, 79, 83, 95, 92,  89,  98,  84,  96, 93,  90,  85,  97,  94, 91,  99, 86, 87, 88, 100,
 };
 
 namespace {
@@ -20,11 +19,10 @@ struct DefaultLedColor {
 };
 
 constexpr DefaultLedColor kDefaultLedColors[] = {
-    {9, 0x11FFFF},  {10, 0xFF8000}, {13, 0x03A71C}, {15, 0x4196FE}, {16, 0xFF8000},
-    {20, 0x8000FF}, {21, 0x062FA8}, {22, 0xFF8000}, {26, 0x8000FF}, {27, 0x0000FF},
-    {28, 0xFF8000}, {30, 0x0000FF}, {31, 0x03A71C}, {34, 0xFF8000}, {40, 0xFF8000},
-    {46, 0xFF8000}, {52, 0xFF8000}, {84, 0x0000FF}, {90, 0x0000FF}, {91, 0x0000FF},
-    {96, 0x0000FF},
+    {9, 0x11FFFF},  {10, 0xFF8000}, {13, 0x03A71C}, {15, 0x4196FE}, {16, 0xFF8000}, {20, 0x8000FF},
+    {21, 0x062FA8}, {22, 0xFF8000}, {26, 0x8000FF}, {27, 0x0000FF}, {28, 0xFF8000}, {30, 0x0000FF},
+    {31, 0x03A71C}, {34, 0xFF8000}, {40, 0xFF8000}, {46, 0xFF8000}, {52, 0xFF8000}, {84, 0x0000FF},
+    {90, 0x0000FF}, {91, 0x0000FF}, {96, 0x0000FF},
 };
 
 constexpr Color kRed = 0x0000FF;
@@ -105,7 +103,6 @@ void clearChangeFlags(SettingsImage& image) {
 int countMacroKeys(const ProfileRecord& profile) {
   int count = 0;
   for (const KeyAssignment& key : profile.keys)
-    if (key.functionCode == kFunctionCombination || key.functionCode == kFunctionRecordedMacro)
-      ++count;
+    if (key.functionCode == kFunctionCombination || key.functionCode == kFunctionRecordedMacro) ++count;
   return count;
 }

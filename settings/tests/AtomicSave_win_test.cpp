@@ -41,8 +41,10 @@ Found inspect(const std::string& path) {
   const auto generation = doc.find("Setting", "Generation");
   const auto body = doc.find("Setting", "Body");
   const auto check = doc.find("Setting", "Check");
-  if (!generation || !body || !check) return {-1, "keys missing in " + std::to_string(bytes.size()) + " bytes"};
-  if (*generation != *check) return {-1, "mix of generations " + std::string(*generation) + " and " + std::string(*check)};
+  if (!generation || !body || !check)
+    return {-1, "keys missing in " + std::to_string(bytes.size()) + " bytes"};
+  if (*generation != *check)
+    return {-1, "mix of generations " + std::string(*generation) + " and " + std::string(*check)};
   const int g = parseIniInt(*generation);
   if (*body != bodyOf(g)) return {-1, "body does not belong to generation " + std::string(*generation)};
   return {g, {}};
@@ -89,7 +91,8 @@ TEST(AtomicSave, AKilledWriterNeverLeavesATornFile) {
     HANDLE child = startChildTest("AtomicSaveChild.DISABLED_SavesForever", true);
     ASSERT_NE(child, nullptr) << "kill " << i << ": no child, error " << GetLastError();
     const HANDLE either[] = {saving, child};
-    ASSERT_EQ(WaitForMultipleObjects(2, either, FALSE, 30000), WAIT_OBJECT_0) << "kill " << i << ": child never saved";
+    ASSERT_EQ(WaitForMultipleObjects(2, either, FALSE, 30000), WAIT_OBJECT_0)
+        << "kill " << i << ": child never saved";
     Sleep(DWORD(random() % 40));
     TerminateProcess(child, 9);
     waitChild(child);

@@ -88,6 +88,34 @@ TEST(IniDocument, VeryLongLinesAreHandled) {
   EXPECT_EQ(doc.serialize(), "[s]\nk=short\n");
 }
 
+TEST(IniDocument, ValuesSetAgainAndAgainReadAndWriteBackWhateverTheirLength) {
+  auto doc = IniDocument::parse("[s]\r\na=1\r\nb=2\r\n");
+  const std::string longer(5000, 'L');
+  for (const std::string& value :
+       {longer, std::string("s"), std::string(""), longer + "M", std::string("end")}) {
+    doc.set("s", "a", value);
+    doc.set("s", "new", value);
+    EXPECT_EQ(valueOf(doc, "s", "a"), value);
+    EXPECT_EQ(valueOf(doc, "s", "b"), "2");
+    EXPECT_EQ(doc.serialize(), "[s]\r\na=" + value + "\r\nb=2\r\nnew=" + value + "\r\n");
+  }
+  // A value taken from the document itself survives its own rewrite.
+  const std::string_view own = *doc.find("s", "new");
+  doc.set("s", "a", own);
+  EXPECT_EQ(valueOf(doc, "s", "a"), "end");
+}
+
+TEST(IniDocument, ALineThatAlreadyReadsKeyEqualsValueIsNoChange) {
+  auto doc = IniDocument::parse("[s]\r\nk=v\r\nspaced = v\r\n");
+  EXPECT_FALSE(doc.set("S", "K", "v"));
+  EXPECT_TRUE(doc.set("s", "k", "w"));
+  // The platform writes such a line as "spaced=v": that is a change of bytes.
+  EXPECT_TRUE(doc.set("s", "spaced", "v"));
+  EXPECT_TRUE(doc.set("s", "fresh", "v"));
+  EXPECT_FALSE(doc.set("s", "fresh", "v"));
+  EXPECT_EQ(doc.serialize(), "[s]\r\nk=w\r\nspaced=v\r\nfresh=v\r\n");
+}
+
 TEST(StructCodec, EncodesUpperCaseHexWithByteSum) {
   const uint8_t bytes[] = {0x01, 0xAB, 0xFF};
   EXPECT_EQ(encodeStruct(bytes, 3), "01ABFFAB");  // 0x01+0xAB+0xFF = 0x1AB

@@ -1,7 +1,8 @@
+#include "KeyCodes.h"
+
 #include <gtest/gtest.h>
 
 #include "FakeKeyboardLayout.h"
-#include "KeyCodes.h"
 #include "SettingsImage.h"
 
 namespace {

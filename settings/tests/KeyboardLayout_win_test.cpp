@@ -1,17 +1,16 @@
+#include "KeyboardLayout_win.h"
+
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include "KeyCodes.h"
-#include "KeyboardLayout_win.h"
 
 namespace {
 
 // Runs under Wine with its default US layout.
 class SystemLayout : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ActivateKeyboardLayout(LoadKeyboardLayoutA("00000409", KLF_ACTIVATE), 0);
-  }
+  void SetUp() override { ActivateKeyboardLayout(LoadKeyboardLayoutA("00000409", KLF_ACTIVATE), 0); }
   const KeyboardLayout& layout = systemKeyboardLayout();
 };
 

@@ -1,8 +1,9 @@
+#include "LanguageLibrary_win.h"
+
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include "Language.h"
-#include "LanguageLibrary_win.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
+#include "Language.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
-
-#include "Language.h"
 
 namespace {
 

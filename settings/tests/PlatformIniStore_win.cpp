@@ -59,7 +59,8 @@ HANDLE startChildTest(const char* test, bool inheritHandles) {
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};
-  if (!CreateProcessA(exe, line.data(), nullptr, nullptr, inheritHandles, 0, nullptr, nullptr, &startup, &info))
+  if (!CreateProcessA(exe, line.data(), nullptr, nullptr, inheritHandles, 0, nullptr, nullptr, &startup,
+                      &info))
     return nullptr;
   CloseHandle(info.hThread);
   return info.hProcess;

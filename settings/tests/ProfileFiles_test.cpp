@@ -1,12 +1,14 @@
 #include "ProfileFiles.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "FileIo.h"
 #include "IniFile.h"
@@ -36,6 +38,8 @@ class ProfileFilesTest : public ::testing::Test {
     readWholeFile(folder_ + name, bytes);
     return bytes;
   }
+
+  bool batchFolderHasLeftovers() { return system(("ls " + folder_ + " | grep -q tmp").c_str()) == 0; }
 
   std::string folder_;
   std::unique_ptr<SettingsImage> image_, loaded_;
@@ -179,6 +183,54 @@ TEST_F(ProfileFilesTest, ConfigIniKeys) {
   readOsdSettings(osd, folder_);
   EXPECT_EQ(osd[2], 3);
   EXPECT_EQ(osd[3], 0);
+}
+
+TEST_F(ProfileFilesTest, SavingWhatTheFilesAlreadyHoldWritesNothing) {
+  fillProfile(image_->profiles[2], 2);
+  ASSERT_TRUE(saveAll(*image_, folder_));
+  // A replaced file is a new file (a new inode); a file left alone keeps its own.
+  const auto inodes = [&] {
+    std::vector<ino_t> numbers;
+    for (const std::string& path :
+         {configIniPath(folder_), profilePath(folder_, 0), profilePath(folder_, 2)}) {
+      struct stat info {};
+      std::string host = path;
+      for (char& c : host)
+        if (c == '\\') c = '/';
+      numbers.push_back(stat(host.c_str(), &info) == 0 ? info.st_ino : 0);
+    }
+    return numbers;
+  };
+  const std::vector<ino_t> before = inodes();
+  EXPECT_TRUE(saveAll(*image_, folder_));
+  EXPECT_EQ(inodes(), before);
+
+  image_->profiles[2].keys[7].repeatDelayMs = 77;  // one change rewrites that file only
+  EXPECT_TRUE(saveAll(*image_, folder_));
+  const std::vector<ino_t> after = inodes();
+  EXPECT_EQ(after[0], before[0]);
+  EXPECT_EQ(after[1], before[1]);
+  EXPECT_NE(after[2], before[2]);
+  loadAll(*loaded_, folder_);
+  EXPECT_EQ(loaded_->profiles[2].keys[7].repeatDelayMs, 77);
+}
+
+TEST_F(ProfileFilesTest, ABatchWritesEveryStagedFileAndLeavesNoTemporaryFiles) {
+  {
+    FileBatch batch;
+    ASSERT_TRUE(batch.stage(folder_ + "one.ini", "1"));
+    ASSERT_TRUE(batch.stage(folder_ + "two.ini", "2"));
+    EXPECT_FALSE(fileExists(folder_ + "one.ini"));  // not before the commit
+    EXPECT_TRUE(batch.commit());
+  }
+  EXPECT_EQ(readFile("one.ini"), "1");
+  EXPECT_EQ(readFile("two.ini"), "2");
+  {
+    FileBatch dropped;
+    ASSERT_TRUE(dropped.stage(folder_ + "one.ini", "changed"));
+  }
+  EXPECT_EQ(readFile("one.ini"), "1");  // a batch never committed changes nothing
+  EXPECT_FALSE(batchFolderHasLeftovers());
 }
 
 TEST(Sanitize, ClampsCountsTerminatesTextsAndFixesIndexes) {

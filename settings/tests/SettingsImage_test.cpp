@@ -1,9 +1,9 @@
+#include "SettingsImage.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <memory>
-
-#include "SettingsImage.h"
 
 namespace {
 
@@ -51,7 +51,8 @@ TEST(SettingsImage, DefaultImage) {
     std::snprintf(name, sizeof name, "Profile #%d", p + 1);
     EXPECT_STREQ(profile.profileName, name);
     // Zero-filled behind the terminator, so byte comparisons of images hold.
-    EXPECT_TRUE(allZero(profile.profileName + std::strlen(name), sizeof profile.profileName - std::strlen(name)));
+    EXPECT_TRUE(
+        allZero(profile.profileName + std::strlen(name), sizeof profile.profileName - std::strlen(name)));
     EXPECT_TRUE(allZero(profile.linkedApps, sizeof profile.linkedApps));
     EXPECT_EQ(0, std::memcmp(profile.standardKey, defaultUsageOf, kKeyCount));
     EXPECT_EQ(profile.ltControl, 10);
