@@ -11,8 +11,8 @@ SliderThumb* SliderThumb::Create(const std::string& picture, int centreX, int ce
   UniqueBitmap bitmap;
   SIZE size{};
   if (!LoadPictureFile(picture, bitmap, size)) return nullptr;
-  HWND window = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | SS_NOTIFY,
-                                centreX - size.cx / 2, centreY - size.cy / 2, size.cx, size.cy, track,
+  HWND window = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_TABSTOP | SS_NOTIFY, centreX - size.cx / 2,
+                                centreY - size.cy / 2, size.cx, size.cy, track,
                                 reinterpret_cast<HMENU>(INT_PTR(id)), GetModuleHandleA(nullptr), nullptr);
   auto* thumb = new SliderThumb;
   if (!thumb->attach(window)) {
@@ -32,6 +32,8 @@ SliderThumb* SliderThumb::Create(const std::string& picture, int centreX, int ce
   SelectObject(dc.get(), old);
   UniqueRegion outline = RegionFromMask(bitmap.get(), key, 0);
   if (outline && SetWindowRgn(window, outline.get(), TRUE)) outline.release();
+  // Shown only now, so it never paints outside its outline.
+  ShowWindow(window, SW_SHOWNA);
   thumb->picture_ = std::move(bitmap);
   return thumb;
 }
@@ -92,6 +94,11 @@ LRESULT SliderThumb::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_PAINT: {
       PAINTSTRUCT ps;
       HDC dc = BeginPaint(hwnd(), &ps);
+      // A static control paints with its parent's clipping (CS_PARENTDC),
+      // which knows nothing of the thumb's outline: clip to it here.
+      UniqueRegion outline(CreateRectRgn(0, 0, 0, 0));
+      if (outline && GetWindowRgn(hwnd(), outline.get()) != ERROR)
+        ExtSelectClipRgn(dc, outline.get(), RGN_AND);
       DrawImage(dc, picture_.get(), size_.cx, size_.cy);
       EndPaint(hwnd(), &ps);
       return 0;
