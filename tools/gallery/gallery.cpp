@@ -1,25 +1,29 @@
 // gallery.exe <skin ini relative to skins\> [entryCount] | --all
-// Shows skinned windows with a SkinButton on every position entry, to look at
+// Shows skinned windows with the control of every position entry, to look at
 // and to screenshot. A test tool; not shipped.
+// commctrl.h needs windows.h first.
+// clang-format off
 #include <windows.h>
-
 #include <commctrl.h>
+// clang-format on
 
 #include <cstdlib>
 #include <string>
 
 #include "GallerySkins.h"
-#include "SkinButton_win.h"
 #include "SkinHelp_win.h"
 #include "SkinWindow_win.h"
 
 namespace {
 
 class ShowWindowOf : public SkinWindow {
+ public:
+  std::string folder;
+
  protected:
   void createControl(int ordinal, int, const SkinPosition& position,
                      const SkinStatePictures& pictures) override {
-    SkinButton::Create(hwnd(), 1000 + ordinal, position, pictures);
+    CreateGalleryControl(hwnd(), 1000 + ordinal, position, pictures, folder);
   }
   LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
     if (message == WM_DESTROY) PostQuitMessage(0);
@@ -57,7 +61,9 @@ int main(int argc, char** argv) {
   if (first == "--all") {
     for (const std::string& ini : GalleryIniFiles()) {
       ShowWindowOf window;
-      if (!window.create(GallerySource(SkinRoot(), ini, 0), ini.c_str(), nullptr, false)) continue;
+      const SkinSource source = GallerySource(SkinRoot(), ini, 0);
+      window.folder = source.pageFolder;
+      if (!window.create(source, ini.c_str(), nullptr, false)) continue;
       ShowWindow(window.hwnd(), SW_SHOW);
       runFor(1500);
     }
@@ -65,8 +71,9 @@ int main(int argc, char** argv) {
   }
   int count = argc > 2 ? std::atoi(argv[2]) : 0;
   ShowWindowOf window;
-  if (!window.create(GallerySource(SkinRoot(), first, count), first.c_str(), nullptr, false))
-    return 1;
+  const SkinSource source = GallerySource(SkinRoot(), first, count);
+  window.folder = source.pageFolder;
+  if (!window.create(source, first.c_str(), nullptr, false)) return 1;
   ShowWindow(window.hwnd(), SW_SHOW);
   runFor(0);
   return 0;

@@ -15,12 +15,11 @@ std::string skinsOfWorkingFolder() {
   return std::string(folder) + "\\skins\\";
 }
 std::string describe(const GalleryCheck& c) {
-  return c.problem + " opened=" + std::to_string(c.opened) + " notBlank=" +
-         std::to_string(c.notBlank) + " notBlack=" + std::to_string(c.notBlack) +
-         " region=" + std::to_string(c.regionApplied) + " placed=" +
-         std::to_string(c.controlsPlaced);
+  return c.problem + " opened=" + std::to_string(c.opened) + " notBlank=" + std::to_string(c.notBlank) +
+         " notBlack=" + std::to_string(c.notBlack) + " region=" + std::to_string(c.regionApplied) +
+         " placed=" + std::to_string(c.controlsPlaced);
 }
-}
+}  // namespace
 
 TEST(Gallery, EverySkinOfTheSetRenders) {
   LoadSkinFonts();
@@ -29,7 +28,8 @@ TEST(Gallery, EverySkinOfTheSetRenders) {
     SkinSource source = GallerySource(skinsOfWorkingFolder(), ini, 0);
     if (!exists(source.pageFolder + source.iniFile)) continue;
     std::string name = ini;
-    for (char& c : name) if (c == '\\') c = '_';
+    for (char& c : name)
+      if (c == '\\') c = '_';
     GalleryCheck check = CheckGalleryWindow(source, MakeTempFolder("gallery") + name + ".bmp");
     EXPECT_TRUE(check.ok()) << ini << ": " << describe(check);
     ++checked;
