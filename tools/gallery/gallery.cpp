@@ -1,4 +1,4 @@
-// gallery.exe <skin ini relative to skins\> [entryCount] | --all
+// gallery.exe <skin ini relative to skins\> [entryCount] | --all | --menu
 // Shows skinned windows with the control of every position entry, to look at
 // and to screenshot. A test tool; not shipped.
 // commctrl.h needs windows.h first.
@@ -11,7 +11,9 @@
 #include <string>
 
 #include "GallerySkins.h"
+#include "MenuFrameHook_win.h"
 #include "SkinHelp_win.h"
+#include "SkinMenu_win.h"
 #include "SkinWindow_win.h"
 
 namespace {
@@ -58,6 +60,34 @@ int main(int argc, char** argv) {
     return 2;
   }
   std::string first = argv[1];
+  if (first == "--menu") {
+    // The lighting page's effect menu, open over the main window until the
+    // user picks or dismisses it.
+    InstallMenuFrameHook();
+    ShowWindowOf window;
+    const SkinSource source = GallerySource(SkinRoot(), "skin_Config.ini", 0);
+    window.folder = source.pageFolder;
+    if (!window.create(source, "Varnel Quillon Gallery", nullptr, false)) return 1;
+    ShowWindow(window.hwnd(), SW_SHOW);
+    runFor(300);
+    SkinMenu menu("Play", 14, FW_NORMAL);
+    menu.setMinimumWidth(133);
+    menu.append(3001, "Static");
+    menu.append(3002, "Breathing");
+    menu.append(3003, "Wave", true);
+    menu.append(kMenuSeparatorCommand, "");
+    menu.append(3004, "Ripple");
+    menu.append(3005, "Custom colours", false, true);
+    SkinMenu* more = menu.appendSubMenu("Reactive", 133);
+    more->append(3006, "Single key");
+    more->append(3007, "Whole row");
+    menu.check(3002, true);
+    POINT at{40, 90};
+    ClientToScreen(window.hwnd(), &at);
+    menu.track(window.hwnd(), at.x, at.y);
+    RemoveMenuFrameHook();
+    return 0;
+  }
   if (first == "--all") {
     for (const std::string& ini : GalleryIniFiles()) {
       ShowWindowOf window;
