@@ -126,21 +126,7 @@ void ColorKeyButton::draw(const DRAWITEMSTRUCT& item) {
   look.hover = hover_;
   look.disabled = (item.itemState & ODS_DISABLED) != 0;
   look.pressed = (item.itemState & ODS_SELECTED) != 0;
-  HBITMAP image = nullptr;
-  switch (ColorKeyImage(look)) {
-    case StateImage::Normal:
-      image = images_.normal.get();
-      break;
-    case StateImage::Over:
-      image = images_.over.get();
-      break;
-    case StateImage::Down:
-      image = images_.down.get();
-      break;
-    case StateImage::Disabled:
-      image = images_.disabled.get();
-      break;
-  }
+  HBITMAP image = images_.of(ColorKeyImage(look));
   int w = item.rcItem.right - item.rcItem.left, h = item.rcItem.bottom - item.rcItem.top;
   DrawImage(item.hDC, image, w, h);
   drawColour(item.hDC, w, h, ColorKeyOverlayFor(mode_, !look.disabled, color_));

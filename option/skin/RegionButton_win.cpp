@@ -83,21 +83,7 @@ void RegionButton::notifyHover(bool entered) {
 void RegionButton::paint() {
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(hwnd(), &ps);
-  HBITMAP image = nullptr;
-  switch (RegionButtonImage(state_, checked_, !IsWindowEnabled(hwnd()))) {
-    case StateImage::Normal:
-      image = images_.normal.get();
-      break;
-    case StateImage::Over:
-      image = images_.over.get();
-      break;
-    case StateImage::Down:
-      image = images_.down.get();
-      break;
-    case StateImage::Disabled:
-      image = images_.disabled.get();
-      break;
-  }
+  HBITMAP image = images_.of(RegionButtonImage(state_, checked_, !IsWindowEnabled(hwnd())));
   RECT client;
   GetClientRect(hwnd(), &client);
   DrawImage(dc, image, client.right, client.bottom);

@@ -66,3 +66,17 @@ void DrawImage(HDC dc, HBITMAP image, int width, int height) {
   BitBlt(dc, 0, 0, width, height, source.get(), 0, 0, SRCCOPY);
   SelectObject(source.get(), old);
 }
+
+HBITMAP StateImages::of(StateImage which) const {
+  switch (which) {
+    case StateImage::Over:
+      return over.get();
+    case StateImage::Down:
+      return down.get();
+    case StateImage::Disabled:
+      return disabled.get();
+    case StateImage::Normal:
+      break;
+  }
+  return normal.get();
+}

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "ButtonLooks.h"
 #include "Handle_win.h"
 
 class SkinControl {
@@ -32,6 +33,7 @@ struct StateImages {
   UniqueBitmap normal, over, down, disabled;
   void cut(HWND control, const RECT& rect, HBITMAP normalPicture, HBITMAP overPicture, HBITMAP downPicture,
            HBITMAP disabledPicture);
+  HBITMAP of(StateImage which) const;
 };
 
 // Copies `image` 1:1 to the top-left of `dc`.
