@@ -86,30 +86,20 @@ LRESULT ColorKeyButton::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (reinterpret_cast<HWND>(lParam) != hwnd()) setHover(false);
       break;
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK: {
+    case WM_LBUTTONDBLCLK:
       // The mouse message carries the key state of its own moment.
       if (ctrlHeld_ || (wParam & MK_CONTROL)) setColor(ctrlClickColor_);
-      HWND parent = GetParent(hwnd());
-      if (parent && GetActiveWindow() != GetAncestor(parent, GA_ROOT))
-        SetActiveWindow(GetAncestor(parent, GA_ROOT));
+      ActivateTopLevelOf(hwnd());
       if (toggle_) {
-        pressedInside_ = true;
-        if (GetCapture() != hwnd()) SetCapture(hwnd());
+        click_.press(hwnd());
         return 0;
       }
       if (message == WM_LBUTTONDBLCLK) return defaultProc(WM_LBUTTONDOWN, wParam, lParam);
       break;
-    }
     case WM_LBUTTONUP:
       if (toggle_) {
-        if (!pressedInside_) return 0;
-        pressedInside_ = false;
-        if (!hover_ && GetCapture() == hwnd()) ReleaseCapture();  // hover keeps it
-        checked_ = !checked_;
-        InvalidateRect(hwnd(), nullptr, FALSE);
-        if (HWND parent = GetParent(hwnd()))
-          SendMessageA(parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd()), 0),
-                       reinterpret_cast<LPARAM>(hwnd()));
+        if (click_.pressed && !hover_ && GetCapture() == hwnd()) ReleaseCapture();  // hover keeps it
+        click_.release(hwnd(), checked_);
         return 0;
       }
       break;

@@ -46,7 +46,7 @@ class ColorKeyButton : public SkinControl {
   bool toggle_ = false;
   bool checked_ = false;
   bool hover_ = false;
-  bool pressedInside_ = false;
+  ToggleClick click_;
   int tag_ = 0;
   std::string help_;
 };

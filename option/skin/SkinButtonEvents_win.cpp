@@ -27,28 +27,17 @@ LRESULT SkinButton::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       break;
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK: {
-      HWND parent = GetParent(hwnd());
-      if (parent && GetActiveWindow() != GetAncestor(parent, GA_ROOT))
-        SetActiveWindow(GetAncestor(parent, GA_ROOT));
+    case WM_LBUTTONDBLCLK:
+      ActivateTopLevelOf(hwnd());
       if (toggle_) {
-        // Toggle buttons do their own click: the system's would notify twice.
-        pressedInside_ = true;
-        if (GetCapture() != hwnd()) SetCapture(hwnd());
+        click_.press(hwnd());
         return 0;
       }
       if (message == WM_LBUTTONDBLCLK) return defaultProc(WM_LBUTTONDOWN, wParam, lParam);
       break;
-    }
     case WM_LBUTTONUP:
       if (toggle_) {
-        if (!pressedInside_) return 0;
-        pressedInside_ = false;
-        checked_ = !checked_;
-        InvalidateRect(hwnd(), nullptr, FALSE);
-        HWND parent = GetParent(hwnd());
-        int id = GetDlgCtrlID(hwnd());
-        if (parent) SendMessageA(parent, WM_COMMAND, MAKEWPARAM(id, 0), reinterpret_cast<LPARAM>(hwnd()));
+        click_.release(hwnd(), checked_);
         return 0;
       }
       break;

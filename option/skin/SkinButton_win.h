@@ -49,5 +49,5 @@ class SkinButton : public SkinControl {
   COLORREF restColor_ = RGB(255, 255, 255), hoverColor_ = RGB(255, 255, 255),
            pressedColor_ = RGB(255, 255, 255);
   UniqueWindow tooltip_;
-  bool pressedInside_ = false;
+  ToggleClick click_;
 };

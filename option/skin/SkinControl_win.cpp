@@ -80,3 +80,24 @@ HBITMAP StateImages::of(StateImage which) const {
   }
   return normal.get();
 }
+
+void ActivateTopLevelOf(HWND control) {
+  HWND parent = GetParent(control);
+  if (parent && GetActiveWindow() != GetAncestor(parent, GA_ROOT))
+    SetActiveWindow(GetAncestor(parent, GA_ROOT));
+}
+
+void ToggleClick::press(HWND button) {
+  pressed = true;
+  if (GetCapture() != button) SetCapture(button);
+}
+
+bool ToggleClick::release(HWND button, bool& checked) {
+  if (!pressed) return false;
+  pressed = false;
+  checked = !checked;
+  InvalidateRect(button, nullptr, FALSE);
+  if (HWND parent = GetParent(button))
+    SendMessageA(parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), 0), reinterpret_cast<LPARAM>(button));
+  return true;
+}

@@ -28,6 +28,19 @@ class SkinControl {
   HWND hwnd_ = nullptr;
 };
 
+// A click on a control first brings its top-level window to the front.
+void ActivateTopLevelOf(HWND control);
+
+// The click of a toggle button, done by the button itself (the system's would
+// notify twice): the press captures the mouse, the release that follows it
+// flips the state and sends WM_COMMAND to the parent.
+struct ToggleClick {
+  bool pressed = false;
+  void press(HWND button);
+  // False when no press of this button came first.
+  bool release(HWND button, bool& checked);
+};
+
 // Four state images cut at a control's rectangle.
 struct StateImages {
   UniqueBitmap normal, over, down, disabled;
