@@ -27,6 +27,7 @@ SkinWindow::~SkinWindow() {
 bool SkinWindow::create(const SkinSource& source, const char* title, HWND parent, bool child) {
   registerClass(staticProc);
   source_ = source;
+  if (child) dragByFreeSpot_ = false;
   DWORD style = child ? WS_CHILD | WS_CLIPCHILDREN : WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU;
   HWND made = CreateWindowExA(0, kClassName, title, style, 0, 0, 0, 0, parent, nullptr,
                               GetModuleHandleA(nullptr), this);
@@ -51,27 +52,44 @@ LRESULT SkinWindow::defaultProc(UINT message, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcA(hwnd_, message, wParam, lParam);
 }
 
-void SkinWindow::createControl(int, int, const SkinPosition&, const SkinStatePictures&) {}
+HWND SkinWindow::createControl(int, int, const SkinPosition&, const SkinStatePictures&) { return nullptr; }
 
-void SkinWindow::PaintBackground(HWND window, HBITMAP background) {
+bool SkinWindow::dragsAt(POINT) const { return dragByFreeSpot_; }
+
+HWND SkinWindow::control(int key) const {
+  auto found = placed_.find(key);
+  return found == placed_.end() ? nullptr : found->second.window;
+}
+
+const SkinPosition* SkinWindow::position(int key) const {
+  auto found = placed_.find(key);
+  return found == placed_.end() ? nullptr : &found->second.position;
+}
+
+SkinPosition SkinWindow::readPosition(const char* section, int key) const {
+  return ParseSkinPosition(ReadSkinString(skin_.iniPath, section, std::to_string(key).c_str()));
+}
+
+void SkinWindow::paint() {
   PAINTSTRUCT ps;
-  HDC dc = BeginPaint(window, &ps);
+  HDC dc = BeginPaint(hwnd_, &ps);
   RECT client;
-  GetClientRect(window, &client);
+  GetClientRect(hwnd_, &client);
   UniqueMemoryDc offscreen(CreateCompatibleDC(dc));
   UniqueBitmap canvas(CreateCompatibleBitmap(dc, client.right, client.bottom));
   if (offscreen && canvas) {
     HGDIOBJ oldCanvas = SelectObject(offscreen.get(), canvas.get());
-    if (background) {
+    if (HBITMAP background = skin_.background.get()) {
       UniqueMemoryDc source(CreateCompatibleDC(dc));
       HGDIOBJ oldSource = SelectObject(source.get(), background);
       BitBlt(offscreen.get(), 0, 0, client.right, client.bottom, source.get(), 0, 0, SRCCOPY);
       SelectObject(source.get(), oldSource);
     }
+    paintOver(offscreen.get());
     BitBlt(dc, 0, 0, client.right, client.bottom, offscreen.get(), 0, 0, SRCCOPY);
     SelectObject(offscreen.get(), oldCanvas);
   }
-  EndPaint(window, &ps);
+  EndPaint(hwnd_, &ps);
 }
 
 LRESULT SkinWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -82,13 +100,15 @@ LRESULT SkinWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       LoadSkin(
           hwnd_, source_,
           [this](HWND, int ordinal, int key, const SkinPosition& position,
-                 const SkinStatePictures& pictures) { createControl(ordinal, key, position, pictures); },
+                 const SkinStatePictures& pictures) {
+            placed_[key] = {position, createControl(ordinal, key, position, pictures)};
+          },
           skin_);
       return 0;
     case WM_ERASEBKGND:
       return 1;  // the paint covers everything; erasing would only flicker
     case WM_PAINT:
-      PaintBackground(hwnd_, skin_.background.get());
+      paint();
       return 0;
     case WM_PRINTCLIENT:
       if (skin_.background) {
@@ -98,10 +118,10 @@ LRESULT SkinWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                SRCCOPY);
         SelectObject(source.get(), old);
       }
+      paintOver(reinterpret_cast<HDC>(wParam));
       return 0;
     case WM_LBUTTONDOWN:
-      if (dragByFreeSpot_) {
-        POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+      if (POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; dragsAt(pt)) {
         ClientToScreen(hwnd_, &pt);
         PostMessageA(hwnd_, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(pt.x, pt.y));
         return 0;
@@ -113,6 +133,7 @@ LRESULT SkinWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       skin_.background.reset();
       skin_.extra.clear();
       skin_.region.reset();
+      placed_.clear();
       break;
     case WM_NCDESTROY: {
       HWND gone = hwnd_;

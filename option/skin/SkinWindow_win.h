@@ -4,6 +4,9 @@
 
 #include <windows.h>
 
+#include <map>
+
+#include "SkinControl_win.h"
 #include "SkinLoader_win.h"
 
 class SkinWindow {
@@ -18,22 +21,44 @@ class SkinWindow {
   HWND hwnd() const { return hwnd_; }
   const LoadedSkin& skin() const { return skin_; }
 
-  // Paints `background` 1:1 through an off-screen bitmap of the client's size.
-  static void PaintBackground(HWND window, HBITMAP background);
+  // The control made for BUTTONPOS entry `key`, and that entry as it was read;
+  // null for a key the window did not load or made no control for.
+  HWND control(int key) const;
+  const SkinPosition* position(int key) const;
+  template <typename Control>
+  Control* controlAs(int key) const {
+    return dynamic_cast<Control*>(SkinControl::FromWindow(control(key)));
+  }
+  // Any other entry of the window's INI file, such as PAGEPOSITION 2.
+  SkinPosition readPosition(const char* section, int key) const;
+
+  // Paints the background 1:1 through an off-screen bitmap of the client's
+  // size, with paintOver() drawn on top before it reaches the screen.
+  void paint();
 
  protected:
-  // One control per BUTTONPOS entry; the default creates nothing.
-  virtual void createControl(int ordinal, int key, const SkinPosition& position,
+  // One control per BUTTONPOS entry; the default creates nothing. Returns the
+  // control's window, by which control(key) finds it later.
+  virtual HWND createControl(int ordinal, int key, const SkinPosition& position,
                              const SkinStatePictures& pictures);
+  // Whether a press on the window's own surface at `client` drags the window.
+  virtual bool dragsAt(POINT client) const;
   virtual LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam);
   virtual void onDestroyed() {}
+  // What the window draws over its background (texts the program writes).
+  virtual void paintOver(HDC) {}
   LRESULT defaultProc(UINT message, WPARAM wParam, LPARAM lParam);
 
-  bool dragByFreeSpot_ = true;  // pages inside the main window pass presses on
+  bool dragByFreeSpot_ = true;  // pop-ups only: pages inside a window pass presses on
 
  private:
   static LRESULT CALLBACK staticProc(HWND, UINT, WPARAM, LPARAM);
   HWND hwnd_ = nullptr;
   SkinSource source_;
   LoadedSkin skin_;
+  struct PlacedControl {
+    SkinPosition position;
+    HWND window = nullptr;
+  };
+  std::map<int, PlacedControl> placed_;
 };

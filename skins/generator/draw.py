@@ -215,6 +215,8 @@ def label_size(c):
 
 
 def draw_control(cv, c, state):
+    if c.style == "hidden":
+        return
     k = c.kind
     x, y, w, h = c.x, c.y, c.w, c.h
     cx, cy = x + w / 2, y + h / 2
@@ -433,6 +435,15 @@ def draw_keyboard(state, fonts, colour=None):
         cv.ellipse(lx, 26, 5, 5, fill=(110, 0, 0))
         cv.text(lx + 9, 28.5, name, 7, True, COL["faint"], "lm")
     return cv.result()
+
+
+def draw_enter_mask():
+    """Outline of the Enter key window, white outside: a resource of the program."""
+    x, y, w, h = layout.key_rect(43)
+    img = Image.new("1", (w, h), 1)
+    ImageDraw.Draw(img).polygon([(px - x - (0.5 if px == x + w else 0), py - y - (0.5 if py == y + h else 0))
+                                 for px, py in key_polygon(43)], fill=0)
+    return img
 
 
 def draw_thumb():

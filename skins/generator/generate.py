@@ -84,6 +84,7 @@ def main():
     ap.add_argument("out")
     ap.add_argument("--fonts", default="/usr/share/fonts/truetype/play")
     ap.add_argument("--stamp")
+    ap.add_argument("--resources", help="folder for the pictures the program carries as resources")
     args = ap.parse_args()
     fonts = draw.Fonts(os.path.join(args.fonts, "Play-Regular.ttf"), os.path.join(args.fonts, "Play-Bold.ttf"))
     for win in layout.WINDOWS:
@@ -91,6 +92,8 @@ def main():
     thumb = encode(draw.draw_thumb(), "bmp")
     for folder in ("", "LightFX"):
         save_if_changed(os.path.join(args.out, folder, layout.THUMB_FILE), thumb)
+    if args.resources:
+        save_if_changed(os.path.join(args.resources, "enter_mask.bmp"), encode(draw.draw_enter_mask(), "bmp"))
     if args.stamp:
         with open(args.stamp, "w") as f:
             f.write("skins generated\n")

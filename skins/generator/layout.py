@@ -235,6 +235,9 @@ for _led in range(LED_COUNT):
     else:
         KEYBOARD.keyed[str(LED_ENTRY_BASE + _led)] = C(f"LED_{_led}", "led", 0, 0, 0, 0)
 
+# The strip above the bottom rule of the main window (y 566..586) is left
+# empty: the program writes the quick help of the control under the mouse there.
+
 # Content pages of the main window: both sit in the same place.
 PAGE_W, PAGE_H = 600, 160
 PAGE_RECT = (20, 86, PAGE_W, PAGE_H)
@@ -248,12 +251,14 @@ MAIN = window("skin_Config.ini", "Config", 1060, 620, shape="main", controls=[
     C("BUTTON_PREVIEW", "toggle", 640, 200, 118, 30, "PREVIEW", "Preview changes on the keyboard at once"),
     C("BUTTON_PREVIEW_HELP", "help", 762, 203, 24, 24, "", "What is preview?"),
 ] + [
+    # The entry list has room for six profiles; the keyboard has five, so the
+    # sixth pair keeps its entries but is not drawn (the program hides it).
     C(f"PROFILE_SELECT_{i + 1}", "select_profile", 640 + (i % 2) * 204, 82 + (i // 2) * 36, 150, 30,
-      f"PROFILE {i + 1}", f"Make profile {i + 1} active")
+      f"PROFILE {i + 1}", f"Make profile {i + 1} active", "hidden" if i == 5 else "")
     for i in range(6)
 ] + [
     C(f"PROFILE_EDIT_{i + 1}", "button", 794 + (i % 2) * 204, 82 + (i // 2) * 36, 44, 30,
-      "···", f"Settings of profile {i + 1}")
+      "···", f"Settings of profile {i + 1}", "hidden" if i == 5 else "")
     for i in range(6)
 ] + [
     C("BUTTON_RESET", "button", 796, 200, 104, 30, "RESET ALL", "Reset all profiles to the defaults"),
@@ -270,7 +275,6 @@ MAIN = window("skin_Config.ini", "Config", 1060, 620, shape="main", controls=[
     Label(364, 267, "SOFTWARE", 11, True, "dim", "lm"),
     Label(432, 267, "1.02", 12, False, "label", "lm"),
     Label(826, 306, "KEY FUNCTIONS", 13, True),
-    Label(530, 576, "Click a key to assign its function  ·  Ctrl+click paints keys in custom lighting", 11, False, "dim", "mm"),
 ], panels=[
     Panel("well", 306, 252, 44, 30),
     Panel("panel", 628, 48, 412, 194),

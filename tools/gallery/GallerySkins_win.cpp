@@ -39,11 +39,12 @@ class GalleryWindow : public SkinWindow {
   std::vector<Placed> controls;
 
  protected:
-  void createControl(int ordinal, int, const SkinPosition& position,
+  HWND createControl(int ordinal, int, const SkinPosition& position,
                      const SkinStatePictures& pictures) override {
     const int first = keyCount;
     HWND control = CreateGalleryControl(hwnd(), 1000 + ordinal, position, pictures, folder_);
     controls.push_back({control, position, keyCount != first ? kRainbow[first % 6] : 0});
+    return control;
   }
 
  private:

@@ -23,9 +23,9 @@ class ShowWindowOf : public SkinWindow {
   std::string folder;
 
  protected:
-  void createControl(int ordinal, int, const SkinPosition& position,
+  HWND createControl(int ordinal, int, const SkinPosition& position,
                      const SkinStatePictures& pictures) override {
-    CreateGalleryControl(hwnd(), 1000 + ordinal, position, pictures, folder);
+    return CreateGalleryControl(hwnd(), 1000 + ordinal, position, pictures, folder);
   }
   LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
     if (message == WM_DESTROY) PostQuitMessage(0);

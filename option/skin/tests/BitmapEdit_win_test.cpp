@@ -17,8 +17,9 @@ class EditWindow : public SkinWindow {
   std::vector<std::pair<UINT, WPARAM>> posted;
 
  protected:
-  void createControl(int ordinal, int, const SkinPosition& position, const SkinStatePictures&) override {
+  HWND createControl(int ordinal, int, const SkinPosition& position, const SkinStatePictures&) override {
     edit = BitmapEdit::Create(hwnd(), 200 + ordinal, position);
+    return edit ? edit->hwnd() : nullptr;
   }
   LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
     if (message == MSG_EDIT_DONE || message == BitmapEdit::KillFocusMessage())

@@ -17,9 +17,10 @@ class KeyPage : public SkinWindow {
   std::vector<std::pair<WPARAM, LPARAM>> hovers;
 
  protected:
-  void createControl(int ordinal, int, const SkinPosition& position,
+  HWND createControl(int ordinal, int, const SkinPosition& position,
                      const SkinStatePictures& pictures) override {
     keys.push_back(ColorKeyButton::Create(hwnd(), 300 + ordinal, position, pictures));
+    return keys.back() ? keys.back()->hwnd() : nullptr;
   }
   LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
     if (message == WM_COMMAND) commands.push_back(wParam);

@@ -19,8 +19,9 @@ class RegionPage : public SkinWindow {
   std::vector<std::pair<WPARAM, LPARAM>> hovers;
 
  protected:
-  void createControl(int, int, const SkinPosition& position, const SkinStatePictures& pictures) override {
+  HWND createControl(int, int, const SkinPosition& position, const SkinStatePictures& pictures) override {
     button = RegionButton::Create(hwnd(), 77, "Enter", position, maskId, pictures);
+    return button ? button->hwnd() : nullptr;
   }
   LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
     if (message == WM_COMMAND) commands.push_back(wParam);

@@ -20,9 +20,10 @@ class ButtonWindow : public SkinWindow {
   bool toggles = false;
 
  protected:
-  void createControl(int ordinal, int, const SkinPosition& position,
+  HWND createControl(int ordinal, int, const SkinPosition& position,
                      const SkinStatePictures& pictures) override {
     buttons.push_back(SkinButton::Create(hwnd(), 100 + ordinal, position, pictures, toggles));
+    return buttons.back() ? buttons.back()->hwnd() : nullptr;
   }
   LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
     if (message == WM_COMMAND) commands.push_back(wParam);

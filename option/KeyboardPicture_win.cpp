@@ -1,0 +1,94 @@
+#include "KeyboardPicture_win.h"
+
+#include "ColorKeyButton_win.h"
+#include "OptionResources.h"
+#include "RegionButton_win.h"
+#include "SkinButton_win.h"
+
+namespace {
+constexpr int kEnterKey = 43;
+// Extra SCREEN pictures kept with the page: the three looks keys are re-cut
+// from, then the colour pictures in KeyLook order.
+enum ExtraPicture { kOver = 0, kDown, kDisable, kFirstColour };
+}  // namespace
+
+bool KeyboardPicture::create(HWND parent, POINT at) {
+  SkinSource source{
+      "skin_main.ini", SkinRoot(), {{kKeyEntryBase, kKeyCount}, {kLedEntryBase, kLedCount}}, {}};
+  source.extraPictures = {"Over", "Down", "Disable"};
+  for (const char* colour : kKeyLookPictures) source.extraPictures.push_back(colour);
+  return createPage(source, parent, at);
+}
+
+HWND KeyboardPicture::createControl(int, int key, const SkinPosition& position,
+                                    const SkinStatePictures& pictures) {
+  if (key >= kLedEntryBase) {
+    ColorKeyButton* led =
+        ColorKeyButton::Create(hwnd(), kLedIdBase + key - kLedEntryBase, position, pictures);
+    if (!led) return nullptr;
+    led->setDrawMode(ColorKeyDrawMode::KeyColour);
+    ShowWindow(led->hwnd(), SW_HIDE);
+    return led->hwnd();
+  }
+  const int keyIndex = key - kKeyEntryBase;
+  if (keyIndex == kEnterKey) {
+    RegionButton* enter =
+        RegionButton::Create(hwnd(), kKeyIdBase + keyIndex, "Enter", position, IDB_ENTER_MASK, pictures);
+    return enter ? enter->hwnd() : nullptr;
+  }
+  SkinButton* button = SkinButton::Create(hwnd(), kKeyIdBase + keyIndex, position, pictures);
+  return button ? button->hwnd() : nullptr;
+}
+
+SkinStatePictures KeyboardPicture::picturesFor(KeyLook look) const {
+  const auto& extra = skin().extra;
+  auto picture = [&](size_t i) { return i < extra.size() ? extra[i].get() : nullptr; };
+  HBITMAP normal = look == KeyLook::Normal ? skin().background.get()
+                                           : picture(kFirstColour + size_t(look) - size_t(KeyLook::Green));
+  return {normal, picture(kOver), picture(kDown), picture(kDisable)};
+}
+
+void KeyboardPicture::showKey(int keyIndex, KeyLook look) {
+  if (shown_[keyIndex] == look) return;
+  const SkinPosition* at = position(kKeyEntryBase + keyIndex);
+  if (!at) return;
+  shown_[keyIndex] = look;
+  const RECT rect{at->rect.left, at->rect.top, at->rect.right, at->rect.bottom};
+  HWND window = control(kKeyEntryBase + keyIndex);
+  if (keyIndex == kEnterKey) {
+    if (auto* enter = dynamic_cast<RegionButton*>(SkinControl::FromWindow(window)))
+      enter->setStateImages(rect, picturesFor(look));
+  } else if (auto* button = dynamic_cast<SkinButton*>(SkinControl::FromWindow(window))) {
+    button->setStateImages(rect, picturesFor(look));
+  }
+  InvalidateRect(window, nullptr, FALSE);
+}
+
+void KeyboardPicture::refresh(const ProfileRecord& profile, KeyboardPictureMode mode) {
+  mode_ = mode;
+  const bool keys = mode == KeyboardPictureMode::Keys, leds = mode == KeyboardPictureMode::Leds;
+  for (int k = 0; k < kKeyCount; ++k) {
+    showKey(k, keyLookOf(profile.keys[k], profile.standardKey[k]));
+    HWND key = control(kKeyEntryBase + k);
+    EnableWindow(key, keys);
+    ShowWindow(key, keys ? SW_SHOWNA : SW_HIDE);
+  }
+  for (int i = 0; i < kLedCount; ++i) {
+    auto* led = controlAs<ColorKeyButton>(kLedEntryBase + i);
+    if (!led) continue;
+    led->setColor(profile.customColors[i]);
+    led->setCtrlClickColor(profile.customCtrlClickColor);
+    // LEDs that no key carries have no place on the picture.
+    const bool placed = position(kLedEntryBase + i) && position(kLedEntryBase + i)->rect.width() > 0;
+    ShowWindow(led->hwnd(), leds && placed ? SW_SHOWNA : SW_HIDE);
+    InvalidateRect(led->hwnd(), nullptr, FALSE);
+  }
+}
+
+void KeyboardPicture::onCommand(int id, int, HWND) {
+  if (id >= kKeyIdBase && id < kKeyIdBase + kKeyCount) {
+    if (onKeyClicked) onKeyClicked(id - kKeyIdBase);
+  } else if (id >= kLedIdBase && id < kLedIdBase + kLedCount) {
+    if (onLedClicked) onLedClicked(id - kLedIdBase);
+  }
+}

@@ -1,0 +1,292 @@
+#include "MainWindow_win.h"
+
+#include <algorithm>
+
+#include "Language.h"
+#include "OptionResources.h"
+#include "ProfilePage_win.h"
+#include "ProgramFolder_win.h"
+#include "SkinButton_win.h"
+#include "SkinHelp_win.h"
+#include "SkinMenu_win.h"
+#include "SkinMessages.h"
+#include "keys/WinKeyPage_win.h"
+
+namespace {
+constexpr int kIdBase = 100;
+enum PagePosition { kWindowsKeyPage = 1, kLightingPage = 2, kKeyboardPage = 3 };
+
+constexpr char kHelpText[] = "Select the sub-menus and set your\npersonal configuration of keyboard.";
+constexpr char kPreviewHelpText[] =
+    "Turn Preview ON to see the changes\nyou make on-the-fly before you save it.";
+constexpr char kHelpHint[] =
+    "Click a key to assign its function  \xB7  Ctrl+click paints keys in custom lighting";
+constexpr int kMacroMenuWidth = 163;
+
+constexpr RECT kHelpStrip{20, 566, 1040, 586};
+constexpr int kDragTop = 40, kDragBottom = 590;  // the title bar and the bottom rule
+
+void drawText(HDC dc, const std::string& text, RECT area, int height, COLORREF colour, UINT format) {
+  HFONT font = CreateFontA(height, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "Play");
+  HGDIOBJ old = SelectObject(dc, font);
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, colour);
+  DrawTextA(dc, text.c_str(), int(text.size()), &area, format | DT_NOPREFIX);
+  SelectObject(dc, old);
+  DeleteObject(font);
+}
+}  // namespace
+
+MainWindow::MainWindow() = default;
+MainWindow::~MainWindow() = default;
+
+void MainWindow::run() {
+  doc_.folder = programFolder();
+  language_.load(doc_.folder);
+  runModal({"skin_Config.ini", SkinRoot(), {{1, kControlCount}}, {}}, kOptionWindowTitle, nullptr);
+}
+
+HWND MainWindow::createControl(int, int key, const SkinPosition& position,
+                               const SkinStatePictures& pictures) {
+  SkinButton* button = SkinButton::Create(hwnd(), kIdBase + key, position, pictures, key == kPreview);
+  if (!button) return nullptr;
+  if (key == kSixthSelector || key == kSixthProfilePage) {
+    ShowWindow(button->hwnd(), SW_HIDE);
+    EnableWindow(button->hwnd(), FALSE);
+  }
+  return button->hwnd();
+}
+
+void MainWindow::createPages() {
+  auto at = [this](int key) {
+    const SkinPosition p = readPosition("PAGEPOSITION", key);
+    return POINT{p.rect.left, p.rect.top};
+  };
+  winKeyPage_ = std::make_unique<WinKeyPage>(*this);
+  winKeyPage_->create(hwnd(), at(kWindowsKeyPage));
+  lightingPage_ = std::make_unique<SkinPage>();
+  lightingPage_->createPage({"skin_color_control.ini", SkinRoot(), {}, {}}, hwnd(), at(kLightingPage));
+  keyboard_ = std::make_unique<KeyboardPicture>();
+  keyboard_->create(hwnd(), at(kKeyboardPage));
+  keyboard_->onKeyClicked = [this](int keyIndex) {
+    editEntry_.keyIndex = keyIndex;
+    editEntry_.key = doc_.active().keys[keyIndex];
+    // The key assignment page takes over from here.
+  };
+  ShowWindow(keyboard_->hwnd(), SW_SHOWNA);
+  showPage(ContentPage::WindowsKey);
+}
+
+void MainWindow::onInit() {
+  HINSTANCE module = GetModuleHandleA(nullptr);
+  auto icon = [&](int size) {
+    return static_cast<HICON>(LoadImageA(module, MAKEINTRESOURCEA(IDI_OPTION), IMAGE_ICON, size, size, 0));
+  };
+  SendMessageA(hwnd(), WM_SETICON, ICON_BIG, LPARAM(icon(GetSystemMetrics(SM_CXICON))));
+  SendMessageA(hwnd(), WM_SETICON, ICON_SMALL, LPARAM(icon(GetSystemMetrics(SM_CXSMICON))));
+  SetSkinMainWindow(hwnd());
+  SetWindowTextA(hwnd(), kOptionWindowTitle);
+  createPages();
+  loadSettings();
+  refresh();
+}
+
+void MainWindow::loadSettings() {
+  clearImage(*doc_.exchange);
+  firmwareText_ = firmwareVersionText(readFirmwareVersion(doc_.folder), FirmwareRange::StartUp);
+  if (block_.open()) {
+    block_.copyFromBlock(*doc_.exchange);
+    sanitizeImage(*doc_.exchange);
+    clearChangeFlags(*doc_.exchange);
+    fromMonitor_ = true;
+  } else {
+    // A block that exists but cannot be mapped is worth a word; a monitor
+    // that is not running is not.
+    if (UniqueHandle mapping(OpenFileMappingA(FILE_MAP_READ, FALSE, kSharedBlockName)); mapping)
+      MessageBoxA(hwnd(), kNoBlockMessage, kOptionWindowTitle, MB_OK | MB_ICONERROR);
+    loadAll(*doc_.exchange, doc_.folder);  // defaults for whatever is missing
+  }
+  doc_.lists.loadAll(doc_.folder);
+  *doc_.edit = *doc_.exchange;
+  doc_.collectMacros();
+}
+
+void MainWindow::refresh() {
+  const int active = doc_.activeIndex();
+  for (int p = 0; p < kProfileCount; ++p) {
+    if (auto* selector = controlAs<SkinButton>(kFirstSelector + p)) selector->setChecked(p == active);
+    EnableWindow(control(kFirstProfilePage + p), p == active);
+  }
+  if (auto* preview = controlAs<SkinButton>(kPreview)) preview->setChecked(doc_.active().previewOn == 1);
+  refreshKeyboard();
+  if (winKeyPage_) winKeyPage_->refresh();
+  if (lightingPage_) InvalidateRect(lightingPage_->hwnd(), nullptr, FALSE);
+  showPage(page_);
+}
+
+void MainWindow::showPage(ContentPage page) {
+  page_ = page;
+  const bool windowsKey = page == ContentPage::WindowsKey;
+  if (winKeyPage_) ShowWindow(winKeyPage_->hwnd(), windowsKey ? SW_SHOW : SW_HIDE);
+  if (lightingPage_) ShowWindow(lightingPage_->hwnd(), windowsKey ? SW_HIDE : SW_SHOW);
+  if (auto* tab = controlAs<SkinButton>(kTabWindowsKey)) tab->setChecked(windowsKey);
+  if (auto* tab = controlAs<SkinButton>(kTabLighting)) tab->setChecked(!windowsKey);
+  refreshKeyboard();
+}
+
+void MainWindow::refreshKeyboard() {
+  if (keyboard_) keyboard_->refresh(doc_.active(), keyboardPictureMode(page_, doc_.active()));
+}
+
+void MainWindow::selectProfile(int profile) {
+  doc_.edit->currentProfile = profile;
+  refresh();
+}
+
+void MainWindow::onCommand(int id, int, HWND) {
+  switch (id) {
+    case ID_MACRO_MANAGER:
+    case ID_TEXT_MACRO_MANAGER:
+      return;  // the macro managers open here
+  }
+  const int key = id - kIdBase;
+  if (key >= kFirstSelector && key < kFirstSelector + kProfileCount)
+    return selectProfile(key - kFirstSelector);
+  if (key >= kFirstProfilePage && key < kFirstProfilePage + kProfileCount)
+    return openProfilePage(key - kFirstProfilePage + 1);
+  switch (key) {
+    case kTabWindowsKey:
+      showPage(ContentPage::WindowsKey);
+      break;
+    case kTabLighting:
+      showPage(ContentPage::Lighting);
+      break;
+    case kMacroMenu:
+      openMacroMenu();
+      break;
+    case kHelp:
+      balloon().show(kHelpText, -15, 15);
+      break;
+    case kPreview:
+      if (auto* preview = controlAs<SkinButton>(kPreview))
+        doc_.active().previewOn = preview->checked() ? 1 : 0;
+      break;
+    case kPreviewHelp:
+      balloon().show(kPreviewHelpText, -15, 15);
+      break;
+    case kReset:
+      resetAll();
+      break;
+    case kApply:
+      apply(kApplyButton);
+      break;
+    case kMinimise:
+      ShowWindow(hwnd(), SW_MINIMIZE);
+      break;
+    case kClose:
+      closeWindow();
+      break;
+  }
+}
+
+void MainWindow::openMacroMenu() {
+  HWND button = control(kMacroMenu);
+  if (!button) return;
+  SkinMenu menu;
+  menu.setMinimumWidth(kMacroMenuWidth);
+  menu.append(ID_MACRO_MANAGER, text(IDS_MACRO_MANAGER));
+  menu.append(ID_TEXT_MACRO_MANAGER, text(IDS_TEXT_MACRO_MANAGER));
+  RECT r;
+  GetWindowRect(button, &r);
+  menu.track(hwnd(), r.left, r.bottom);
+  PostMessageA(hwnd(), WM_NULL, 0, 0);
+}
+
+void MainWindow::openProfilePage(int page) {
+  ProfilePage profilePage(*this, page);
+  if (profilePage.open(hwnd())) {
+    const ProfilePageOutcome outcome = applyProfilePage(*doc_.edit, profilePage.state());
+    if (outcome.refresh) refresh();
+    if (outcome.applyAfterReset) apply(kApplyReset);
+    saveList(doc_.lists.profileApps[page - 1], doc_.folder, profileAppListFile(page));
+  } else {
+    // Additions and removals are dropped: the list is what its file holds.
+    clearList(doc_.lists.profileApps[page - 1]);
+    loadList(doc_.lists.profileApps[page - 1], doc_.folder, profileAppListFile(page));
+  }
+}
+
+void MainWindow::closeWindow() {
+  if (GetCapture() == hwnd()) {
+    SetCursor(LoadCursor(nullptr, IDC_ARROW));
+    ReleaseCapture();
+  }
+  end(IDCANCEL);
+}
+
+bool MainWindow::dragsAt(POINT client) const {
+  return !busy_ && (client.y < kDragTop || client.y > kDragBottom);
+}
+
+void MainWindow::placeWindow(HWND) {
+  RECT area;
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+  const SIZE size = skin().size;
+  SetWindowPos(hwnd(), nullptr, area.left + std::max(0L, (area.right - area.left - size.cx) / 2),
+               area.top + std::max(0L, (area.bottom - area.top - size.cy) / 2), 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void MainWindow::showHelp() {
+  const std::string& now = QuickHelpText();
+  if (now == helpText_) return;
+  helpText_ = now;
+  InvalidateRect(hwnd(), &kHelpStrip, FALSE);
+}
+
+void MainWindow::paintOver(HDC dc) {
+  drawText(dc, firmwareText_, kFirmwareArea, 14, RGB(230, 230, 230), DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  const bool hint = helpText_.empty();
+  drawText(dc, hint ? kHelpHint : helpText_, kHelpStrip, 14, hint ? RGB(110, 110, 110) : RGB(200, 200, 200),
+           DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
+}
+
+LRESULT MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case UM_KEY_ASSIGNED:
+      storeAssignedKey();
+      return 0;
+    case MSG_SHOW_HELP:
+      showHelp();
+      return 0;
+    case UM_PROFILE_SWITCHED:
+      takeBlock(false);
+      return 0;
+    case UM_APPLY_DONE:
+      setBusy(false);
+      return 0;
+    case UM_RELOAD_SETTINGS:
+      reloadSettings();
+      return 0;
+    case UM_TAKE_PROFILE:
+      takeProfile();
+      return 0;
+    case WM_SETCURSOR:
+      if (busy_) {
+        SetCursor(LoadCursor(nullptr, IDC_WAIT));
+        return TRUE;
+      }
+      break;
+    case WM_MOUSEWHEEL:
+      return defaultProc(message, wParam, lParam);
+  }
+  return SkinDialog::onMessage(message, wParam, lParam);
+}
+
+void MainWindow::onDestroyed() {
+  block_.close();
+  keyboard_.reset();
+  lightingPage_.reset();
+  winKeyPage_.reset();
+  language_.unload();
+}

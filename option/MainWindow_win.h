@@ -1,0 +1,95 @@
+#pragma once
+// The configuration program's main window: profile selectors, preview and
+// Apply, two content pages (Windows key, lighting) and the keyboard picture.
+// It owns the document, the shared block and the apply path to the monitor.
+
+#include <memory>
+#include <string>
+
+#include "KeyboardPicture_win.h"
+#include "LanguageLibrary_win.h"
+#include "OptionHost_win.h"
+#include "OptionMessages.h"
+#include "OptionRules.h"
+#include "SharedBlock_win.h"
+#include "SkinDialog_win.h"
+
+class WinKeyPage;
+
+class MainWindow : public SkinDialog, public OptionHost {
+ public:
+  MainWindow();
+  ~MainWindow() override;
+  // Runs the window until it closes.
+  void run();
+
+  OptionDocument& document() override { return doc_; }
+  std::string text(int languageId) const override { return language_.text(languageId); }
+  void edited() override;
+  HWND window() const override { return hwnd(); }
+
+  // The one way changes reach the monitor, the keyboard and the files.
+  void apply(ApplyKind kind);
+
+ protected:
+  HWND createControl(int ordinal, int key, const SkinPosition& position,
+                     const SkinStatePictures& pictures) override;
+  void onInit() override;
+  void onCommand(int id, int code, HWND control) override;
+  LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  bool dragsAt(POINT client) const override;
+  void paintOver(HDC dc) override;
+  void placeWindow(HWND owner) override;
+  void onDestroyed() override;
+
+ private:
+  // The 22 buttons of the main window, by their BUTTONPOS keys.
+  enum Control : int {
+    kTabWindowsKey = 1,
+    kTabLighting = 2,
+    kMacroMenu = 3,
+    kHelp = 4,
+    kPreview = 5,
+    kPreviewHelp = 6,
+    kFirstSelector = 7,      // 7..11: make profile 1..5 active
+    kSixthSelector = 12,     // the skin has room for a sixth profile; there is none
+    kFirstProfilePage = 13,  // 13..17: the profile pages 1..5
+    kSixthProfilePage = 18,
+    kReset = 19,
+    kApply = 20,
+    kMinimise = 21,
+    kClose = 22,
+    kControlCount = 22,
+  };
+  static constexpr RECT kFirmwareArea{308, 252, 348, 282};  // the dark well the version is written into
+
+  void createPages();
+  void loadSettings();
+  void refresh();
+  void showPage(ContentPage page);
+  void refreshKeyboard();
+  void selectProfile(int profile);
+  void openProfilePage(int page);
+  void openMacroMenu();
+  void resetAll();
+  void closeWindow();
+  void setBusy(bool busy);
+  void storeAssignedKey();
+  void takeBlock(bool clearFlags);
+  void reloadSettings();
+  void takeProfile();
+  void showHelp();
+
+  OptionDocument doc_;
+  LanguageLibrary language_;
+  SharedBlock block_;
+  bool fromMonitor_ = false;
+  std::string firmwareText_;
+  std::string helpText_;
+  ContentPage page_ = ContentPage::WindowsKey;
+  bool busy_ = false;
+  std::unique_ptr<WinKeyPage> winKeyPage_;
+  std::unique_ptr<SkinPage> lightingPage_;
+  std::unique_ptr<KeyboardPicture> keyboard_;
+  EditEntry editEntry_;  // the key the assignment page edits
+};

@@ -1,0 +1,36 @@
+#pragma once
+// Every window message, command range and name of the configuration program.
+// What it exchanges with the monitor (UM_APPLY, UM_PROFILE_SWITCHED,
+// UM_APPLY_DONE, the two window titles) is the monitor's, included here; the
+// skinned controls' own messages are in option/skin/SkinMessages.h.
+
+#include "MonitorMessages.h"
+
+// Window messages received by the main window.
+enum MainWindowMessage : unsigned {
+  // From the key assignment page: its entry is ready. wParam 0, lParam 0.
+  UM_KEY_ASSIGNED = 1130,
+  // Re-read the stored firmware version and the shared block (a monitor that
+  // took the block over after a restart). wParam 0, lParam 0.
+  UM_RELOAD_SETTINGS = 1254,
+  // Take the active profile, its Fn state and its pulsation from the shared
+  // block. wParam 0, lParam 0.
+  UM_TAKE_PROFILE = 1257,
+};
+
+// The apply kinds, UM_APPLY's wParam.
+enum ApplyKind : unsigned {
+  kApplyButton = 0,   // Apply: change flags computed, busy until UM_APPLY_DONE
+  kApplyReset = 1,    // after a reset: the flags were set by the reset
+  kApplyPreview = 2,  // preview: at once, no busy state
+};
+
+// Pop-up menu commands.
+enum MainMenuCommand : unsigned {
+  ID_MACRO_MANAGER = 4001,
+  ID_TEXT_MACRO_MANAGER = 4002,
+};
+
+constexpr const char* kOptionInstanceMutexName = "Varnel_Quillon_configure";
+constexpr int kOptionIconId = 128;
+constexpr const char* kNoBlockMessage = "Could not map view of file.";

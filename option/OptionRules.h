@@ -1,0 +1,32 @@
+#pragma once
+// Small rules of the main window that need no window: the firmware version
+// text and what the keyboard picture shows.
+
+#include <string>
+
+#include "SettingsImage.h"
+
+// The stored firmware version as the main window shows it: 103 gives "1.03".
+// At start-up only 100..500 count as versions; a reload accepts any value
+// from 100 up. Anything else shows "N/A".
+enum class FirmwareRange { StartUp, Reload };
+std::string firmwareVersionText(int version, FirmwareRange range);
+
+constexpr char kSoftwareVersionText[] = "1.02";
+
+// The colour pictures of the keyboard picture, in the order of their SCREEN keys.
+enum class KeyLook { Normal, Green, Blue, Cyan, Red, Purple, Danlv, Dective };
+constexpr const char* kKeyLookPictures[] = {"Green", "Blue", "Cyan", "Red", "Purple", "Danlv", "Dective"};
+
+// How a key of the keyboard picture looks for its assignment: its own key
+// (or an unknown category) shows the plain picture, anything else the colour
+// of its category.
+KeyLook keyLookOf(const KeyAssignment& key, uint8_t standardUsage);
+
+// Which buttons lie over the keyboard picture: the assignment keys with the
+// Windows-key page, the LED buttons with the lighting page in per-key colour
+// mode, and neither with any other lighting effect.
+enum class ContentPage { WindowsKey = 0, Lighting = 1 };
+enum class KeyboardPictureMode { Keys, Leds, Empty };
+constexpr int kCustomEffect = 51;
+KeyboardPictureMode keyboardPictureMode(ContentPage page, const ProfileRecord& profile);

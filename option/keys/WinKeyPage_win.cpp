@@ -1,0 +1,41 @@
+#include "WinKeyPage_win.h"
+
+#include "SkinButton_win.h"
+
+namespace {
+enum Control { kUnlocked = 1, kLocked = 2, kHelp = 3, kControlCount = 3 };
+constexpr int kIdBase = 300;
+constexpr char kHelpText[] = "Deactivate or Activate the Windows\nkey by selecting ON or OFF.";
+}  // namespace
+
+bool WinKeyPage::create(HWND parent, POINT at) {
+  if (!createPage({"skin_win_key.ini", SkinRoot(), {{1, kControlCount}}, {}}, parent, at)) return false;
+  refresh();
+  return true;
+}
+
+HWND WinKeyPage::createControl(int, int key, const SkinPosition& position,
+                               const SkinStatePictures& pictures) {
+  SkinButton* button = SkinButton::Create(hwnd(), kIdBase + key, position, pictures);
+  return button ? button->hwnd() : nullptr;
+}
+
+void WinKeyPage::refresh() {
+  const bool locked = host_.activeProfile().leftWinLock == 1;
+  if (auto* button = controlAs<SkinButton>(kUnlocked)) button->setChecked(!locked);
+  if (auto* button = controlAs<SkinButton>(kLocked)) button->setChecked(locked);
+}
+
+void WinKeyPage::onCommand(int id, int, HWND) {
+  switch (id - kIdBase) {
+    case kUnlocked:
+    case kLocked:
+      host_.activeProfile().leftWinLock = id - kIdBase == kLocked ? 1 : 0;
+      refresh();
+      host_.edited();
+      break;
+    case kHelp:
+      balloon().show(kHelpText, -15, 15);
+      break;
+  }
+}

@@ -1,0 +1,71 @@
+#include "ProfilePageRules.h"
+
+#include <cstring>
+
+#include "ChangeFlags.h"
+
+ProfilePageState ProfilePageState::opened(int page) {
+  ProfilePageState state;
+  state.page = page;
+  state.copyTarget = page == 1 ? 1 : 0;  // the first other profile
+  return state;
+}
+
+void ProfilePageState::chooseCopyTarget(unsigned command) {
+  const bool known = command >= kCopyTargetFirstCommand && command < kCopyTargetFirstCommand + kProfileCount;
+  copyTarget = known ? int(command - kCopyTargetFirstCommand) : 0;
+}
+
+bool ProfilePageState::resetClickAsksFirst() {
+  if (!resetArmed) return true;
+  resetArmed = false;
+  return false;
+}
+
+std::vector<CopyMenuEntry> copyMenuEntries(int page) {
+  std::vector<CopyMenuEntry> entries;
+  for (int p = 0; p < kProfileCount; ++p)
+    if (p != page - 1) entries.push_back({kCopyTargetFirstCommand + p, kProfileNameTextFirst + p});
+  return entries;
+}
+
+void linkApplications(ProfileRecord& profile, const AppList& list) {
+  for (int i = 0; i < kLinkedAppCount; ++i) {
+    char(&slot)[sizeof profile.linkedApps[0]] = profile.linkedApps[i];
+    std::memset(slot, 0, sizeof slot);
+    if (size_t(i) < list.size()) {
+      const AppPathEntry& entry = list[size_t(i)];
+      std::memcpy(slot, entry.path, strnlen(entry.path, sizeof slot - 1));
+    }
+  }
+}
+
+ProfilePageOutcome applyProfilePage(SettingsImage& image, const ProfilePageState& state) {
+  ProfilePageOutcome outcome;
+  const int profile = state.profile();
+  if (profile < 0 || profile >= kProfileCount) return outcome;
+  if (state.copyBoxOn && state.copyTarget >= 0 && state.copyTarget < kProfileCount) {
+    if (state.copyTarget != profile) image.profiles[state.copyTarget] = image.profiles[profile];
+    outcome.refresh = true;
+  }
+  if (state.resetArmed) {
+    buildDefaultProfile(image.profiles[profile], profile);
+    markProfileForFullDownload(image, profile);
+    outcome.refresh = true;
+    outcome.applyAfterReset = true;
+  }
+  return outcome;
+}
+
+std::string programDisplayName(const std::string& path) {
+  const size_t slash = path.find_last_of("\\/");
+  std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+  const size_t dot = name.find_last_of('.');
+  if (dot != std::string::npos && dot > 0) name.erase(dot);
+  return name;
+}
+
+int selectionAfterRemove(int removed, int remaining) {
+  if (remaining <= 0) return -1;
+  return removed < remaining ? removed : remaining - 1;
+}

@@ -1,0 +1,54 @@
+#pragma once
+// What a profile page decides without a window: its copy menu, its reset
+// switch, the linked programs it writes, and the main window's steps after OK.
+
+#include <string>
+#include <vector>
+
+#include "ListFiles.h"
+#include "SettingsImage.h"
+
+constexpr unsigned kCopyTargetFirstCommand = 2001;  // 2001..2005: profiles 1..5
+constexpr int kProfileNameTextFirst = 1088;         // 1088..1092: "Profile 1".."Profile 5"
+
+struct ProfilePageState {
+  int page = 1;  // 1..5; edits profile page - 1
+  bool copyBoxOn = false;
+  int copyTarget = 0;  // profile index 0..4
+  bool resetArmed = false;
+
+  static ProfilePageState opened(int page);
+  int profile() const { return page - 1; }
+  // The copy menu's choice; any command but 2001..2005 means profile 0.
+  void chooseCopyTarget(unsigned command);
+  int copyTargetTextId() const { return kProfileNameTextFirst + copyTarget; }
+  // A click on Reset: disarms an armed reset and returns false, else returns
+  // true: the warning dialog decides, and arm() follows its OK.
+  bool resetClickAsksFirst();
+  void arm() { resetArmed = true; }
+};
+
+struct CopyMenuEntry {
+  unsigned command;
+  int textId;
+};
+// The four other profiles, in profile order.
+std::vector<CopyMenuEntry> copyMenuEntries(int page);
+
+// linkedApps from the first 20 entries of the list, "" for the rest.
+void linkApplications(ProfileRecord& profile, const AppList& list);
+
+struct ProfilePageOutcome {
+  bool refresh = false;
+  bool applyAfterReset = false;
+};
+// The main window's steps after the page closed with OK, in their order:
+// copy the page's profile (linked programs included) onto the target, then
+// reset the page's profile and mark it for a full download.
+ProfilePageOutcome applyProfilePage(SettingsImage& image, const ProfilePageState& state);
+
+// The line a program shows in the lists: its file name without folder and extension.
+std::string programDisplayName(const std::string& path);
+// The line selected after line `removed` went: the one now at that place, or
+// the last, or none (-1) in an empty list.
+int selectionAfterRemove(int removed, int remaining);

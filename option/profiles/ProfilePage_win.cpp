@@ -1,0 +1,219 @@
+#include "ProfilePage_win.h"
+
+#include <commdlg.h>
+#include <shlobj.h>
+
+#include "ResetWarnDialog_win.h"
+#include "SkinButton_win.h"
+#include "SkinListBox_win.h"
+#include "SkinMenu_win.h"
+#include "SkinMessages.h"
+
+namespace {
+enum Control {
+  kList = 1,
+  kAdd,
+  kRemove,
+  kCopyBox,
+  kCopyTarget,
+  kReset,
+  kOk,
+  kCancel,
+  kClose,
+  kShowPath,  // page 1 only: the full path of the selected program
+};
+constexpr int kIdBase = 400;
+constexpr int kListIdentifier = 8194;
+
+enum HelpTag { kNoHelp = 0, kLinkHelp, kCopyHelp, kResetHelp };
+const char* const kHelpTexts[] = {
+    "",
+    "Setup connection between profile and application.\nProfile activated automatically when APP launched.",
+    "Copy current settings to another\nProfile to create a Duplicate.",
+    "Reset the configuration to the\ndefault setting.",
+};
+constexpr RECT kHelpArea{22, 256, 210, 306};  // inside the dark well at the lower left
+
+constexpr COLORREF kListBackground = 0x323232, kListSelection = 0x0A0A0A, kListText = 0x5959BE;
+constexpr int kListLineHeight = 20;
+
+std::string skinFile(int page) { return "buttons\\skin_profile" + std::to_string(page) + ".ini"; }
+
+std::string desktopFolder() {
+  char path[MAX_PATH] = {};
+  SHGetSpecialFolderPathA(nullptr, path, CSIDL_DESKTOP, FALSE);
+  return path;
+}
+}  // namespace
+
+bool ProfilePage::open(HWND owner) {
+  const int controls = state_.page == 1 ? kShowPath : kClose;
+  const std::string title = host_.text(kProfileNameTextFirst + state_.profile());
+  return runModal({skinFile(state_.page), SkinRoot(), {{1, controls}}, {}}, title.c_str(), owner) == IDOK;
+}
+
+HWND ProfilePage::createControl(int, int key, const SkinPosition& position,
+                                const SkinStatePictures& pictures) {
+  if (key == kList) {
+    SkinListBox* list = SkinListBox::Create(hwnd(), kIdBase + key, position);
+    if (!list) return nullptr;
+    list->setKeepParent(true);
+    list->setIdentifier(kListIdentifier);
+    list->setColors(kListBackground, kListSelection);
+    list->setTextColors(kListText, kListText);
+    list->setLineHeight(kListLineHeight);
+    return list->hwnd();
+  }
+  SkinButton* button = SkinButton::Create(hwnd(), kIdBase + key, position, pictures, key == kCopyBox);
+  if (!button) return nullptr;
+  switch (key) {
+    case kAdd:
+    case kRemove:
+      button->setTag(kLinkHelp);
+      break;
+    case kCopyBox:
+    case kCopyTarget:
+      button->setTag(kCopyHelp);
+      break;
+    case kReset:
+      button->setTag(kResetHelp);
+      break;
+  }
+  return button->hwnd();
+}
+
+SkinListBox* ProfilePage::list() const { return controlAs<SkinListBox>(kList); }
+
+void ProfilePage::onInit() {
+  if (SkinListBox* lines = list()) {
+    for (const AppPathEntry& entry : apps()) lines->addLine(programDisplayName(entry.path), 0);
+    SendMessageA(lines->hwnd(), LB_SETCURSEL, apps().empty() ? WPARAM(-1) : 0, 0);
+  }
+  showCopyTarget();
+  if (auto* box = controlAs<SkinButton>(kCopyBox)) box->setChecked(state_.copyBoxOn);
+  EnableWindow(control(kCopyTarget), state_.copyBoxOn);
+}
+
+void ProfilePage::showCopyTarget() {
+  if (auto* target = controlAs<SkinButton>(kCopyTarget))
+    target->setCaption(host_.text(state_.copyTargetTextId()));
+}
+
+void ProfilePage::onCommand(int id, int, HWND) {
+  if (id >= int(kCopyTargetFirstCommand) && id < int(kCopyTargetFirstCommand) + kProfileCount) {
+    state_.chooseCopyTarget(unsigned(id));
+    showCopyTarget();
+    return;
+  }
+  switch (id - kIdBase) {
+    case kAdd:
+      addProgram();
+      break;
+    case kRemove:
+      removeProgram();
+      break;
+    case kCopyBox:
+      if (auto* box = controlAs<SkinButton>(kCopyBox)) state_.copyBoxOn = box->checked();
+      EnableWindow(control(kCopyTarget), state_.copyBoxOn);
+      break;
+    case kCopyTarget:
+      chooseCopyTarget();
+      break;
+    case kReset:
+      clickReset();
+      break;
+    case kOk:
+      linkApplications(host_.document().edit->profiles[state_.profile()], apps());
+      end(IDOK);
+      break;
+    case kCancel:
+    case kClose:
+      end(IDCANCEL);
+      break;
+    case kShowPath:
+      showSelectedPath();
+      break;
+  }
+}
+
+void ProfilePage::addProgram() {
+  const std::string desktop = desktopFolder();
+  char file[MAX_PATH] = {};
+  snprintf(file, sizeof file, "%s\\.exe", desktop.c_str());
+  OPENFILENAMEA dialog{};
+  dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = hwnd();
+  dialog.lpstrFilter = "exe file(*.exe)\0*.EXE\0";
+  dialog.lpstrFile = file;
+  dialog.nMaxFile = sizeof file;
+  dialog.lpstrInitialDir = desktop.c_str();
+  dialog.lpstrDefExt = "exe";
+  dialog.Flags = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
+  if (!GetOpenFileNameA(&dialog)) return;
+  addPath(apps(), file);
+  if (SkinListBox* lines = list()) {
+    const int line = lines->addLine(programDisplayName(file), 0);
+    SendMessageA(lines->hwnd(), LB_SETCURSEL, WPARAM(line), 0);
+  }
+}
+
+void ProfilePage::removeProgram() {
+  SkinListBox* lines = list();
+  if (!lines) return;
+  const int selected = int(SendMessageA(lines->hwnd(), LB_GETCURSEL, 0, 0));
+  if (selected < 0) return;
+  SendMessageA(lines->hwnd(), LB_DELETESTRING, WPARAM(selected), 0);
+  removeAt(apps(), selected);
+  SendMessageA(lines->hwnd(), LB_SETCURSEL, WPARAM(selectionAfterRemove(selected, lines->count())), 0);
+}
+
+void ProfilePage::chooseCopyTarget() {
+  HWND target = control(kCopyTarget);
+  if (!target) return;
+  SkinMenu menu("play", 16, FW_NORMAL);
+  for (const CopyMenuEntry& entry : copyMenuEntries(state_.page))
+    menu.append(entry.command, host_.text(entry.textId));
+  RECT r;
+  GetWindowRect(target, &r);
+  menu.track(hwnd(), r.left, r.bottom);
+  PostMessageA(hwnd(), WM_NULL, 0, 0);
+}
+
+void ProfilePage::clickReset() {
+  if (!state_.resetClickAsksFirst()) {
+    InvalidateRect(control(kReset), nullptr, FALSE);
+    return;
+  }
+  if (ResetWarnDialog(state_.page).ask(hwnd())) state_.arm();
+}
+
+void ProfilePage::showSelectedPath() {
+  SkinListBox* lines = list();
+  const int selected = lines ? int(SendMessageA(lines->hwnd(), LB_GETCURSEL, 0, 0)) : -1;
+  if (const AppPathEntry* entry = getEntry(apps(), selected)) balloon().show(entry->path, -15, 15);
+}
+
+LRESULT ProfilePage::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == MSG_CONTROL_HOVER) {
+    const int tag = int(lParam);
+    const std::string text = wParam && tag > kNoHelp && tag <= kResetHelp ? kHelpTexts[tag] : "";
+    if (text != help_) {
+      help_ = text;
+      InvalidateRect(hwnd(), &kHelpArea, FALSE);
+    }
+    return 0;
+  }
+  return SkinDialog::onMessage(message, wParam, lParam);
+}
+
+void ProfilePage::paintOver(HDC dc) {
+  if (help_.empty()) return;
+  HFONT font = CreateFontA(12, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "Play");
+  HGDIOBJ old = SelectObject(dc, font);
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, RGB(200, 200, 200));
+  RECT area = kHelpArea;
+  DrawTextA(dc, help_.c_str(), int(help_.size()), &area, DT_WORDBREAK | DT_NOPREFIX);
+  SelectObject(dc, old);
+  DeleteObject(font);
+}

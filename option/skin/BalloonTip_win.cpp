@@ -1,0 +1,202 @@
+#include "BalloonTip_win.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+constexpr char kClassName[] = "QuillonBalloonTip";
+constexpr char kFace[] = "Akzidenz Grotesk BE";
+constexpr char kFallbackFace[] = "Play";  // the skin's own face, shipped beside the program
+constexpr int kFontHeight = 14;
+constexpr int kPadX = 8, kPadY = 6;  // text inset, and the outline's corner ellipse
+constexpr int kTailHeight = 10, kTailWidth = 12;
+constexpr int kTailInset = 8;  // from the body's right edge to the tail's tip
+
+enum : UINT_PTR { kTimerShow = 1, kTimerWatch = 2, kTimerHide = 3 };
+
+std::vector<BalloonTip*>& liveBalloons() {
+  static std::vector<BalloonTip*> balloons;  // the UI thread's only
+  return balloons;
+}
+
+HRGN outline(SIZE body) {
+  HRGN region = CreateRoundRectRgn(0, 0, body.cx + 1, body.cy + 1, kPadX, kPadY);
+  const POINT tail[] = {{body.cx - kTailInset - kTailWidth, body.cy - 1},
+                        {body.cx - kTailInset, body.cy - 1},
+                        {body.cx - kTailInset + 4, body.cy + kTailHeight}};
+  HRGN triangle = CreatePolygonRgn(tail, 3, WINDING);
+  CombineRgn(region, region, triangle, RGN_OR);
+  DeleteObject(triangle);
+  return region;
+}
+}  // namespace
+
+BalloonTip::~BalloonTip() {
+  auto& live = liveBalloons();
+  live.erase(std::remove(live.begin(), live.end(), this), live.end());
+}
+
+void BalloonTip::RelayAll(const MSG& msg) {
+  for (BalloonTip* tip : std::vector<BalloonTip*>(liveBalloons())) tip->relay(msg);
+}
+
+bool BalloonTip::create(HWND owner) {
+  static const bool registered = [] {
+    WNDCLASSEXA wc{sizeof wc};
+    wc.style = CS_SAVEBITS;
+    wc.lpfnWndProc = proc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.lpszClassName = kClassName;
+    return RegisterClassExA(&wc) != 0;
+  }();
+  if (!registered) return false;
+  window_.reset(CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kClassName, "", WS_POPUP,
+                                0, 0, 0, 0, owner, nullptr, GetModuleHandleA(nullptr), this));
+  if (window_ && std::find(liveBalloons().begin(), liveBalloons().end(), this) == liveBalloons().end())
+    liveBalloons().push_back(this);
+  return bool(window_);
+}
+
+bool BalloonTip::visible() const { return window_ && IsWindowVisible(window_.get()); }
+
+void BalloonTip::show(const std::string& text, int offsetX, int offsetY, const POINT* at) {
+  if (!window_) return;
+  if (at)
+    at_ = *at;
+  else
+    GetCursorPos(&at_);
+  text_ = text;
+  offsetX_ = offsetX;
+  offsetY_ = offsetY;
+  KillTimer(window_.get(), kTimerWatch);
+  KillTimer(window_.get(), kTimerHide);
+  SetTimer(window_.get(), kTimerShow, kShowDelayMs, nullptr);
+}
+
+void BalloonTip::hide() {
+  if (!window_) return;
+  for (UINT_PTR id : {kTimerShow, kTimerWatch, kTimerHide}) KillTimer(window_.get(), id);
+  ShowWindow(window_.get(), SW_HIDE);
+}
+
+void BalloonTip::setTipText(HWND window, const std::string& text) { tips_[window] = text; }
+
+void BalloonTip::relay(const MSG& msg) {
+  switch (msg.message) {
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_NCLBUTTONDOWN:
+    case WM_NCRBUTTONDOWN:
+    case WM_NCMBUTTONDOWN:
+      hide();
+      break;
+    case WM_MOUSEMOVE: {
+      auto found = tips_.find(msg.hwnd);
+      if (found != tips_.end() && !(visible() && found->second == text_)) show(found->second, -15, 15);
+      break;
+    }
+  }
+}
+
+HFONT BalloonTip::font() {
+  if (font_) return font_.get();
+  // The balloon's own face is seldom installed; the skin's face stands in.
+  for (const char* face : {kFace, kFallbackFace}) {
+    font_.reset(CreateFontA(kFontHeight, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, face));
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, font_.get());
+    char chosen[LF_FACESIZE] = {};
+    GetTextFaceA(dc, sizeof chosen, chosen);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    if (lstrcmpiA(chosen, face) == 0) break;
+  }
+  return font_.get();
+}
+
+void BalloonTip::place() {
+  HWND w = window_.get();
+  HDC dc = GetDC(w);
+  HGDIOBJ old = SelectObject(dc, font());
+  RECT text{0, 0, 0, 0};
+  DrawTextA(dc, text_.c_str(), int(text_.size()), &text, DT_CALCRECT | DT_NOPREFIX);
+  SelectObject(dc, old);
+  ReleaseDC(w, dc);
+  InflateRect(&text, kPadX, kPadY);
+  body_ = {text.right - text.left, text.bottom - text.top};
+  const int width = body_.cx + 4, height = body_.cy + kTailHeight;
+  SetWindowRgn(w, outline(body_), FALSE);  // the system owns the region from here
+  SetWindowPos(w, HWND_TOPMOST, at_.x + offsetX_ - width + kPadX, at_.y + offsetY_ - height + kPadY, width,
+               height, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  InvalidateRect(w, nullptr, TRUE);
+}
+
+void BalloonTip::onTimer(UINT_PTR id) {
+  HWND w = window_.get();
+  switch (id) {
+    case kTimerShow:
+      KillTimer(w, kTimerShow);
+      place();
+      SetTimer(w, kTimerWatch, kWatchPeriodMs, nullptr);
+      break;
+    case kTimerWatch: {
+      POINT now;
+      GetCursorPos(&now);
+      if (now.x != at_.x || now.y != at_.y) {
+        KillTimer(w, kTimerWatch);
+        SetTimer(w, kTimerHide, kHidePauseMs, nullptr);
+      }
+      break;
+    }
+    case kTimerHide:
+      hide();
+      break;
+  }
+}
+
+void BalloonTip::paint() {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(window_.get(), &ps);
+  HRGN shape = outline(body_);
+  FillRgn(dc, shape, GetSysColorBrush(COLOR_WINDOW));
+  FrameRgn(dc, shape, GetSysColorBrush(COLOR_WINDOWTEXT), 1, 1);
+  DeleteObject(shape);
+  HGDIOBJ old = SelectObject(dc, font());
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+  RECT text{kPadX, kPadY, body_.cx, body_.cy};
+  DrawTextA(dc, text_.c_str(), int(text_.size()), &text, DT_NOPREFIX);
+  SelectObject(dc, old);
+  EndPaint(window_.get(), &ps);
+}
+
+LRESULT CALLBACK BalloonTip::proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE)
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA,
+                      reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
+  auto* self = reinterpret_cast<BalloonTip*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  switch (message) {
+    case WM_TIMER:
+      if (self) self->onTimer(wParam);
+      return 0;
+    case WM_PAINT:
+      if (self) {
+        self->paint();
+        return 0;
+      }
+      break;
+    case WM_MOUSEACTIVATE:
+      return MA_NOACTIVATE;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+      if (self) self->hide();
+      return 0;
+    case WM_NCDESTROY:
+      SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+      break;
+  }
+  return DefWindowProcA(hwnd, message, wParam, lParam);
+}
