@@ -31,6 +31,7 @@ quillon_deps=(
   "python3-pil:/usr/lib/python3/dist-packages/PIL/__init__.py"
   "fonts-play:/usr/share/fonts/truetype/play/Play-Regular.ttf"
   "clang-format:/usr/bin/clang-format"
+  "xdotool:/usr/bin/xdotool"
 )
 
 quillon_install_deps() {
@@ -115,6 +116,16 @@ quillon_session() {
     export DISPLAY=:$display
   fi
   quillon_wine_prefix
+  # Tests under Wine drive windows with real X input through this relay.
+  local portFile=$QUILLON_WIN/input-relay.$$.port
+  rm -f "$portFile"
+  /usr/bin/python3 "$QUILLON_ROOT/tools/input_relay.py" "$portFile" >/dev/null 2>&1 &
+  quillon_pids+=($!)
+  local tries=0
+  while [ ! -s "$portFile" ] && [ $tries -lt 100 ]; do sleep 0.05; tries=$((tries + 1)); done
+  export QUILLON_INPUT_RELAY
+  QUILLON_INPUT_RELAY=$(cat "$portFile" 2>/dev/null)
+  rm -f "$portFile"
   wineserver -f -p >/dev/null 2>&1 &
   quillon_pids+=($!)
   quillon_wineserver=1

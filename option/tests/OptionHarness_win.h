@@ -1,0 +1,98 @@
+#pragma once
+// Runs the real Option.exe (and Monitor.exe on the emulated keyboard) from a
+// private copy of the program folder and drives it as a user does: real X
+// mouse and key input at the places the skin files give, through the input
+// relay of tools/session.sh. Results are read at the keyboard's trace, in
+// the shared block and in the files.
+//
+//   class MyTest : public OptionHarness {};
+//   TEST_F(MyTest, X) {
+//     startWithEmulatedKeyboard();
+//     startOption();
+//     const size_t mark = traceSize();
+//     click(mainControl(kApply));
+//     auto downloads = waitForDownloads(mark, 1);
+//   }
+
+#include <string>
+#include <vector>
+
+#include "DownloadTrace.h"
+#include "MonitorHarness_win.h"
+#include "SkinPosition.h"
+
+namespace harness {
+
+// Runs xdotool with `args` on the session's display; false when it failed or
+// no relay runs (the test is then skipped by the harness).
+bool xdotool(const std::string& args, std::string* output = nullptr);
+bool inputRelayAvailable();
+
+using Download = std::vector<emu::ReceivedReport>;
+
+class OptionHarness : public MonitorHarness {
+ protected:
+  // BUTTONPOS keys of the main window.
+  enum MainControl {
+    kTabWindowsKey = 1,
+    kTabLighting = 2,
+    kPreview = 5,
+    kFirstSelector = 7,
+    kFirstProfilePage = 13,
+    kReset = 19,
+    kApply = 20,
+    kClose = 22,
+  };
+  static constexpr int kMainIdBase = 100;  // control id = base + key
+
+  void SetUp() override;
+  void TearDown() override;
+
+  // Starts Option.exe and waits for its window to be shown and painted.
+  void startOption();
+  PROCESS_INFORMATION startOptionProcess();
+  HWND optionWindow() const;
+  bool optionRunning() const;
+
+  // Skin INI entries of the private program folder.
+  SkinPosition position(const std::string& ini, const char* section, int key) const;
+  // Screen point at the centre of BUTTONPOS `key` of `ini`, in a window whose
+  // client area starts at `origin` (screen coordinates).
+  POINT centreOf(const std::string& ini, int key, POINT origin) const;
+  POINT clientOrigin(HWND window) const;
+  POINT mainControl(int key) const;
+  POINT keyboardKey(int keyIndex) const;
+  POINT winKeyButton(int key) const;  // 1 off, 2 on, 3 help
+  HWND mainButton(int key) const { return GetDlgItem(optionWindow(), kMainIdBase + key); }
+
+  void click(POINT screen, int button = 1);
+  void key(const std::string& keys);
+  // A top-level window of Option.exe with this title, once visible.
+  HWND waitForWindow(const char* title, DWORD ms = 10000);
+
+  // The screen under `window` as 0x00RRGGBB pixels, top row first; written
+  // to `bmp` (a path) too when one is given.
+  struct Capture {
+    int width = 0, height = 0;
+    std::vector<uint32_t> pixels;
+    uint32_t at(int x, int y) const { return pixels[size_t(y) * width + x]; }
+    size_t colours() const;  // distinct colours, counted up to 1000
+  };
+  Capture capture(HWND window, const std::string& bmp = {}) const;
+
+  size_t traceSize() const { return readTrace().size(); }
+  std::vector<Download> downloadsSince(size_t traceLine) const;
+  // Waits until `count` whole downloads arrived after `traceLine`.
+  std::vector<Download> waitForDownloads(size_t traceLine, size_t count, DWORD ms = 20000) const;
+  // The Apply button enabled again: the busy state is over.
+  bool waitApplyEnabled(DWORD ms = 20000) const;
+
+  // Writes a profile file of the private folder before the programs start.
+  void writeProfile(int profile, void (*change)(ProfileRecord&));
+  void writeAppList(int page, int programs);
+  std::string configPath() const { return folder_ + "config.ini"; }
+
+  PROCESS_INFORMATION option_ = {};
+};
+
+}  // namespace harness

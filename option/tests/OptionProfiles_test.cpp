@@ -1,0 +1,187 @@
+// The profile pages and the reset of all profiles, through the real windows:
+// linked programs, copy onto another profile, reset with its warning, and
+// what OK and Cancel leave behind in the block, the keyboard and the files.
+
+#include <cstring>
+#include <memory>
+
+#include "ListFiles.h"
+#include "OptionHarness_win.h"
+#include "ProfileFiles.h"
+
+namespace {
+
+using namespace harness;
+
+// BUTTONPOS keys of a profile page and of the warning dialogs.
+enum PageControl { kList = 1, kAdd, kRemove, kCopyBox, kCopyTarget, kResetProfile, kOk, kCancel, kClose };
+enum WarnControl { kWarnOk = 1, kWarnCancel = 2 };
+
+class OptionProfiles : public OptionHarness {
+ protected:
+  HWND openPage(int page) {
+    click(mainControl(kFirstProfilePage + page - 1));
+    return waitForWindow(("Profile " + std::to_string(page)).c_str());
+  }
+  void clickOn(HWND window, const std::string& ini, int key) {
+    click(centreOf(ini, key, clientOrigin(window)));
+  }
+  static std::string pageIni(int page) { return "buttons\\skin_profile" + std::to_string(page) + ".ini"; }
+  bool closed(HWND window) {
+    return waitFor([&] { return !IsWindow(window); }, 5000);
+  }
+  AppList savedList(int page) {
+    AppList list;
+    loadList(list, folder_, profileAppListFile(page));
+    return list;
+  }
+};
+
+TEST_F(OptionProfiles, CopyAndResetOnPageThreeWithTargetOne) {
+  writeProfile(2, [](ProfileRecord& p) {
+    p.lightFx = 3;
+    p.waveColor = 0x123456;
+    p.keys[10].category = kCategoryDisabled;
+    p.keys[10].functionCode = kFunctionDisabled;
+  });
+  startWithEmulatedKeyboard();
+  startOption();
+  click(mainControl(kFirstSelector + 2));
+  HWND page = openPage(3);
+  ASSERT_NE(page, nullptr);
+  clickOn(page, pageIni(3), kCopyBox);
+  clickOn(page, pageIni(3), kCopyTarget);
+  key("Down Return");  // the first entry: profile 1
+  clickOn(page, pageIni(3), kResetProfile);
+  HWND warn = waitForWindow("Reset");
+  ASSERT_NE(warn, nullptr);
+  clickOn(warn, "skin_profile3_reset_warn.ini", kWarnOk);
+  ASSERT_TRUE(closed(warn));
+  const size_t mark = traceSize();
+  clickOn(page, pageIni(3), kOk);
+  ASSERT_TRUE(closed(page));
+  // The reset is applied at once, as a full download of the active profile.
+  ASSERT_EQ(waitForDownloads(mark, 1).size(), 1u);
+  ASSERT_TRUE(waitApplyEnabled());
+  auto block = readBlock();
+  EXPECT_EQ(block->profiles[0].lightFx, 3);
+  EXPECT_EQ(block->profiles[0].waveColor, 0x123456u);
+  EXPECT_EQ(block->profiles[0].keys[10].category, kCategoryDisabled);
+  auto fresh = std::make_unique<ProfileRecord>();
+  buildDefaultProfile(*fresh, 2);
+  EXPECT_EQ(std::memcmp(&block->profiles[2], fresh.get(), sizeof *fresh), 0);
+  EXPECT_STREQ(block->profiles[2].profileName, "Profile #3");
+  auto saved = std::make_unique<SettingsImage>();
+  loadAll(*saved, folder_);
+  EXPECT_EQ(saved->profiles[0].lightFx, 3);
+}
+
+TEST_F(OptionProfiles, ResetClickedTwiceArmsNothing) {
+  writeProfile(1, [](ProfileRecord& p) { p.lightFx = 4; });
+  startWithEmulatedKeyboard();
+  startOption();
+  click(mainControl(kFirstSelector + 1));
+  HWND page = openPage(2);
+  ASSERT_NE(page, nullptr);
+  clickOn(page, pageIni(2), kResetProfile);
+  HWND warn = waitForWindow("Reset");
+  ASSERT_NE(warn, nullptr);
+  clickOn(warn, "skin_profile2_reset_warn.ini", kWarnOk);
+  ASSERT_TRUE(closed(warn));
+  clickOn(page, pageIni(2), kResetProfile);  // disarms, without a question
+  Sleep(200);
+  EXPECT_EQ(FindWindowA(nullptr, "Reset"), nullptr);
+  const size_t mark = traceSize();
+  clickOn(page, pageIni(2), kOk);
+  ASSERT_TRUE(closed(page));
+  Sleep(300);
+  EXPECT_TRUE(downloadsSince(mark).empty());
+  click(mainControl(kApply));
+  ASSERT_TRUE(waitApplyEnabled());
+  EXPECT_EQ(readBlock()->profiles[1].lightFx, 4);
+}
+
+TEST_F(OptionProfiles, OnlyTheFirstTwentyOfTwentyFiveProgramsAreLinked) {
+  writeAppList(1, 25);
+  startWithEmulatedKeyboard();
+  startOption();
+  HWND page = openPage(1);
+  ASSERT_NE(page, nullptr);
+  clickOn(page, pageIni(1), kOk);
+  ASSERT_TRUE(closed(page));
+  click(mainControl(kApply));
+  ASSERT_TRUE(waitApplyEnabled());
+  auto block = readBlock();
+  for (int i = 0; i < kLinkedAppCount; ++i)
+    EXPECT_STREQ(block->profiles[0].linkedApps[i], ("C:\\Games\\game" + std::to_string(i) + ".exe").c_str());
+  EXPECT_EQ(savedList(1).size(), 25u);
+}
+
+TEST_F(OptionProfiles, CancelRestoresTheListAndRemoveSelectsTheNextLine) {
+  writeAppList(1, 3);
+  startWithEmulatedKeyboard();
+  startOption();
+  HWND page = openPage(1);
+  ASSERT_NE(page, nullptr);
+  clickOn(page, pageIni(1), kRemove);  // removes game0, selects game1
+  clickOn(page, pageIni(1), kCancel);
+  ASSERT_TRUE(closed(page));
+  EXPECT_EQ(savedList(1).size(), 3u);
+
+  page = openPage(1);
+  ASSERT_NE(page, nullptr);
+  clickOn(page, pageIni(1), kRemove);
+  clickOn(page, pageIni(1), kRemove);
+  clickOn(page, pageIni(1), kOk);
+  ASSERT_TRUE(closed(page));
+  const AppList list = savedList(1);
+  ASSERT_EQ(list.size(), 1u);
+  EXPECT_STREQ(list[0].path, "C:\\Games\\game2.exe");
+}
+
+TEST_F(OptionProfiles, AddTakesAProgramFromTheOpenFileDialog) {
+  startWithEmulatedKeyboard();
+  startOption();
+  HWND page = openPage(1);
+  ASSERT_NE(page, nullptr);
+  clickOn(page, pageIni(1), kAdd);
+  HWND dialog = waitForWindow("Open");
+  ASSERT_NE(dialog, nullptr);
+  const std::string program = folder_ + "Monitor.exe";
+  xdotool("search --sync --onlyvisible --name ^Open$ windowfocus --sync %1");
+  key("alt+n");  // the file name field, its text selected
+  EXPECT_TRUE(xdotool("type --delay 5 '" + program + "'"));
+  key("Return");
+  ASSERT_TRUE(waitFor([&] { return !IsWindow(dialog); }, 5000));
+  clickOn(page, pageIni(1), kOk);
+  ASSERT_TRUE(closed(page));
+  const AppList list = savedList(1);
+  ASSERT_EQ(list.size(), 1u);
+  EXPECT_EQ(lstrcmpiA(list[0].path, program.c_str()), 0) << list[0].path;
+}
+
+TEST_F(OptionProfiles, ResetAllAsksFirstThenSendsTheDefaults) {
+  writeProfile(0, [](ProfileRecord& p) { p.lightFx = 6; });
+  startWithEmulatedKeyboard();
+  startOption();
+  click(mainControl(kReset));
+  HWND warn = waitForWindow("Reset");
+  ASSERT_NE(warn, nullptr);
+  clickOn(warn, "skin_reset_warn.ini", kWarnCancel);
+  ASSERT_TRUE(closed(warn));
+  EXPECT_EQ(readBlock()->profiles[0].lightFx, 6);
+
+  click(mainControl(kReset));
+  warn = waitForWindow("Reset");
+  ASSERT_NE(warn, nullptr);
+  const size_t mark = traceSize();
+  clickOn(warn, "skin_reset_warn.ini", kWarnOk);
+  ASSERT_EQ(waitForDownloads(mark, 1).size(), 1u);
+  ASSERT_TRUE(waitApplyEnabled());
+  auto defaults = std::make_unique<SettingsImage>();
+  buildDefaultImage(*defaults);
+  auto block = readBlock();
+  EXPECT_EQ(std::memcmp(&block->profiles, &defaults->profiles, sizeof defaults->profiles), 0);
+}
+
+}  // namespace
