@@ -68,6 +68,11 @@ std::string CombinationText(const EditEntry& entry, const KeyboardLayout& layout
   return text;
 }
 
+std::string CombinationTextOnRefresh(uint8_t storedCategory, const EditEntry& entry,
+                                     const KeyboardLayout& layout) {
+  return storedCategory == kCategoryCombination ? CombinationText(entry, layout) : std::string();
+}
+
 std::vector<ComboEvent> CombinationPlayback(const EditEntry& entry) {
   const std::vector<uint8_t> keys = CombinationKeys(entry);
   std::vector<ComboEvent> events;

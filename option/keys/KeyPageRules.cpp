@@ -1,6 +1,7 @@
 #include "KeyPageRules.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "SubPageRules.h"
 

