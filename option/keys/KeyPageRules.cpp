@@ -11,6 +11,7 @@ namespace {
 // this page never produces.
 constexpr int kDefaultLabelId = 1076;
 constexpr uint8_t kCategoryNotFromMenu = 2;
+constexpr uint8_t kFirstCategoryBeyondMenu = 10;
 // Numbers beyond any edit's reach; parsing stops growing there.
 constexpr int kParseCeiling = 1000000;
 
@@ -44,7 +45,7 @@ bool hasPlaySettings(uint8_t category) {
 
 // Categories the page never produces keep their play values untouched.
 bool keepsPlayValues(uint8_t category) {
-  return category == 0 || category == kCategoryNotFromMenu || category >= 10;
+  return category == 0 || category == kCategoryNotFromMenu || category >= kFirstCategoryBeyondMenu;
 }
 
 // A category whose sub-page was never completed may still carry the function
