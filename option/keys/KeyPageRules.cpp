@@ -1,0 +1,216 @@
+#include "KeyPageRules.h"
+
+#include <algorithm>
+#include <iterator>
+
+#include "SubPageRules.h"
+
+namespace {
+
+// Language library text of the default label; also shown for categories that
+// this page never produces.
+constexpr int kDefaultLabelId = 1076;
+constexpr uint8_t kCategoryNotFromMenu = 2;
+constexpr uint8_t kFirstCategoryBeyondMenu = 10;
+// Numbers beyond any edit's reach; parsing stops growing there.
+constexpr int kParseCeiling = 1000000;
+
+struct CategoryRow {
+  uint8_t category;
+  int labelId;
+  KeySubPage page;
+};
+constexpr CategoryRow kCategoryRows[] = {
+    {kCategoryDefault, 1076, KeySubPage::Default},  {kCategoryCombination, 1078, KeySubPage::KeyboardKey},
+    {kCategoryMedia, 1079, KeySubPage::Media},      {kCategoryMacro, 1080, KeySubPage::Macro},
+    {kCategoryLaunch, 1081, KeySubPage::Launch},    {kCategoryShortcut, 1083, KeySubPage::Shortcut},
+    {kCategoryDisabled, 1084, KeySubPage::Default},
+};
+
+const CategoryRow* rowOf(uint8_t category) {
+  for (const CategoryRow& row : kCategoryRows)
+    if (row.category == category) return &row;
+  return nullptr;
+}
+
+unsigned commandOf(uint8_t category) { return kCategoryCommandFirst - 1 + category; }
+
+constexpr const char* kPlayModeTexts[] = {"Play Once", "Play N Times", "Repeat While Pressed",
+                                          "Toggle Auto-Repeat"};
+constexpr int kPlayModeCount = int(std::size(kPlayModeTexts));
+
+bool hasPlaySettings(uint8_t category) {
+  return category == kCategoryCombination || category == kCategoryMacro;
+}
+
+// Categories the page never produces keep their play values untouched.
+bool keepsPlayValues(uint8_t category) {
+  return category == 0 || category == kCategoryNotFromMenu || category >= kFirstCategoryBeyondMenu;
+}
+
+// A category whose sub-page was never completed may still carry the function
+// code of the previous category; such an entry must not reach the keyboard.
+bool isComplete(const EditEntry& entry) {
+  switch (entry.category) {
+    case kCategoryCombination:
+      return entry.functionCode == kFunctionCombination && entry.steps[0].code() != 0;
+    case kCategoryMacro:
+      return (entry.functionCode == kFunctionRecordedMacro && entry.macroName[0] != '\0') ||
+             (entry.functionCode == kFunctionTextMacro && entry.textMacroName[0] != '\0');
+    case kCategoryLaunch:
+      return entry.functionCode == kFunctionLaunch && entry.appPath[0] != '\0';
+    case kCategoryMedia:
+      return MediaButtonOf(entry.functionCode) >= 0;
+    case kCategoryShortcut:
+      return ShortcutButtonOf(entry.functionCode) >= 0;
+    default:
+      return true;
+  }
+}
+
+}  // namespace
+
+bool MacroCategoriesOffered(int totalMacro, uint8_t storedFunctionCode) {
+  return totalMacro < kMaxMacroKeys || storedFunctionCode == kFunctionCombination ||
+         storedFunctionCode == kFunctionRecordedMacro;
+}
+
+std::vector<KeyMenuEntry> CategoryMenu(int totalMacro, uint8_t storedFunctionCode) {
+  const bool macros = MacroCategoriesOffered(totalMacro, storedFunctionCode);
+  auto line = [](uint8_t category) { return KeyMenuEntry{commandOf(category), rowOf(category)->labelId}; };
+  std::vector<KeyMenuEntry> menu;
+  menu.push_back(line(kCategoryDefault));
+  menu.push_back({});
+  if (macros) menu.push_back(line(kCategoryCombination));
+  menu.push_back(line(kCategoryMedia));
+  if (macros) menu.push_back(line(kCategoryMacro));
+  menu.push_back({});
+  menu.push_back(line(kCategoryLaunch));
+  menu.push_back(line(kCategoryShortcut));
+  menu.push_back({});
+  menu.push_back(line(kCategoryDisabled));
+  return menu;
+}
+
+std::vector<KeyMenuEntry> PlayModeMenu() {
+  std::vector<KeyMenuEntry> menu;
+  for (int mode = 0; mode < kPlayModeCount; ++mode)
+    menu.push_back({kPlayModeCommandFirst + unsigned(mode), 0, kPlayModeTexts[mode]});
+  return menu;
+}
+
+uint8_t CategoryFromCommand(unsigned command) {
+  for (const CategoryRow& row : kCategoryRows)
+    if (commandOf(row.category) == command) return row.category;
+  return kCategoryNotFromMenu;
+}
+
+int PlayModeFromCommand(unsigned command) {
+  if (command >= kPlayModeCommandFirst && command < kPlayModeCommandFirst + kPlayModeCount)
+    return int(command - kPlayModeCommandFirst);
+  return kPlayOnce;
+}
+
+const char* PlayModeText(int playMode) {
+  return kPlayModeTexts[playMode >= 0 && playMode < kPlayModeCount ? playMode : kPlayOnce];
+}
+
+CategoryView ViewOfCategory(uint8_t category) {
+  const CategoryRow* row = rowOf(category);
+  if (!row) return {KeySubPage::Default, kDefaultLabelId};
+  return {row->page, row->labelId};
+}
+
+KeyControlStates ApplyEnablingRules(EditEntry& entry) {
+  if (hasPlaySettings(entry.category)) {
+    switch (entry.playMode) {
+      case kPlayNTimes:
+        return {true, true, true, true};
+      case kPlayWhilePressed:
+        return {true, false, true, false};
+      case kPlayToggle:
+        return {true, false, true, true};
+      default:
+        return {true, false, false, true};
+    }
+  }
+  if (!keepsPlayValues(entry.category)) {
+    entry.playMode = kPlayOnce;
+    entry.playCount = 0;
+    entry.repeatDelayMs = 0;
+  }
+  return {};
+}
+
+KeyControlStates ChooseCategory(EditEntry& entry, unsigned command) {
+  if (command >= kCategoryCommandFirst && command <= kCategoryCommandLast) {
+    entry.category = CategoryFromCommand(command);
+    if (entry.category == kCategoryDefault) entry.functionCode = kFunctionDefault;
+    if (entry.category == kCategoryDisabled) entry.functionCode = kFunctionDisabled;
+  }
+  return ApplyEnablingRules(entry);
+}
+
+KeyControlStates ChoosePlayMode(EditEntry& entry, unsigned command) {
+  entry.playMode = PlayModeFromCommand(command);
+  return ApplyEnablingRules(entry);
+}
+
+void ChooseTrigger(EditEntry& entry, int position) {
+  if (position == kTriggerFirstPosition || position == kTriggerFirstPosition + 1)
+    entry.triggerMode = position - kTriggerFirstPosition;
+}
+
+int HighlightedTriggerPosition(const EditEntry& entry) {
+  return entry.triggerMode == 0 || entry.triggerMode == 1 ? kTriggerFirstPosition + entry.triggerMode : 0;
+}
+
+namespace {
+
+// Like "%d" reading: optional sign, then digits up to the first other character.
+int parseNumber(std::string_view text) {
+  size_t i = 0;
+  while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
+  int value = 0;
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
+    value = std::min(value * 10 + (text[i] - '0'), kParseCeiling);
+  return negative ? -value : value;
+}
+
+}  // namespace
+
+CountEditResult CheckPlayCountWhileTyping(std::string_view text) {
+  if (text.empty()) return {};
+  const int typed = parseNumber(text);
+  const int value = std::clamp(typed, kPlayCountMin, kPlayCountMax);
+  return {true, value, value != typed};
+}
+
+int ParsePlayCount(std::string_view text) {
+  return std::clamp(parseNumber(text), kPlayCountMin, kPlayCountMax);
+}
+
+int ParseRepeatDelay(std::string_view text) {
+  return std::clamp(parseNumber(text), kRepeatDelayMin, kRepeatDelayMax);
+}
+
+ConfirmResult ConfirmEntry(EditEntry& entry, std::string_view countText, std::string_view delayText,
+                           uint8_t (&standardKey)[kKeyCount]) {
+  entry.playCount = ParsePlayCount(countText);
+  entry.repeatDelayMs = uint16_t(ParseRepeatDelay(delayText));
+  ConfirmResult result;
+  if (!isComplete(entry)) {
+    entry.category = kCategoryDefault;
+    entry.functionCode = kFunctionDefault;
+    result.fellBack = true;
+    return result;
+  }
+  // A single key without modifiers is a plain remap in the keyboard's own table.
+  if (entry.category == kCategoryCombination && entry.steps[1].code() == 0 && entry.keyIndex < kKeyCount) {
+    standardKey[entry.keyIndex] = entry.steps[0].code();
+    result.standardKeyWritten = true;
+  }
+  return result;
+}
