@@ -80,6 +80,20 @@ std::optional<std::string> acceptName(const std::vector<std::string>& names, std
 std::vector<std::string> namesOf(const MacroLibrary& library) { return namesOfLibrary(library); }
 std::vector<std::string> namesOf(const TextMacroLibrary& library) { return namesOfLibrary(library); }
 
+int initialMacroLine(const std::vector<std::string>& names, const KeyAssignment& editedKey) {
+  if (names.empty()) return -1;
+  if (editedKey.functionCode != kFunctionRecordedMacro) return 0;
+  const std::string_view keyName = bounded(editedKey.macroName);
+  // "Jump" must not select "Jumper" above it: an exact name comes first.
+  for (size_t i = 0; i < names.size(); ++i)
+    if (sameName(names[i], keyName)) return int(i);
+  for (size_t i = 0; i < names.size(); ++i)
+    if (names[i].size() >= keyName.size() &&
+        sameName(std::string_view(names[i]).substr(0, keyName.size()), keyName))
+      return int(i);
+  return 0;
+}
+
 int selectionAfterRemoval(int removed, int countAfter) {
   if (countAfter <= 0) return -1;
   return std::clamp(removed, 0, countAfter - 1);

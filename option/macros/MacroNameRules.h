@@ -30,6 +30,11 @@ std::optional<std::string> acceptName(const std::vector<std::string>& names, std
 std::vector<std::string> namesOf(const MacroLibrary& library);
 std::vector<std::string> namesOf(const TextMacroLibrary& library);
 
+// The line selected when the macro manager opens: the edited key's own macro
+// when it carries one (a line with exactly its name, else the first line that
+// begins with it), else the first line; -1 for an empty list.
+int initialMacroLine(const std::vector<std::string>& names, const KeyAssignment& editedKey);
+
 // The line selected once a line is gone: the same index, else the new last
 // line; -1 when the list is empty.
 int selectionAfterRemoval(int removed, int countAfter);

@@ -58,6 +58,22 @@ TEST(MacroNames, RenameRefusesAnotherEntrysNameButNotItsOwn) {
   EXPECT_STREQ(texts[2].name, "TMacro:");
 }
 
+TEST(MacroNames, ManagerOpensOnTheEditedKeysMacro) {
+  const std::vector<std::string> names{"Jumper", "Dash", "jump"};
+  KeyAssignment key{};
+  key.functionCode = kFunctionRecordedMacro;
+  std::strcpy(key.macroName, "JUMP");
+  EXPECT_EQ(initialMacroLine(names, key), 2);
+  std::strcpy(key.macroName, "Das");
+  EXPECT_EQ(initialMacroLine(names, key), 1);  // an older, cut name still finds its line
+  std::strcpy(key.macroName, "Gone");
+  EXPECT_EQ(initialMacroLine(names, key), 0);
+  key.functionCode = kFunctionTextMacro;
+  std::strcpy(key.macroName, "Dash");
+  EXPECT_EQ(initialMacroLine(names, key), 0);
+  EXPECT_EQ(initialMacroLine({}, key), -1);
+}
+
 TEST(MacroNames, DeletionSelectsTheSameIndexOrTheNewLast) {
   MacroLibrary lib = library({"a", "b", "c"});
   EXPECT_EQ(deleteMacro(lib, 1), 1);
