@@ -9,6 +9,10 @@ void MacroManagerSession::open(const KeyAssignment& editedKey) {
 }
 
 void MacroManagerSession::select(int index) {
+  // The name list is disabled while recording; should a selection come
+  // through anyway, the recording must not go on into another macro.
+  recordingOn_ = false;
+  recording_ = Recording{};
   current_ = index >= 0 && size_t(index) < library_.size() ? index : -1;
   const MacroRecord* r = record();
   steps_ = r ? stepsOf(*r) : MacroSteps{};

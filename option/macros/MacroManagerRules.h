@@ -27,6 +27,7 @@ class MacroManagerSession {
   // Selects the edited key's macro, or the first one.
   void open(const KeyAssignment& editedKey);
   // Loads macro `index`; -1 (or any index outside the library) for none.
+  // Ends a running recording (the window stops the recorder).
   void select(int index);
   int current() const { return current_; }
   const MacroSteps& steps() const { return steps_; }

@@ -68,6 +68,8 @@ bool sameName(std::string_view a, std::string_view b) {
 
 std::optional<std::string> acceptName(const std::vector<std::string>& names, std::string_view typed,
                                       int self) {
+  // A name is a C string in the record: nothing after a NUL would survive.
+  typed = typed.substr(0, typed.find('\0'));
   // Cut first, then trim again: the cut may end on a blank.
   const std::string_view name = trimBlanks(trimBlanks(typed).substr(0, kMaxNameLength));
   // A name of blanks only could never be bound to a key.

@@ -28,6 +28,8 @@ TEST(MacroNames, NewLinesAreTrimmedCutAndUniqueIgnoringCase) {
   EXPECT_FALSE(addMacro(lib, "jUMP"));
   EXPECT_FALSE(addMacro(lib, "dash"));  // stored names compare trimmed
   EXPECT_FALSE(addMacro(lib, "   "));   // no name left to bind a key by
+  EXPECT_FALSE(addMacro(lib, std::string_view("\0Ghost", 6)));
+  EXPECT_FALSE(addMacro(lib, std::string_view("Jump\0x", 6)));  // "Jump" as the record would hold it
   EXPECT_EQ(lib.size(), 3u);
 
   // The untouched new-line text is a name of its own, once.
