@@ -111,6 +111,9 @@ bool closeMacroManager(ManagerClose how, MacroLibrary& macros, SettingsImage& im
     fitNames(macros, sizeof(KeyAssignment::macroName) - 1);
     const bool saved = saveList(macros, programFolder, kMacroLibraryFile);
     applyMacroLibrary(macros, image);
+    // Keys that lost their macro no longer count against the macro keys'
+    // limit; a stale count would refuse macros the keyboard has room for.
+    for (ProfileRecord& profile : image.profiles) profile.totalMacro = countMacroKeys(profile);
     return saved;
   }
   clearList(macros);

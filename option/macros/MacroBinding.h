@@ -28,9 +28,10 @@ void refreshFromLibraries(KeyAssignment& key, int keyIndex, const MacroLibrary& 
                           const TextMacroLibrary& texts);
 
 enum class ManagerClose { Ok, Cancel };
-// OK stores the library (names trimmed and cut to what a key's copy holds)
-// and hands it to every key of the five profiles;
-// Cancel reloads the library from its file, dropping the edits of this run.
+// OK stores the library (names trimmed and cut to what a key's copy holds),
+// hands it to every key of the five profiles and recounts each profile's
+// macro keys; Cancel reloads the library from its file, dropping the edits of
+// this run.
 // Returns false when OK could not write the file.
 bool closeMacroManager(ManagerClose how, MacroLibrary& macros, SettingsImage& image,
                        const std::string& programFolder);

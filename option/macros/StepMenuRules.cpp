@@ -1,5 +1,7 @@
 #include "StepMenuRules.h"
 
+#include <iterator>
+
 namespace {
 constexpr int kCommandsPerButton = 3;
 constexpr int kOneMs = 1;

@@ -148,12 +148,16 @@ TEST_F(ManagerCloseTest, DeletedMacroTurnsItsKeysIntoDefaultKeysOnOkAndComesBack
   EXPECT_EQ(key(0, 10).functionCode, kFunctionRecordedMacro);
 
   // OK: the key of the deleted macro becomes a default key; the other is refreshed.
+  image_->profiles[0].totalMacro = countMacroKeys(image_->profiles[0]);
+  ASSERT_EQ(image_->profiles[0].totalMacro, 1);
   deleteMacro(macros_, 0);
   EXPECT_TRUE(closeMacroManager(ManagerClose::Ok, macros_, *image_, folder_));
   EXPECT_EQ(key(0, 10).category, kCategoryDefault);
   EXPECT_EQ(key(0, 10).functionCode, kFunctionDefault);
   EXPECT_EQ(key(0, 10).macroName[0], '\0');
   EXPECT_EQ(key(0, 10).macroListIndex, -1);
+  EXPECT_EQ(image_->profiles[0].totalMacro, 0);
+  EXPECT_EQ(image_->profiles[4].totalMacro, 1);
   EXPECT_EQ(key(4, 104).functionCode, kFunctionRecordedMacro);
   EXPECT_EQ(image_->keyDirty[4][104], 1);
   MacroLibrary reloaded;
