@@ -1,0 +1,39 @@
+#pragma once
+// The macro page: its one list of library macros followed by text macros,
+// binding a line to the edited key, and what the two managers leave behind
+// when they close.
+
+#include <string>
+#include <vector>
+
+#include "ListFiles.h"
+#include "SettingsImage.h"
+
+// Library macro names, then text macro names, in library order.
+std::vector<std::string> macroPickerLines(const MacroLibrary& macros, const TextMacroLibrary& texts);
+
+// The line to select for the edited key, -1 for none; also written to the
+// key's macroListIndex. The bound macro is found by name, so a list that
+// changed since the key was bound still selects that key's own macro.
+int selectPickerLine(KeyAssignment& key, const MacroLibrary& macros, const TextMacroLibrary& texts);
+
+// Selecting `line` binds that macro to the key (a recorded one with function
+// code 3, a text macro with 58). False for a line outside the list.
+bool bindPickerLine(KeyAssignment& key, int line, const MacroLibrary& macros, const TextMacroLibrary& texts);
+
+// What the page's own copy of a key becomes after a manager closed with OK,
+// as applyMacroLibrary / applyTextMacroLibrary do for the stored keys: the
+// library's macro of that name again, or a default key when it is gone.
+void refreshFromLibraries(KeyAssignment& key, int keyIndex, const MacroLibrary& macros,
+                          const TextMacroLibrary& texts);
+
+enum class ManagerClose { Ok, Cancel };
+// OK stores the library (names trimmed and cut to what a key's copy holds),
+// hands it to every key of the five profiles and recounts each profile's
+// macro keys; Cancel reloads the library from its file, dropping the edits of
+// this run.
+// Returns false when OK could not write the file.
+bool closeMacroManager(ManagerClose how, MacroLibrary& macros, SettingsImage& image,
+                       const std::string& programFolder);
+bool closeTextMacroManager(ManagerClose how, TextMacroLibrary& texts, SettingsImage& image,
+                           const std::string& programFolder);

@@ -1,0 +1,89 @@
+#include "TextMacroManagerRules.h"
+
+TextMacroRecord* TextMacroManagerSession::record() {
+  return current_ >= 0 ? &library_[size_t(current_)] : nullptr;
+}
+const TextMacroRecord* TextMacroManagerSession::record() const {
+  return current_ >= 0 ? &library_[size_t(current_)] : nullptr;
+}
+
+void TextMacroManagerSession::select(int index) {
+  capturing_.reset();
+  current_ = index >= 0 && size_t(index) < library_.size() ? index : -1;
+  if (const TextMacroRecord* r = record()) delayShown_ = r->delayMs;
+}
+
+std::string_view TextMacroManagerSession::text() const {
+  const TextMacroRecord* r = record();
+  return r ? textOf(*r) : std::string_view{};
+}
+
+std::string TextMacroManagerSession::keyButtonText(KeySlot slot, const KeyboardLayout& layout) const {
+  if (capturing_ == slot) return std::string(kCapturingText);
+  const TextMacroRecord* r = record();
+  if (!r) return std::string(kNoKeyText);
+  return ::keyButtonText(slot == KeySlot::Before ? r->keyBefore : r->keyAfter, layout);
+}
+
+TextMacroManagerSession::NameResult TextMacroManagerSession::commitNewLine(std::string_view typed) {
+  if (!addTextMacro(library_, typed)) {
+    const int nearest = selectionAfterRemoval(int(library_.size()), int(library_.size()));
+    select(nearest);
+    return {false, nearest};
+  }
+  select(int(library_.size()) - 1);
+  return {true, current_};
+}
+
+TextMacroManagerSession::NameResult TextMacroManagerSession::commitRename(std::string_view typed) {
+  return {renameTextMacro(library_, current_, typed), current_};
+}
+
+int TextMacroManagerSession::deleteCurrent() {
+  if (current_ < 0) return -1;
+  select(deleteTextMacro(library_, current_));
+  return current_;
+}
+
+ClampedNumber TextMacroManagerSession::editsChanged(std::string_view delayTyped, std::string_view text) {
+  const ClampedNumber delay = textDelayFromEdit(delayTyped);
+  delayShown_ = delay.value;
+  if (TextMacroRecord* r = record()) {
+    r->delayMs = delay.value;
+    storeText(*r, text);
+  }
+  return delay;
+}
+
+bool TextMacroManagerSession::startCapture(KeySlot slot) {
+  if (!record() || capturing_) return false;
+  capturing_ = slot;
+  return true;
+}
+
+void TextMacroManagerSession::store(uint8_t code) {
+  TextMacroRecord* r = record();
+  if (r && capturing_) (*capturing_ == KeySlot::Before ? r->keyBefore : r->keyAfter) = code;
+  capturing_.reset();
+}
+
+bool TextMacroManagerSession::onHookKey(const HookEvent& event, const KeyboardLayout& layout) {
+  if (!capturing_) return false;
+  const std::optional<uint8_t> code = capturedKey(event, layout);
+  if (!code) return false;
+  store(*code);
+  return true;
+}
+
+bool TextMacroManagerSession::onMouseButton(MouseButton button) {
+  if (!capturing_) return false;
+  store(mouseButtonCode(button));
+  return true;
+}
+
+bool TextMacroManagerSession::clearKey(KeySlot slot) {
+  TextMacroRecord* r = record();
+  if (!r) return false;
+  (slot == KeySlot::Before ? r->keyBefore : r->keyAfter) = 0;
+  return true;
+}

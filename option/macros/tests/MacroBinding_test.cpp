@@ -1,0 +1,202 @@
+#include "MacroBinding.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+#include "MacroNameRules.h"
+
+namespace {
+
+MacroRecord macro(const char* name, int steps, uint8_t code) {
+  MacroRecord r{};
+  std::strcpy(r.name, name);
+  r.repeatCount = 1;
+  r.stepCount = steps;
+  for (int i = 0; i < steps; ++i) r.steps[i] = MacroStep::make(code, kActionPress, uint16_t(i));
+  return r;
+}
+
+TextMacroRecord textMacro(const char* name, const char* text) {
+  TextMacroRecord r{};
+  std::strcpy(r.name, name);
+  std::strcpy(r.text, text);
+  r.delayMs = 300;
+  r.keyBefore = 40;
+  r.keyAfter = 241;
+  return r;
+}
+
+KeyAssignment defaultKey(int index) {
+  KeyAssignment key;
+  buildDefaultKey(key, index);
+  key.functionCode = kFunctionDefault;
+  return key;
+}
+
+class MacroBindingTest : public ::testing::Test {
+ protected:
+  MacroLibrary macros_{macro("Jump", 2, 4), macro(" Dash ", 40, 5)};
+  TextMacroLibrary texts_{textMacro("Hello", "Hello, world"), textMacro("Sig", "Regards")};
+};
+
+TEST_F(MacroBindingTest, PickerListsMacrosThenTextMacros) {
+  EXPECT_EQ(macroPickerLines(macros_, texts_), (std::vector<std::string>{"Jump", " Dash ", "Hello", "Sig"}));
+}
+
+TEST_F(MacroBindingTest, BindingARecordedMacroCopiesNameStepsAndCode) {
+  KeyAssignment key = defaultKey(3);
+  std::strcpy(key.macroName, "a longer name!!");
+  key.reserved0 = 77;
+  ASSERT_TRUE(bindPickerLine(key, 1, macros_, texts_));
+  EXPECT_EQ(key.functionCode, kFunctionRecordedMacro);
+  EXPECT_EQ(key.macroListIndex, 1);
+  EXPECT_EQ(0, std::memcmp(key.macroName, "Dash\0\0\0\0\0\0\0\0\0\0\0\0", 16));  // trimmed, rest cleared
+  EXPECT_EQ(key.reserved0, 0);
+  EXPECT_EQ(key.stepCount, 40);
+  EXPECT_EQ(0, std::memcmp(key.steps, macros_[1].steps, sizeof key.steps));
+  // The key is found again by the library lookup.
+  EXPECT_TRUE(findMacro(macros_, key).found);
+  EXPECT_TRUE(findMacro(macros_, key).identical);
+}
+
+TEST_F(MacroBindingTest, BindingATextMacroCopiesItsFiveFields) {
+  KeyAssignment key = defaultKey(3);
+  ASSERT_TRUE(bindPickerLine(key, 2, macros_, texts_));
+  EXPECT_EQ(key.functionCode, kFunctionTextMacro);
+  EXPECT_EQ(key.macroListIndex, 2);
+  EXPECT_STREQ(key.textMacroName, "Hello");
+  EXPECT_STREQ(key.textMacroText, "Hello, world");
+  EXPECT_EQ(key.textDelayMs, 300);
+  EXPECT_EQ(key.keyBefore, 40);
+  EXPECT_EQ(key.keyAfter, 241);
+
+  const KeyAssignment before = key;
+  EXPECT_FALSE(bindPickerLine(key, 4, macros_, texts_));
+  EXPECT_FALSE(bindPickerLine(key, -1, macros_, texts_));
+  EXPECT_EQ(0, std::memcmp(&key, &before, sizeof key));
+}
+
+TEST_F(MacroBindingTest, SelectionFollowsTheBoundMacroByName) {
+  KeyAssignment key = defaultKey(3);
+  bindPickerLine(key, 3, macros_, texts_);  // "Sig"
+  macros_.erase(macros_.begin());           // the list moved up by one
+  EXPECT_EQ(selectPickerLine(key, macros_, texts_), 2);
+  EXPECT_EQ(key.macroListIndex, 2);
+
+  bindPickerLine(key, 0, macros_, texts_);  // "Dash"
+  EXPECT_EQ(selectPickerLine(key, macros_, texts_), 0);
+  deleteMacro(macros_, 0);
+  EXPECT_EQ(selectPickerLine(key, macros_, texts_), -1);
+
+  KeyAssignment plain = defaultKey(5);
+  plain.macroListIndex = 2;
+  EXPECT_EQ(selectPickerLine(plain, macros_, texts_), -1);
+  EXPECT_EQ(plain.macroListIndex, -1);
+}
+
+TEST_F(MacroBindingTest, PageCopyOfAKeyFollowsTheLibraries) {
+  KeyAssignment key = defaultKey(9);
+  bindPickerLine(key, 0, macros_, texts_);
+  macros_[0].stepCount = 1;
+  macros_[0].steps[0] = MacroStep::make(30, kActionRelease, 5);
+  refreshFromLibraries(key, 9, macros_, texts_);
+  EXPECT_EQ(key.stepCount, 1);
+  EXPECT_EQ(key.steps[0], MacroStep::make(30, kActionRelease, 5));
+
+  texts_.clear();
+  KeyAssignment text = defaultKey(9);
+  text.functionCode = kFunctionTextMacro;
+  std::strcpy(text.textMacroName, "Gone");
+  refreshFromLibraries(text, 9, macros_, texts_);
+  const KeyAssignment expected = defaultKey(9);
+  EXPECT_EQ(0, std::memcmp(&text, &expected, sizeof text));
+}
+
+class ManagerCloseTest : public MacroBindingTest {
+ protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/quillon-macros-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    folder_ = std::string(pattern) + "/";
+    ASSERT_EQ(system(("mkdir -p " + folder_ + "config").c_str()), 0);
+    image_ = std::make_unique<SettingsImage>();
+    std::memset(image_.get(), 0, sizeof *image_);
+    buildDefaultImage(*image_);
+  }
+  void TearDown() override { (void)system(("rm -rf " + folder_).c_str()); }
+  KeyAssignment& key(int p, int k) { return image_->profiles[p].keys[k]; }
+
+  std::string folder_;
+  std::unique_ptr<SettingsImage> image_;
+};
+
+TEST_F(ManagerCloseTest, DeletedMacroTurnsItsKeysIntoDefaultKeysOnOkAndComesBackOnCancel) {
+  ASSERT_TRUE(saveList(macros_, folder_, kMacroLibraryFile));
+  key(0, 10).category = kCategoryMacro;
+  bindPickerLine(key(0, 10), 0, macros_, texts_);  // Jump
+  key(4, 104).category = kCategoryMacro;
+  bindPickerLine(key(4, 104), 1, macros_, texts_);  // Dash
+
+  // Cancel: the deletion is thrown away with every other edit of the run.
+  deleteMacro(macros_, 0);
+  EXPECT_TRUE(closeMacroManager(ManagerClose::Cancel, macros_, *image_, folder_));
+  ASSERT_EQ(macros_.size(), 2u);
+  EXPECT_STREQ(macros_[0].name, "Jump");
+  EXPECT_EQ(key(0, 10).functionCode, kFunctionRecordedMacro);
+
+  // OK: the key of the deleted macro becomes a default key; the other is refreshed.
+  image_->profiles[0].totalMacro = countMacroKeys(image_->profiles[0]);
+  ASSERT_EQ(image_->profiles[0].totalMacro, 1);
+  deleteMacro(macros_, 0);
+  EXPECT_TRUE(closeMacroManager(ManagerClose::Ok, macros_, *image_, folder_));
+  EXPECT_EQ(key(0, 10).category, kCategoryDefault);
+  EXPECT_EQ(key(0, 10).functionCode, kFunctionDefault);
+  EXPECT_EQ(key(0, 10).macroName[0], '\0');
+  EXPECT_EQ(key(0, 10).macroListIndex, -1);
+  EXPECT_EQ(image_->profiles[0].totalMacro, 0);
+  EXPECT_EQ(image_->profiles[4].totalMacro, 1);
+  EXPECT_EQ(key(4, 104).functionCode, kFunctionRecordedMacro);
+  EXPECT_EQ(image_->keyDirty[4][104], 1);
+  MacroLibrary reloaded;
+  loadList(reloaded, folder_, kMacroLibraryFile);
+  ASSERT_EQ(reloaded.size(), 1u);
+  EXPECT_EQ(selectPickerLine(key(4, 104), reloaded, texts_), 0);
+  // " Dash " was stored trimmed, so its key stays bound on the next pass too.
+  applyMacroLibrary(reloaded, *image_);
+  EXPECT_EQ(key(4, 104).functionCode, kFunctionRecordedMacro);
+  EXPECT_STREQ(key(4, 104).macroName, "Dash");
+}
+
+TEST_F(ManagerCloseTest, ANameLongerThanAKeyHoldsKeepsItsKeys) {
+  MacroLibrary lib{macro("A name of twenty chr", 3, 6)};  // from a foreign file
+  bindPickerLine(key(1, 1), 0, lib, texts_);
+  EXPECT_TRUE(closeMacroManager(ManagerClose::Ok, lib, *image_, folder_));
+  EXPECT_STREQ(lib[0].name, "A name of twent");
+  applyMacroLibrary(lib, *image_);
+  EXPECT_EQ(key(1, 1).functionCode, kFunctionRecordedMacro);
+  EXPECT_EQ(key(1, 1).stepCount, 3);
+}
+
+TEST_F(ManagerCloseTest, DeletedTextMacroTurnsItsKeysIntoDefaultKeysOnOk) {
+  ASSERT_TRUE(saveList(texts_, folder_, kTextMacroLibraryFile));
+  bindPickerLine(key(2, 0), 2, macros_, texts_);  // Hello
+  bindPickerLine(key(2, 1), 3, macros_, texts_);  // Sig
+  storeText(texts_[1], "Best regards");
+
+  deleteTextMacro(texts_, 0);
+  EXPECT_TRUE(closeTextMacroManager(ManagerClose::Cancel, texts_, *image_, folder_));
+  ASSERT_EQ(texts_.size(), 2u);
+  EXPECT_STREQ(texts_[1].text, "Regards");  // every edit of the run is gone
+
+  deleteTextMacro(texts_, 0);
+  storeText(texts_[0], "Best regards");
+  EXPECT_TRUE(closeTextMacroManager(ManagerClose::Ok, texts_, *image_, folder_));
+  EXPECT_EQ(key(2, 0).functionCode, kFunctionDefault);
+  EXPECT_EQ(key(2, 0).category, kCategoryDefault);
+  EXPECT_STREQ(key(2, 1).textMacroText, "Best regards");
+}
+
+}  // namespace
