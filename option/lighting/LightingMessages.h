@@ -4,7 +4,8 @@
 
 enum LightingMessage : unsigned {
   // Posted by NumberSpinField to its parent (the dialog) after every settled change.
-  // wParam: the new value. lParam: the field's identifier (401 red, 402 green, 403 blue).
+  // wParam: the new value. lParam: the field's identifier (401 red, 402 green, 403 blue,
+  // ColorSelectRules.h).
   MSG_NUMBER_CHANGED = 1114,  // WM_USER + 90
   // Posted by ColorPreview to its parent when the picked colour changed.
   // wParam: the colour, 0x00BBGGRR. lParam: the preview's identifier.
@@ -14,11 +15,4 @@ enum LightingMessage : unsigned {
   // sender identifier and the hue, saturation and brightness after the change.
   // Answer: 0.
   MSG_PICKER_SYNC = 1294,  // WM_USER + 270
-};
-
-// Identifiers of the colour dialog's number fields.
-enum ColorNumberField : int {
-  IDC_COLOR_RED = 401,
-  IDC_COLOR_GREEN = 402,
-  IDC_COLOR_BLUE = 403,
 };

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "ColorSelectRules.h"
 #include "TestParent_win.h"
 
 namespace {
@@ -20,7 +21,7 @@ struct SpinFixture : ::testing::Test {
   void TearDown() override { DestroyChildren(parent); }
   void SetUp() override {
     DestroyChildren(parent);
-    red = NumberSpinField::Create(parent.hwnd, IDC_COLOR_RED, PositionAt(292, 100, 70, 22));
+    red = NumberSpinField::Create(parent.hwnd, kRedFieldId, PositionAt(292, 100, 70, 22));
     ASSERT_NE(red, nullptr);
     ASSERT_NE(red->edit(), nullptr);
     edit = red->edit()->hwnd();
@@ -55,7 +56,7 @@ TEST_F(SpinFixture, TypedValueAboveTheMaximumIsRewrittenAndReported) {
   EXPECT_EQ(textOf(edit), "255");
   EXPECT_EQ(red->value(), 255);
   EXPECT_EQ(last().wParam, 255u);
-  EXPECT_EQ(last().lParam, IDC_COLOR_RED);
+  EXPECT_EQ(last().lParam, kRedFieldId);
   // The rewrite itself is not reported a second time.
   auto all = parent.of(MSG_NUMBER_CHANGED);
   ASSERT_GE(all.size(), 2u);
