@@ -71,15 +71,6 @@ TEST(LightingRules, EachSubPageEditsItsOwnFields) {
   EXPECT_EQ(FieldsOf(LightingSubPage::Custom).color, nullptr);
 }
 
-TEST(LightingRules, VariantButtonCheckedExactlyAtItsMode) {
-  EXPECT_TRUE(VariantChecked(0, 0));
-  EXPECT_FALSE(VariantChecked(0, 1));
-  EXPECT_TRUE(VariantChecked(1, 1));
-  EXPECT_FALSE(VariantChecked(1, 0));
-  EXPECT_FALSE(VariantChecked(7, 0));
-  EXPECT_FALSE(VariantChecked(7, 1));
-}
-
 TEST(LightingRules, BrightnessTrackClicksRoundToTheNearestStep) {
   constexpr int kTrack = 200;
   SliderGeometry g = BrightnessSliderGeometry(kTrack, 12);
