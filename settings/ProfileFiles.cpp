@@ -78,21 +78,6 @@ constexpr IntField kInstalledOnly[] = {
 void writeColor(IniStore& store, const char* key, Color c) { store.writeInt(kSetting, key, int(c)); }
 Color readColor(const IniStore& store, const char* key) { return Color(store.readInt(kSetting, key, -1)); }
 
-bool knownCategory(uint8_t c) {
-  switch (c) {
-    case kCategoryDefault:
-    case kCategoryCombination:
-    case kCategoryMedia:
-    case kCategoryMacro:
-    case kCategoryLaunch:
-    case kCategoryShortcut:
-    case kCategoryDisabled:
-      return true;
-    default:
-      return false;
-  }
-}
-
 }  // namespace
 
 std::string configIniPath(const std::string& programFolder) { return programFolder + "config.ini"; }
@@ -204,10 +189,10 @@ void readOsdSettings(unsigned char (&record)[kOsdSettingsSize], const std::strin
 }
 
 void sanitizeKey(KeyAssignment& key, int keyIndex) {
-  if (!knownCategory(key.category)) {
-    buildDefaultKey(key, keyIndex);
-    return;
-  }
+  // Category and function code are the user's assignment and stay as they
+  // are, also the ones the editor no longer offers: the download and the
+  // key event handling look codes up and take any value. Only what is used
+  // as an index or length is brought into range.
   key.keyIndex = uint8_t(keyIndex);
   key.stepCount = std::min<uint16_t>(key.stepCount, kMaxMacroSteps);
   if (key.playMode < kPlayOnce || key.playMode > kPlayToggle) key.playMode = kPlayOnce;

@@ -10,7 +10,8 @@
 //   saveProfile / loadProfile  one profile over any INI store, or a file path.
 //   readFirmwareVersion, writeDeviceState, readOsdSettings: config.ini keys.
 //   sanitizeKey / sanitizeProfile / sanitizeImage: make a record read from a
-//   file or another process safe to use (terminated texts, clamped counts).
+//   file or another process safe to use (terminated texts, clamped counts and
+//   indexes); the assignment itself, category and function code, is kept.
 //
 // `folder` is the program folder with its trailing separator.
 
