@@ -28,9 +28,9 @@ enum ThreadMessage : unsigned {
 };
 
 enum DownloadRequest : unsigned {
-  kDownloadChanged = 1,        // what the change flags ask for, then UM_APPLY_DONE
+  kDownloadChanged = 1,        // what the change flags ask for, then UM_APPLY_DONE (always)
   kDownloadFirmwareCheck = 2,  // version read and warning
-  kDownloadAll = 3,            // everything, after a profile switch, then UM_APPLY_DONE
+  kDownloadAll = 3,            // everything, after a profile switch; Option gets no answer
 };
 
 // Tray menu commands (WM_COMMAND wParam, lParam 0); ID_TRAY_OPEN also arrives
