@@ -124,12 +124,21 @@ bool CMonitorWnd::onCreate() {
   readOsdSettings(osdSettings_, folder_);
 
   settingsMutex_.reset(createSettingsMutex());
-  if (!settingsMutex_ || GetLastError() == ERROR_ALREADY_EXISTS) return false;
+  if (!settingsMutex_) return false;
+  // Only one monitor gets this far (the instance mutex), so an existing
+  // settings mutex is held by a configuration program that outlived the
+  // monitor before us: we take it and the block over and serve them.
+  const bool takeOver = GetLastError() == ERROR_ALREADY_EXISTS;
 
   clearChangeFlags(*workingCopy_);
   keySlots_ = kbd::defaultKeySlotTable;
 
-  if (sharedBlock_.create()) sharedBlock_.copyToBlock(*workingCopy_);
+  if (sharedBlock_.create() && sharedBlock_.copyToBlock(*workingCopy_) && takeOver) {
+    // The block now holds our working copy, which every download sends; the
+    // configuration program must edit that, not the image it kept.
+    if (HWND option = FindWindowA(nullptr, kOptionWindowTitle))
+      PostMessageA(option, UM_RELOAD_SETTINGS, 0, 0);
+  }
 
   if (!startThreads()) return false;
 
