@@ -200,7 +200,7 @@ BOOL CMonitorWnd::onCopyData(const COPYDATASTRUCT* data) {
   if (!data || data->dwData != osd::kOsdDataId) return TRUE;
   std::optional<std::string> text = osd::parseOsdPayload(data->lpData, data->cbData);
   if (!text) return TRUE;
-  WritePrivateProfileStringA("OSDData", "Message", text->c_str(), configIni_.c_str());
+  writeOsdMessage(configIni_, *text);
   HWND osdWindow = FindWindowA(nullptr, kOsdWindowTitle);
   if (osdWindow && connectionState_ == kConnected) PostMessageA(osdWindow, UM_OSD_SHOW, kOsdShowParam, 0);
   return TRUE;
@@ -213,5 +213,7 @@ void CMonitorWnd::loadSettings() {
 }
 
 void CMonitorWnd::writeDeviceState(int32_t state) {
-  WritePrivateProfileStringA("Setting", "Device", state == kConnected ? "1" : "0", configIni_.c_str());
+  // Through the settings layer, which serialises every write of config.ini
+  // with the configuration program's saves.
+  ::writeDeviceState(configIni_, state == kConnected ? 1 : 0);
 }

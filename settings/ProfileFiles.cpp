@@ -4,12 +4,14 @@
 #include <cstdio>
 #include <cstring>
 
+#include "ConfigWriteLock.h"
 #include "IniFile.h"
 #include "ScratchBuffer.h"
 
 namespace {
 
 constexpr const char* kSetting = "Setting";
+constexpr const char* kOsdDataSection = "OSDData";
 
 std::string fieldText(const char* field, size_t size) { return std::string(field, strnlen(field, size)); }
 
@@ -143,6 +145,9 @@ void loadProfile(ProfileRecord& profile, const std::string& path) {
 }
 
 bool saveAll(const SettingsImage& image, const std::string& programFolder) {
+  // From reading config.ini to replacing it: a write of the other program
+  // in between would be lost.
+  const ConfigWriteLock lock;
   const ScratchScope scope;  // the six files share their buffers
   FileBatch batch;
   IniFile config(configIniPath(programFolder));
@@ -178,10 +183,31 @@ int readFirmwareVersion(const std::string& programFolder) {
   return IniFile(configIniPath(programFolder)).readInt(kSetting, "FWVersion", 100);
 }
 
-void writeDeviceState(const std::string& configIni, int connected) {
+namespace {
+
+// One key of config.ini, read-modify-write under the write lock.
+template <typename Edit>
+bool editConfig(const std::string& configIni, Edit edit) {
+  const ConfigWriteLock lock;
   IniFile config(configIni);
-  config.writeInt(kSetting, "Device", connected);
-  config.save();
+  edit(config);
+  return config.save();
+}
+
+}  // namespace
+
+bool writeDeviceState(const std::string& configIni, int connected) {
+  return editConfig(configIni, [&](IniFile& config) { config.writeInt(kSetting, "Device", connected); });
+}
+
+bool writeCurrentProfile(const std::string& configIni, int profile) {
+  return editConfig(configIni,
+                    [&](IniFile& config) { config.writeInt(kSetting, "CurrentProfile", profile); });
+}
+
+bool writeOsdMessage(const std::string& configIni, const std::string& text) {
+  return editConfig(configIni,
+                    [&](IniFile& config) { config.writeString(kOsdDataSection, "Message", text); });
 }
 
 void readOsdSettings(unsigned char (&record)[kOsdSettingsSize], const std::string& programFolder) {

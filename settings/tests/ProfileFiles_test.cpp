@@ -169,6 +169,14 @@ TEST_F(ProfileFilesTest, ConfigIniKeys) {
   saveAll(*image_, folder_);
   EXPECT_EQ(readFile("config.ini"),
             "[Setting]\r\nFWVersion=123\r\nRightWin=0\r\nDevice=1\r\nCurrentProfile=4\r\n");
+  // The monitor's own keys, each edited in place; a line break cannot
+  // reach into the file.
+  EXPECT_TRUE(writeCurrentProfile(configIniPath(folder_), 2));
+  EXPECT_TRUE(writeOsdMessage(configIniPath(folder_), "Profile 3\r\n[Setting]"));
+  EXPECT_TRUE(writeDeviceState(configIniPath(folder_), 0));
+  EXPECT_EQ(readFile("config.ini"),
+            "[Setting]\r\nFWVersion=123\r\nRightWin=0\r\nDevice=0\r\nCurrentProfile=2\r\n"
+            "[OSDData]\r\nMessage=Profile 3\r\n");
   loadAll(*loaded_, folder_);
   EXPECT_EQ(loaded_->rightWin, 0);
 
