@@ -208,6 +208,36 @@ TEST_F(MonitorSystem, ALaunchKeyStartsItsProgramOnlyWithoutAnExtraByte) {
   exitFromTray();
 }
 
+// Option stays busy until its apply is answered: an apply whose download
+// was queued while the keyboard was there, and comes up after it was pulled
+// out, is answered all the same.
+TEST_F(MonitorSystem, AnApplyQueuedBeforeAnUnplugIsStillAnswered) {
+  startWithEmulatedKeyboard();
+  if (IsSkipped() || HasFatalFailure()) return;
+  ASSERT_TRUE(waitFor([&] { return count(tracedCalls(), "GetFeature") == 2; }, 5000)) << "start-up check";
+
+  // A long download: the whole key table with 35 macros.
+  std::unique_ptr<SettingsImage> image = readBlock();
+  ProfileRecord& p = image->profiles[image->currentProfile];
+  for (int k = 0; k < kMaxMacroKeys; ++k) {
+    p.keys[k].category = kCategoryMacro;
+    p.keys[k].functionCode = kFunctionRecordedMacro;
+    p.keys[k].stepCount = 1;
+    p.keys[k].steps[0] = MacroStep::make(4, kActionPress, 0);
+  }
+  image->profileSwitched = 1;
+  SharedBlock block;
+  ASSERT_TRUE(block.open());
+  ASSERT_TRUE(block.copyToBlock(*image));
+  PostMessageA(monitorWindow(), UM_APPLY, 0, 0);
+  PostMessageA(monitorWindow(), UM_APPLY, 0, 0);  // its download waits behind the first
+  ASSERT_TRUE(waitFor([&] { return count(tracedCalls(), "SetFeature 11") >= 1; }, 10000));
+  ASSERT_TRUE(control("unplug").has_value());
+  EXPECT_TRUE(waitFor([&] { return device() == 0; }, 5000));
+  EXPECT_TRUE(waitFor([&] { return standIn_.applyDone == 2; }, 20000)) << "an apply was never answered";
+  exitFromTray();
+}
+
 TEST_F(MonitorSystem, TrayExitFinishesTheRunningDownloadClosesOptionAndOsdAndEndsCleanly) {
   startWithEmulatedKeyboard();
   if (IsSkipped() || HasFatalFailure()) return;
