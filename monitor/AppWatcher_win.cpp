@@ -54,6 +54,6 @@ void CMonitorWnd::appWatchTick() {
   ReleaseMutex(settingsMutex_.get());
 
   PostThreadMessageA(downloadThreadId_, TM_DOWNLOAD, kDownloadAll, 0);
-  WritePrivateProfileStringA("Setting", "CurrentProfile", std::to_string(profile).c_str(), configIni_.c_str());
+  writeCurrentProfile(configIni_, profile);
   if (HWND option = FindWindowA(nullptr, kOptionWindowTitle)) PostMessageA(option, UM_PROFILE_SWITCHED, 0, 0);
 }

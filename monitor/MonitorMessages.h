@@ -15,6 +15,7 @@ enum MonitorMessage : unsigned {
 
 // Window messages the monitor sends.
 enum OptionMessage : unsigned {
+  UM_RELOAD_SETTINGS = 1254,   // to Option, wParam 0, lParam 0: re-read firmware version and block
   UM_PROFILE_SWITCHED = 1255,  // to Option, wParam 0, lParam 0: re-read the shared block
   UM_APPLY_DONE = 1256,        // to Option, wParam 0, lParam 0: the apply finished (or could not start)
   UM_OSD_SHOW = 1324,          // to the OSD window, wParam 50, lParam 0
@@ -28,9 +29,9 @@ enum ThreadMessage : unsigned {
 };
 
 enum DownloadRequest : unsigned {
-  kDownloadChanged = 1,        // what the change flags ask for, then UM_APPLY_DONE
+  kDownloadChanged = 1,        // what the change flags ask for, then UM_APPLY_DONE (always)
   kDownloadFirmwareCheck = 2,  // version read and warning
-  kDownloadAll = 3,            // everything, after a profile switch, then UM_APPLY_DONE
+  kDownloadAll = 3,            // everything, after a profile switch; Option gets no answer
 };
 
 // Tray menu commands (WM_COMMAND wParam, lParam 0); ID_TRAY_OPEN also arrives

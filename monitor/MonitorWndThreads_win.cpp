@@ -67,24 +67,35 @@ DWORD WINAPI CMonitorWnd::macroThreadMain(LPVOID param) {
 void CMonitorWnd::downloadLoop() {
   MSG msg;
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-    if (msg.message != TM_DOWNLOAD || connectionState_ != kConnected) continue;
+    if (msg.message != TM_DOWNLOAD) continue;
+    const bool connected = connectionState_ == kConnected;
     switch (msg.wParam) {
       case kDownloadChanged:
+        if (connected) runDownload(false);
+        // Option waits busy for this answer, also when the keyboard went
+        // away between its apply and this download.
+        answerApply();
+        break;
       case kDownloadAll:
-        runDownload(msg.wParam == kDownloadAll);
-        if (HWND option = FindWindowA(nullptr, kOptionWindowTitle)) {
-          PostMessageA(option, UM_APPLY_DONE, 0, 0);
-          OutputDebugStringA("Thread Send Enable OK/Apply Button\n");
-        } else {
-          OutputDebugStringA("Thread Don't find Merrow Option Dialog\n");
-        }
+        // A profile switch of our own: Option did not ask, and an answer
+        // would end the busy state of an apply of its own still under way.
+        if (connected) runDownload(true);
         break;
       case kDownloadFirmwareCheck:
-        runFirmwareCheck();
+        if (connected) runFirmwareCheck();
         break;
       default:
         break;
     }
+  }
+}
+
+void CMonitorWnd::answerApply() {
+  if (HWND option = FindWindowA(nullptr, kOptionWindowTitle)) {
+    PostMessageA(option, UM_APPLY_DONE, 0, 0);
+    OutputDebugStringA("Thread Send Enable OK/Apply Button\n");
+  } else {
+    OutputDebugStringA("Thread Don't find Merrow Option Dialog\n");
   }
 }
 

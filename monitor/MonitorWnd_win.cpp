@@ -124,12 +124,21 @@ bool CMonitorWnd::onCreate() {
   readOsdSettings(osdSettings_, folder_);
 
   settingsMutex_.reset(createSettingsMutex());
-  if (!settingsMutex_ || GetLastError() == ERROR_ALREADY_EXISTS) return false;
+  if (!settingsMutex_) return false;
+  // Only one monitor gets this far (the instance mutex), so an existing
+  // settings mutex is held by a configuration program that outlived the
+  // monitor before us: we take it and the block over and serve them.
+  const bool takeOver = GetLastError() == ERROR_ALREADY_EXISTS;
 
   clearChangeFlags(*workingCopy_);
   keySlots_ = kbd::defaultKeySlotTable;
 
-  if (sharedBlock_.create()) sharedBlock_.copyToBlock(*workingCopy_);
+  if (sharedBlock_.create() && sharedBlock_.copyToBlock(*workingCopy_) && takeOver) {
+    // The block now holds our working copy, which every download sends; the
+    // configuration program must edit that, not the image it kept.
+    if (HWND option = FindWindowA(nullptr, kOptionWindowTitle))
+      PostMessageA(option, UM_RELOAD_SETTINGS, 0, 0);
+  }
 
   if (!startThreads()) return false;
 
@@ -191,7 +200,7 @@ BOOL CMonitorWnd::onCopyData(const COPYDATASTRUCT* data) {
   if (!data || data->dwData != osd::kOsdDataId) return TRUE;
   std::optional<std::string> text = osd::parseOsdPayload(data->lpData, data->cbData);
   if (!text) return TRUE;
-  WritePrivateProfileStringA("OSDData", "Message", text->c_str(), configIni_.c_str());
+  writeOsdMessage(configIni_, *text);
   HWND osdWindow = FindWindowA(nullptr, kOsdWindowTitle);
   if (osdWindow && connectionState_ == kConnected) PostMessageA(osdWindow, UM_OSD_SHOW, kOsdShowParam, 0);
   return TRUE;
@@ -204,5 +213,7 @@ void CMonitorWnd::loadSettings() {
 }
 
 void CMonitorWnd::writeDeviceState(int32_t state) {
-  WritePrivateProfileStringA("Setting", "Device", state == kConnected ? "1" : "0", configIni_.c_str());
+  // Through the settings layer, which serialises every write of config.ini
+  // with the configuration program's saves.
+  ::writeDeviceState(configIni_, state == kConnected ? 1 : 0);
 }

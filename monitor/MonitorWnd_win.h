@@ -68,6 +68,8 @@ class CMonitorWnd {
   void downloadLoop();
   void macroLoop();
   void runDownload(bool full);
+  // UM_APPLY_DONE to Option, from downloadThread.
+  void answerApply();
   void runFirmwareCheck();
   void playTextMacro();
 

@@ -4,12 +4,14 @@
 #include <cstdio>
 #include <cstring>
 
+#include "ConfigWriteLock.h"
 #include "IniFile.h"
 #include "ScratchBuffer.h"
 
 namespace {
 
 constexpr const char* kSetting = "Setting";
+constexpr const char* kOsdDataSection = "OSDData";
 
 std::string fieldText(const char* field, size_t size) { return std::string(field, strnlen(field, size)); }
 
@@ -78,21 +80,6 @@ constexpr IntField kInstalledOnly[] = {
 void writeColor(IniStore& store, const char* key, Color c) { store.writeInt(kSetting, key, int(c)); }
 Color readColor(const IniStore& store, const char* key) { return Color(store.readInt(kSetting, key, -1)); }
 
-bool knownCategory(uint8_t c) {
-  switch (c) {
-    case kCategoryDefault:
-    case kCategoryCombination:
-    case kCategoryMedia:
-    case kCategoryMacro:
-    case kCategoryLaunch:
-    case kCategoryShortcut:
-    case kCategoryDisabled:
-      return true;
-    default:
-      return false;
-  }
-}
-
 }  // namespace
 
 std::string configIniPath(const std::string& programFolder) { return programFolder + "config.ini"; }
@@ -158,6 +145,9 @@ void loadProfile(ProfileRecord& profile, const std::string& path) {
 }
 
 bool saveAll(const SettingsImage& image, const std::string& programFolder) {
+  // From reading config.ini to replacing it: a write of the other program
+  // in between would be lost.
+  const ConfigWriteLock lock;
   const ScratchScope scope;  // the six files share their buffers
   FileBatch batch;
   IniFile config(configIniPath(programFolder));
@@ -193,10 +183,31 @@ int readFirmwareVersion(const std::string& programFolder) {
   return IniFile(configIniPath(programFolder)).readInt(kSetting, "FWVersion", 100);
 }
 
-void writeDeviceState(const std::string& configIni, int connected) {
+namespace {
+
+// One key of config.ini, read-modify-write under the write lock.
+template <typename Edit>
+bool editConfig(const std::string& configIni, Edit edit) {
+  const ConfigWriteLock lock;
   IniFile config(configIni);
-  config.writeInt(kSetting, "Device", connected);
-  config.save();
+  edit(config);
+  return config.save();
+}
+
+}  // namespace
+
+bool writeDeviceState(const std::string& configIni, int connected) {
+  return editConfig(configIni, [&](IniFile& config) { config.writeInt(kSetting, "Device", connected); });
+}
+
+bool writeCurrentProfile(const std::string& configIni, int profile) {
+  return editConfig(configIni,
+                    [&](IniFile& config) { config.writeInt(kSetting, "CurrentProfile", profile); });
+}
+
+bool writeOsdMessage(const std::string& configIni, const std::string& text) {
+  return editConfig(configIni,
+                    [&](IniFile& config) { config.writeString(kOsdDataSection, "Message", text); });
 }
 
 void readOsdSettings(unsigned char (&record)[kOsdSettingsSize], const std::string& programFolder) {
@@ -204,10 +215,10 @@ void readOsdSettings(unsigned char (&record)[kOsdSettingsSize], const std::strin
 }
 
 void sanitizeKey(KeyAssignment& key, int keyIndex) {
-  if (!knownCategory(key.category)) {
-    buildDefaultKey(key, keyIndex);
-    return;
-  }
+  // Category and function code are the user's assignment and stay as they
+  // are, also the ones the editor no longer offers: the download and the
+  // key event handling look codes up and take any value. Only what is used
+  // as an index or length is brought into range.
   key.keyIndex = uint8_t(keyIndex);
   key.stepCount = std::min<uint16_t>(key.stepCount, kMaxMacroSteps);
   if (key.playMode < kPlayOnce || key.playMode > kPlayToggle) key.playMode = kPlayOnce;

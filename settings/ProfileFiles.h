@@ -8,9 +8,11 @@
 //                            to config\Default<i>.gkp; each file is written
 //                            once and atomically.
 //   saveProfile / loadProfile  one profile over any INI store, or a file path.
-//   readFirmwareVersion, writeDeviceState, readOsdSettings: config.ini keys.
+//   readFirmwareVersion, writeDeviceState, writeCurrentProfile,
+//   writeOsdMessage, readOsdSettings: single config.ini keys.
 //   sanitizeKey / sanitizeProfile / sanitizeImage: make a record read from a
-//   file or another process safe to use (terminated texts, clamped counts).
+//   file or another process safe to use (terminated texts, clamped counts and
+//   indexes); the assignment itself, category and function code, is kept.
 //
 // `folder` is the program folder with its trailing separator.
 
@@ -37,7 +39,12 @@ bool saveAll(const SettingsImage& image, const std::string& programFolder);
 bool loadAll(SettingsImage& image, const std::string& programFolder);
 
 int readFirmwareVersion(const std::string& programFolder);
-void writeDeviceState(const std::string& configIniPath, int connected);
+// The monitor's own keys of config.ini; like saveAll they hold the
+// config.ini write lock (ConfigWriteLock.h), so that neither program's write
+// is lost to the other's. False when the file could not be written.
+bool writeDeviceState(const std::string& configIniPath, int connected);
+bool writeCurrentProfile(const std::string& configIniPath, int profile);
+bool writeOsdMessage(const std::string& configIniPath, const std::string& text);
 // Leaves `record` as it was when the key is missing or damaged.
 void readOsdSettings(unsigned char (&record)[kOsdSettingsSize], const std::string& programFolder);
 

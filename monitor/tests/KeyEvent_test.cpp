@@ -61,4 +61,9 @@ TEST(KeyEvent, OutOfRangeKeysProfilesAndCodesAreIgnored) {
 TEST(KeyEvent, OtherFunctionCodesDoNothing) {
   auto image = imageWith(5, kFunctionRecordedMacro);
   EXPECT_EQ(keyActionFor(decodeKeyEvent(10, 6), *image).kind, KeyActionKind::None);
+  for (int code = 0; code < 256; ++code) {
+    if (code == kFunctionLaunch || code == kFunctionTextMacro) continue;
+    image->profiles[2].keys[5].functionCode = uint8_t(code);
+    EXPECT_EQ(keyActionFor(decodeKeyEvent(11, 6), *image).kind, KeyActionKind::None) << code;
+  }
 }

@@ -15,6 +15,7 @@ LRESULT CALLBACK standInProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
     switch (message) {
       case UM_APPLY_DONE: ++gStandIn->applyDone; return 0;
       case UM_PROFILE_SWITCHED: ++gStandIn->profileSwitched; return 0;
+      case UM_RELOAD_SETTINGS: ++gStandIn->reloads; return 0;
       case WM_CLOSE: ++gStandIn->closes; return 0;
     }
   }

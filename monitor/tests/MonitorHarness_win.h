@@ -59,6 +59,7 @@ struct OptionStandIn {
   HWND hwnd = nullptr;
   int applyDone = 0;
   int profileSwitched = 0;
+  int reloads = 0;  // UM_RELOAD_SETTINGS
   int closes = 0;  // counted; the window stays for the rest of the test
 };
 

@@ -62,6 +62,44 @@ TEST_F(MonitorSystem, WithoutKeyboardLibraryItServesOptionAndASecondInstanceBrin
   EXPECT_EQ(exitCode(), 0u);
 }
 
+// The monitor was ended from the task manager while Option still runs, so
+// Option keeps the settings mutex and the block alive. A monitor started
+// again takes both over, publishes its own settings and has Option re-read.
+TEST_F(MonitorSystem, ARestartedMonitorTakesOverTheBlockThatOptionStillHolds) {
+  startMonitor();
+  ASSERT_TRUE(waitFor([&] { return device() == 0; }, 10000));
+  SharedBlock optionHandles;  // what Option holds open
+  ASSERT_TRUE(optionHandles.open());
+  auto edited = std::make_unique<SettingsImage>();
+  ASSERT_TRUE(optionHandles.copyFromBlock(*edited));
+  lstrcpynA(edited->profiles[0].profileName, "Edited, not saved", sizeof edited->profiles[0].profileName);
+  edited->currentProfile = 3;
+  ASSERT_TRUE(optionHandles.copyToBlock(*edited));
+
+  ASSERT_TRUE(TerminateProcess(monitor_.hProcess, 1));
+  ASSERT_EQ(WaitForSingleObject(monitor_.hProcess, 10000), WAIT_OBJECT_0);
+  CloseHandle(monitor_.hProcess);
+  CloseHandle(monitor_.hThread);
+  monitor_ = {};
+  ASSERT_TRUE(waitFor([&] { return monitorWindow() == nullptr; }, 5000));
+  EXPECT_EQ(standIn_.reloads, 0);
+
+  startMonitor();
+  ASSERT_TRUE(waitFor([&] { return standIn_.reloads == 1; }, 10000)) << "Option was not told to re-read";
+  EXPECT_EQ(WaitForSingleObject(monitor_.hProcess, 0), WAIT_TIMEOUT) << "the monitor must keep running";
+  auto published = std::make_unique<SettingsImage>();
+  ASSERT_TRUE(optionHandles.copyFromBlock(*published));
+  EXPECT_EQ(published->currentProfile, 0) << "the block holds the files' settings, not Option's old image";
+  EXPECT_STREQ(published->profiles[0].profileName, "Profile #1");
+
+  // It serves the block it took over: an apply is taken in and answered.
+  ASSERT_TRUE(optionHandles.copyToBlock(*edited));
+  PostMessageA(monitorWindow(), UM_APPLY, 0, 0);
+  EXPECT_TRUE(waitFor([&] { return standIn_.applyDone == 1; }, 5000));
+  exitFromTray();
+  EXPECT_EQ(standIn_.reloads, 1);
+}
+
 TEST_F(MonitorSystem, WithTheEmulatedKeyboardItOpensReadsTheVersionAndShowsItsIcon) {
   const int iconsBefore = std::max(trayIcons(), 0);
   startWithEmulatedKeyboard();
@@ -167,6 +205,36 @@ TEST_F(MonitorSystem, ALaunchKeyStartsItsProgramOnlyWithoutAnExtraByte) {
   ASSERT_TRUE(control("press " + std::to_string(kKey)).has_value());
   ASSERT_TRUE(control("release " + std::to_string(kKey)).has_value());
   EXPECT_TRUE(startedMark("Launched.exe", 10000).has_value());
+  exitFromTray();
+}
+
+// Option stays busy until its apply is answered: an apply whose download
+// was queued while the keyboard was there, and comes up after it was pulled
+// out, is answered all the same.
+TEST_F(MonitorSystem, AnApplyQueuedBeforeAnUnplugIsStillAnswered) {
+  startWithEmulatedKeyboard();
+  if (IsSkipped() || HasFatalFailure()) return;
+  ASSERT_TRUE(waitFor([&] { return count(tracedCalls(), "GetFeature") == 2; }, 5000)) << "start-up check";
+
+  // A long download: the whole key table with 35 macros.
+  std::unique_ptr<SettingsImage> image = readBlock();
+  ProfileRecord& p = image->profiles[image->currentProfile];
+  for (int k = 0; k < kMaxMacroKeys; ++k) {
+    p.keys[k].category = kCategoryMacro;
+    p.keys[k].functionCode = kFunctionRecordedMacro;
+    p.keys[k].stepCount = 1;
+    p.keys[k].steps[0] = MacroStep::make(4, kActionPress, 0);
+  }
+  image->profileSwitched = 1;
+  SharedBlock block;
+  ASSERT_TRUE(block.open());
+  ASSERT_TRUE(block.copyToBlock(*image));
+  PostMessageA(monitorWindow(), UM_APPLY, 0, 0);
+  PostMessageA(monitorWindow(), UM_APPLY, 0, 0);  // its download waits behind the first
+  ASSERT_TRUE(waitFor([&] { return count(tracedCalls(), "SetFeature 11") >= 1; }, 10000));
+  ASSERT_TRUE(control("unplug").has_value());
+  EXPECT_TRUE(waitFor([&] { return device() == 0; }, 5000));
+  EXPECT_TRUE(waitFor([&] { return standIn_.applyDone == 2; }, 20000)) << "an apply was never answered";
   exitFromTray();
 }
 

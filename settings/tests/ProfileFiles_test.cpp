@@ -169,6 +169,14 @@ TEST_F(ProfileFilesTest, ConfigIniKeys) {
   saveAll(*image_, folder_);
   EXPECT_EQ(readFile("config.ini"),
             "[Setting]\r\nFWVersion=123\r\nRightWin=0\r\nDevice=1\r\nCurrentProfile=4\r\n");
+  // The monitor's own keys, each edited in place; a line break cannot
+  // reach into the file.
+  EXPECT_TRUE(writeCurrentProfile(configIniPath(folder_), 2));
+  EXPECT_TRUE(writeOsdMessage(configIniPath(folder_), "Profile 3\r\n[Setting]"));
+  EXPECT_TRUE(writeDeviceState(configIniPath(folder_), 0));
+  EXPECT_EQ(readFile("config.ini"),
+            "[Setting]\r\nFWVersion=123\r\nRightWin=0\r\nDevice=0\r\nCurrentProfile=2\r\n"
+            "[OSDData]\r\nMessage=Profile 3\r\n");
   loadAll(*loaded_, folder_);
   EXPECT_EQ(loaded_->rightWin, 0);
 
@@ -248,11 +256,14 @@ TEST(Sanitize, ClampsCountsTerminatesTextsAndFixesIndexes) {
   EXPECT_LT(strnlen(key.textMacroName, sizeof key.textMacroName), sizeof key.textMacroName);
   EXPECT_LT(strnlen(key.textMacroText, sizeof key.textMacroText), sizeof key.textMacroText);
 
-  key.category = 200;  // unknown: the key becomes a default key
-  sanitizeKey(key, 3);
-  KeyAssignment expected;
-  buildDefaultKey(expected, 3);
-  EXPECT_EQ(0, std::memcmp(&key, &expected, sizeof key));
+  // The assignment is the user's, whatever its category: nothing else changes.
+  for (uint8_t category : {uint8_t(2), uint8_t(7), uint8_t(10), uint8_t(0), uint8_t(200)}) {
+    key.category = category;
+    key.functionCode = kFunctionRecordedMacro;
+    const KeyAssignment before = key;
+    sanitizeKey(key, 12);
+    EXPECT_EQ(0, std::memcmp(&key, &before, sizeof key)) << "category " << int(category);
+  }
 
   auto image = std::make_unique<SettingsImage>();
   std::memset(image.get(), 'y', sizeof *image);
@@ -260,4 +271,31 @@ TEST(Sanitize, ClampsCountsTerminatesTextsAndFixesIndexes) {
   EXPECT_EQ(image->currentProfile, 0);
   EXPECT_EQ(image->profiles[4].profileName[249], '\0');
   EXPECT_EQ(image->profiles[4].linkedApps[19][499], '\0');
+}
+
+// Categories 2, 7 and 10 are no longer offered by the editor, but stored
+// entries may carry them; they survive a load, a save and a load again.
+TEST_F(ProfileFilesTest, OldCategoriesSurviveLoadAndSave) {
+  const struct {
+    int key;
+    uint8_t category, functionCode;
+  } old[] = {{4, 2, kFunctionRecordedMacro}, {30, 7, 27}, {104, 10, kFunctionLaunch}};
+  ProfileRecord& p = image_->profiles[1];
+  for (const auto& o : old) {
+    p.keys[o.key].category = o.category;
+    p.keys[o.key].functionCode = o.functionCode;
+    p.keys[o.key].stepCount = 2;
+    p.keys[o.key].steps[0] = MacroStep::make(4, kActionPress, 10);
+  }
+  std::strcpy(p.keys[104].appPath, "C:\\Tools\\run.exe");
+  ASSERT_TRUE(saveAll(*image_, folder_));
+  ASSERT_TRUE(loadAll(*loaded_, folder_));
+  ASSERT_TRUE(saveAll(*loaded_, folder_));
+  ASSERT_TRUE(loadAll(*loaded_, folder_));
+  for (const auto& o : old) {
+    const KeyAssignment& k = loaded_->profiles[1].keys[o.key];
+    EXPECT_EQ(k.category, o.category) << "key " << o.key;
+    EXPECT_EQ(k.functionCode, o.functionCode) << "key " << o.key;
+    EXPECT_EQ(0, std::memcmp(&k, &p.keys[o.key], sizeof k)) << "key " << o.key;
+  }
 }

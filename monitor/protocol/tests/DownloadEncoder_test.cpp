@@ -111,6 +111,36 @@ TEST(KeySlotTables, FunctionEntriesAndUnknownCodes) {
   EXPECT_EQ(functionEntryOf(200), (Slot{0, 0, 0, 0}));
 }
 
+// Stored entries may carry categories the editor no longer offers (2, 7,
+// 10) or any other byte: the slot comes from the function code, and no
+// category or code reaches outside the tables (checked under the sanitizers).
+TEST(KeyTableBuild, AnyCategoryAndFunctionCodeBuildsWithinBounds) {
+  auto p = defaultProfile();
+  p->keys[3].category = 2;
+  p->keys[3].functionCode = 27;
+  p->keys[40].category = 7;
+  p->keys[40].functionCode = kFunctionTextMacro;
+  p->keys[41].category = 10;
+  p->keys[41].functionCode = kFunctionRecordedMacro;
+  p->keys[41].stepCount = 0xFFFF;
+  const KeyTableBuild b = buildKeyTable(*p);
+  EXPECT_EQ(b.slots[keySlotOf[3]], (Slot{3, 0, 131, 1}));
+  EXPECT_EQ(b.slots[keySlotOf[40]], (Slot{10, 0, 11, 41}));
+  EXPECT_EQ(b.slots[keySlotOf[41]], (Slot{4, 1, 0, 0}));
+  EXPECT_EQ(b.macros.size(), 1u);
+
+  for (int category = 0; category < 256; category += 3) {
+    for (int k = 0; k < kKeyCount; ++k) {
+      p->keys[k].category = uint8_t(category);
+      p->keys[k].functionCode = uint8_t(category + k);
+      p->keys[k].stepCount = uint16_t(category * 257);
+      p->keys[k].playMode = category - 128;
+    }
+    const KeyTableBuild all = buildKeyTable(*p);
+    EXPECT_LE(all.macros.size(), size_t(kMaxMacroBuffers));
+  }
+}
+
 TEST(KeyTableBuild, DefaultProfileGivesTheDefaultTable) {
   const auto p = defaultProfile();
   const KeyTableBuild b = buildKeyTable(*p);
@@ -156,7 +186,8 @@ TEST(KeyTableBuild, MacroSlotsCarryPlayByteAndBufferNumber) {
   struct Case {
     int trigger, mode;
     uint8_t play;
-  } cases[] = {{0, 0, 1}, {0, 1, 1}, {0, 2, 2}, {0, 3, 3}, {1, 0, 0x81}, {1, 1, 0x81}, {1, 2, 0x02}, {1, 3, 0x83}};
+  } cases[] = {{0, 0, 1},    {0, 1, 1},    {0, 2, 2},    {0, 3, 3},
+               {1, 0, 0x81}, {1, 1, 0x81}, {1, 2, 0x02}, {1, 3, 0x83}};
   auto p = defaultProfile();
   int k = 0;
   for (const Case& c : cases) {
@@ -212,13 +243,13 @@ TEST(MacroEncoding, TimedStepsShortAndLongDelays) {
                           MacroStep::make(5, kActionPress, 0x7E), MacroStep::make(5, kActionRelease, 0x1234),
                           MacroStep::make(6, kActionPress, 9)});
   const MacroBuffer b = encodeMacro(key);
-  const uint8_t expected[] = {0, 1,                   // repeat 1
-                              0x01, 4,                // first step: no delay before it
-                              0xC1, 4,                // 0x40 | 0x81
-                              0x7F, 5, 0x00, 0x80,    // long press
-                              0xFF, 5,                // 0x7E | 0x81
-                              0x7F, 6, 0x12, 0x34,    // long press after 0x1234
-                              0, 0};                  // play once: plain terminator
+  const uint8_t expected[] = {0,    1,              // repeat 1
+                              0x01, 4,              // first step: no delay before it
+                              0xC1, 4,              // 0x40 | 0x81
+                              0x7F, 5, 0x00, 0x80,  // long press
+                              0xFF, 5,              // 0x7E | 0x81
+                              0x7F, 6, 0x12, 0x34,  // long press after 0x1234
+                              0,    0};             // play once: plain terminator
   for (size_t i = 0; i < sizeof expected; ++i) EXPECT_EQ(b[i], expected[i]) << i;
   for (size_t i = sizeof expected; i < b.size(); ++i) ASSERT_EQ(b[i], 0) << i;
 }
@@ -347,8 +378,8 @@ TEST(DownloadSequence, KeyChangedInAnotherProfileSendsActiveTableAndAllMacros) {
   auto image = defaultImage();
   image->currentProfile = 1;
   makeCombination(image->profiles[1].keys[3], {224, 6});
-  makeRecordedMacro(image->profiles[1].keys[50], {MacroStep::make(4, kActionPress, 200),
-                                                  MacroStep::make(4, kActionRelease, 0)});
+  makeRecordedMacro(image->profiles[1].keys[50],
+                    {MacroStep::make(4, kActionPress, 200), MacroStep::make(4, kActionRelease, 0)});
   image->keyDirty[3][10] = 1;
   const DownloadSnapshot s = takeDownloadSnapshot(*image);
   const auto reports = encodeDownload(*s.active, s.flags, false);
@@ -356,7 +387,8 @@ TEST(DownloadSequence, KeyChangedInAnotherProfileSendsActiveTableAndAllMacros) {
   EXPECT_EQ(shapeOf(reports), "C08/0 C14/15 " + kKeyTable + kMacro + kMacro + "C08/30 ");
   EXPECT_EQ(reports[2].bytes, cmd({0x0D, 0, 0, 8}));
   // Key 3 (F3) sits in slot 29, in the second block.
-  EXPECT_EQ(std::vector<uint8_t>(reports[4].bytes.begin() + (29 - 16) * 4, reports[4].bytes.begin() + (30 - 16) * 4),
+  EXPECT_EQ(std::vector<uint8_t>(reports[4].bytes.begin() + (29 - 16) * 4,
+                                 reports[4].bytes.begin() + (30 - 16) * 4),
             (std::vector<uint8_t>{4, 1, 0, 0}));
   EXPECT_EQ(reports[11].bytes, cmd({0x11, 0, 0, 3}));
   EXPECT_EQ(std::vector<uint8_t>(reports[12].bytes.begin(), reports[12].bytes.begin() + 10),
