@@ -51,10 +51,10 @@ void MainWindow::resetAll() {
 
 void MainWindow::storeAssignedKey() {
   const int k = editEntry_.keyIndex;
-  if (k < 0 || k >= kKeyCount) return;
+  if (k >= kKeyCount) return;
   const int p = doc_.activeIndex();
   ProfileRecord& profile = doc_.active();
-  profile.keys[k] = editEntry_.key;
+  profile.keys[k] = editEntry_;
   refreshKeyboard();
   saveList(doc_.lists.launchApps, doc_.folder, kLaunchAppListFile);
   doc_.edit->keyDirty[p][k] = 1;

@@ -10,7 +10,7 @@
 #include "SkinHelp_win.h"
 #include "SkinMenu_win.h"
 #include "SkinMessages.h"
-#include "keys/WinKeyPage_win.h"
+#include "WinKeyPage_win.h"
 
 namespace {
 constexpr int kIdBase = 100;
@@ -68,11 +68,7 @@ void MainWindow::createPages() {
   lightingPage_->createPage({"skin_color_control.ini", SkinRoot(), {}, {}}, hwnd(), at(kLightingPage));
   keyboard_ = std::make_unique<KeyboardPicture>();
   keyboard_->create(hwnd(), at(kKeyboardPage));
-  keyboard_->onKeyClicked = [this](int keyIndex) {
-    editEntry_.keyIndex = keyIndex;
-    editEntry_.key = doc_.active().keys[keyIndex];
-    // The key assignment page takes over from here.
-  };
+  keyboard_->onKeyClicked = [this](int keyIndex) { openKeyPage(keyIndex); };
   ShowWindow(keyboard_->hwnd(), SW_SHOWNA);
   showPage(ContentPage::WindowsKey);
 }
@@ -187,6 +183,12 @@ void MainWindow::onCommand(int id, int, HWND) {
       closeWindow();
       break;
   }
+}
+
+void MainWindow::openKeyPage(int keyIndex) {
+  editEntry_ = doc_.active().keys[keyIndex];
+  editEntry_.keyIndex = uint8_t(keyIndex);
+  // The key assignment page takes over from here.
 }
 
 void MainWindow::openMacroMenu() {

@@ -26,6 +26,7 @@ class MainWindow : public SkinDialog, public OptionHost {
   OptionDocument& document() override { return doc_; }
   std::string text(int languageId) const override { return language_.text(languageId); }
   void edited() override;
+  void keyboardPictureChanged() override { refreshKeyboard(); }
   HWND window() const override { return hwnd(); }
 
   // The one way changes reach the monitor, the keyboard and the files.
@@ -70,6 +71,7 @@ class MainWindow : public SkinDialog, public OptionHost {
   void refreshKeyboard();
   void selectProfile(int profile);
   void openProfilePage(int page);
+  void openKeyPage(int keyIndex);
   void openMacroMenu();
   void resetAll();
   void closeWindow();
@@ -91,5 +93,5 @@ class MainWindow : public SkinDialog, public OptionHost {
   std::unique_ptr<WinKeyPage> winKeyPage_;
   std::unique_ptr<SkinPage> lightingPage_;
   std::unique_ptr<KeyboardPicture> keyboard_;
-  EditEntry editEntry_;  // the key the assignment page edits
+  EditEntry editEntry_{};  // the key the assignment page edits
 };

@@ -35,8 +35,6 @@ struct OptionDocument {
   void collectMacros();
 };
 
-// The entry the key assignment page edits: a copy of one key of the active profile.
-struct EditEntry {
-  KeyAssignment key{};
-  int keyIndex = 0;
-};
+// The entry the key assignment page edits: a copy of one key of the active
+// profile, which carries its own key index.
+using EditEntry = KeyAssignment;

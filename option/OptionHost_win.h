@@ -18,6 +18,9 @@ class OptionHost {
   virtual std::string text(int languageId) const = 0;
   // After an edit of the active profile: preview apply when its preview is on.
   virtual void edited() = 0;
+  // The lighting effect or the per-key colours changed: the keyboard picture
+  // shows keys, LEDs or neither, and the LEDs their colours.
+  virtual void keyboardPictureChanged() = 0;
   // The main window, owner of the pages' dialogs.
   virtual HWND window() const = 0;
 

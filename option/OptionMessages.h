@@ -10,9 +10,7 @@
 enum MainWindowMessage : unsigned {
   // From the key assignment page: its entry is ready. wParam 0, lParam 0.
   UM_KEY_ASSIGNED = 1130,
-  // Re-read the stored firmware version and the shared block (a monitor that
-  // took the block over after a restart). wParam 0, lParam 0.
-  UM_RELOAD_SETTINGS = 1254,
+  // UM_RELOAD_SETTINGS (1254) comes from the monitor: see MonitorMessages.h.
   // Take the active profile, its Fn state and its pulsation from the shared
   // block. wParam 0, lParam 0.
   UM_TAKE_PROFILE = 1257,
