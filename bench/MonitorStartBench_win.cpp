@@ -17,22 +17,10 @@
 #include <string>
 #include <vector>
 
+#include "BenchCommon_win.h"
 #include "MonitorMessages.h"
 
 namespace {
-
-double nowMs() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return double(t.QuadPart) * 1000.0 / double(frequency.QuadPart);
-}
-
-bool copyFile(const std::string& from, const std::string& to) { return CopyFileA(from.c_str(), to.c_str(), FALSE); }
 
 bool traceHas(const std::string& path, const char* call) {
   std::ifstream trace(path);
@@ -50,69 +38,19 @@ int trayIcons() {
   return icons;
 }
 
-PROCESS_INFORMATION launch(const std::string& program, const std::string& folder, const char* arguments = "") {
-  std::string commandLine = "\"" + program + "\" " + arguments;
-  STARTUPINFOA startup = {};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process = {};
-  CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
-                 &process);
-  return process;
-}
-
-void finish(PROCESS_INFORMATION& process) {
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-}
-
-// Committed private memory, summed over the address space: what Windows
-// reports as private bytes, and what Wine leaves at zero in the counters.
-double committedPrivateMb(HANDLE process) {
-  double bytes = 0;
-  MEMORY_BASIC_INFORMATION region;
-  for (char* at = nullptr; VirtualQueryEx(process, at, &region, sizeof region) == sizeof region;
-       at = static_cast<char*>(region.BaseAddress) + region.RegionSize) {
-    if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE) bytes += double(region.RegionSize);
-  }
-  return bytes / (1 << 20);
-}
-
 struct Run {
   double window = 0, open = 0, tray = 0, device = 0, exit = 0;
   double privateMb = 0, committedMb = 0, workingSetMb = 0, peakWorkingSetMb = 0;
 };
 
-// Polls every millisecond until `done` holds; the time since `start`, or -1.
-template <typename Predicate>
-double until(double start, Predicate done, double limitMs = 20000) {
-  while (!done()) {
-    if (nowMs() - start > limitMs) return -1;
-    Sleep(1);
-  }
-  return nowMs() - start;
-}
-
-double median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values.empty() ? 0 : values[values.size() / 2];
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2) {
-    std::fprintf(stderr, "usage: monitor_start_bench <program folder> [runs]\n");
-    return 2;
-  }
-  std::string dist = argv[1];
-  if (dist.back() != '\\') dist += '\\';
-  const int runs = argc > 2 ? std::max(1, atoi(argv[2])) : 5;
-
-  char temp[MAX_PATH] = {};
-  GetTempPathA(MAX_PATH, temp);
-  const std::string folder = std::string(temp) + "quillon_start_bench_" + std::to_string(GetCurrentProcessId()) + "\\";
-  CreateDirectoryA(folder.c_str(), nullptr);
-  CreateDirectoryA((folder + "config").c_str(), nullptr);
+  BenchArgs args;
+  if (!parseBenchArgs(argc, argv, "monitor_start_bench", args)) return 2;
+  const std::string& dist = args.dist;
+  const int runs = args.runs;
+  const std::string folder = args.folder;
   if (!copyFile(dist + "Monitor.exe", folder + "Monitor.exe") ||
       !copyFile(dist + "emulated\\hiddriver.dll", folder + "hiddriver.dll")) {
     std::fprintf(stderr, "no Monitor.exe or emulated keyboard in %s\n", dist.c_str());
@@ -135,12 +73,15 @@ int main(int argc, char** argv) {
   {
     DeleteFileA((folder + "Baseline.exe.started").c_str());
     PROCESS_INFORMATION bare = launch(folder + "Baseline.exe", folder, "--stay");
-    until(nowMs(), [&] { return GetFileAttributesA((folder + "Baseline.exe.started").c_str()) != INVALID_FILE_ATTRIBUTES; });
+    until(nowMs(), [&] {
+      return GetFileAttributesA((folder + "Baseline.exe.started").c_str()) != INVALID_FILE_ATTRIBUTES;
+    });
     Sleep(200);
     bareCommittedMb = committedPrivateMb(bare.hProcess);
     PROCESS_MEMORY_COUNTERS memory = {};
     memory.cb = sizeof memory;
-    if (GetProcessMemoryInfo(bare.hProcess, &memory, sizeof memory)) bareWorkingSetMb = double(memory.WorkingSetSize) / (1 << 20);
+    if (GetProcessMemoryInfo(bare.hProcess, &memory, sizeof memory))
+      bareWorkingSetMb = double(memory.WorkingSetSize) / (1 << 20);
     TerminateProcess(bare.hProcess, 0);
     WaitForSingleObject(bare.hProcess, INFINITE);
     finish(bare);
@@ -164,11 +105,13 @@ int main(int argc, char** argv) {
     run.window = until(start, [] { return FindWindowA(nullptr, kMonitorWindowTitle) != nullptr; });
     run.open = until(start, [&] { return traceHas(trace, "Open_ReportDevice"); });
     run.tray = until(start, [&] { return trayIcons() > iconsBefore; });
-    run.device = until(start, [&] { return GetPrivateProfileIntA("Setting", "Device", -1, ini.c_str()) == 1; });
+    run.device =
+        until(start, [&] { return GetPrivateProfileIntA("Setting", "Device", -1, ini.c_str()) == 1; });
     Sleep(500);  // settled: the firmware check 200 ms after start has run
     PROCESS_MEMORY_COUNTERS_EX memory = {};
     memory.cb = sizeof memory;
-    if (GetProcessMemoryInfo(monitor.hProcess, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory)) {
+    if (GetProcessMemoryInfo(monitor.hProcess, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),
+                             sizeof memory)) {
       run.privateMb = double(memory.PrivateUsage) / (1 << 20);
       run.workingSetMb = double(memory.WorkingSetSize) / (1 << 20);
       run.peakWorkingSetMb = double(memory.PeakWorkingSetSize) / (1 << 20);
@@ -202,10 +145,7 @@ int main(int argc, char** argv) {
     return values;
   };
   std::printf("Monitor.exe start-up with the emulated keyboard, %d runs (median, min..max)\n", runs);
-  auto line = [&](const char* what, std::vector<double> values, const char* unit) {
-    const auto [low, high] = std::minmax_element(values.begin(), values.end());
-    std::printf("  %-36s %8.1f %s  (%.1f..%.1f)\n", what, median(values), unit, *low, *high);
-  };
+  const auto line = printLine;
   line("bare process start and end", baseline, "ms");
   std::printf("  %-36s %8.1f ms\n", "required pause before the open", double(kOpenPauseMs));
   line("start -> main window", column(&Run::window), "ms");
@@ -213,7 +153,8 @@ int main(int argc, char** argv) {
   line("start -> tray icon", column(&Run::tray), "ms");
   line("start -> Device=1 in config.ini", column(&Run::device), "ms");
   std::vector<double> overhead;
-  for (size_t i = 0; i < results.size(); ++i) overhead.push_back(results[i].tray - kOpenPauseMs - baseline[i]);
+  for (size_t i = 0; i < results.size(); ++i)
+    overhead.push_back(results[i].tray - kOpenPauseMs - baseline[i]);
   line("tray icon - pause - bare process", overhead, "ms");
   // Under Xvfb without a window manager Wine's tray waits 2 s for the X
   // server when its last icon goes, and the monitor's removal waits with it.

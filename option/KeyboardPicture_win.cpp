@@ -2,21 +2,22 @@
 
 #include "ColorKeyButton_win.h"
 #include "OptionResources.h"
+#include "Picture_win.h"
 #include "RegionButton_win.h"
 #include "SkinButton_win.h"
 
 namespace {
 constexpr int kEnterKey = 43;
-// Extra SCREEN pictures kept with the page: the three looks keys are re-cut
-// from, then the colour pictures in KeyLook order.
-enum ExtraPicture { kOver = 0, kDown, kDisable, kFirstColour };
 }  // namespace
 
 bool KeyboardPicture::create(HWND parent, POINT at) {
-  SkinSource source{
-      "skin_main.ini", SkinRoot(), {{kKeyEntryBase, kKeyCount}, {kLedEntryBase, kLedCount}}, {}};
-  source.extraPictures = {"Over", "Down", "Disable"};
-  for (const char* colour : kKeyLookPictures) source.extraPictures.push_back(colour);
+  // The LEDs are made the first time the per-key colour page shows them, the
+  // colour pictures the first time a key shows its function: most starts
+  // need neither, and both cost time (a control is a few milliseconds under
+  // load, a picture tens). Keys are cut again from the kept state pictures
+  // whenever their look changes.
+  SkinSource source{"skin_main.ini", SkinRoot(), {{kKeyEntryBase, kKeyCount}}, {}};
+  source.keepStatePictures = true;
   return createPage(source, parent, at);
 }
 
@@ -40,12 +41,24 @@ HWND KeyboardPicture::createControl(int, int key, const SkinPosition& position,
   return button ? button->hwnd() : nullptr;
 }
 
-SkinStatePictures KeyboardPicture::picturesFor(KeyLook look) const {
-  const auto& extra = skin().extra;
-  auto picture = [&](size_t i) { return i < extra.size() ? extra[i].get() : nullptr; };
-  HBITMAP normal = look == KeyLook::Normal ? skin().background.get()
-                                           : picture(kFirstColour + size_t(look) - size_t(KeyLook::Green));
-  return {normal, picture(kOver), picture(kDown), picture(kDisable)};
+SkinStatePictures KeyboardPicture::picturesFor(KeyLook look) {
+  HBITMAP normal = skin().background.get();
+  if (look != KeyLook::Normal) {
+    UniqueBitmap& colour = colours_[size_t(look) - size_t(KeyLook::Green)];
+    if (!colour) {
+      const std::string name = ReadSkinString(skin().iniPath, "SCREEN", kKeyLookPictures[&colour - colours_]);
+      SIZE ignored{};
+      if (!name.empty()) LoadPictureFile(SkinRoot() + name, colour, ignored);
+    }
+    normal = colour.get();
+  }
+  return {normal, skin().over.get(), skin().down.get(), skin().disabled.get()};
+}
+
+void KeyboardPicture::makeLeds() {
+  if (ledsMade_) return;
+  ledsMade_ = true;
+  for (int i = 0; i < kLedCount; ++i) addControl(kLedEntryBase + i);
 }
 
 void KeyboardPicture::showKey(int keyIndex, KeyLook look) {
@@ -67,13 +80,15 @@ void KeyboardPicture::showKey(int keyIndex, KeyLook look) {
 void KeyboardPicture::refresh(const ProfileRecord& profile, KeyboardPictureMode mode) {
   mode_ = mode;
   const bool keys = mode == KeyboardPictureMode::Keys, leds = mode == KeyboardPictureMode::Leds;
+  const StateCutScope cutting;
   for (int k = 0; k < kKeyCount; ++k) {
     showKey(k, keyLookOf(profile.keys[k], profile.standardKey[k]));
     HWND key = control(kKeyEntryBase + k);
     EnableWindow(key, keys);
     ShowWindow(key, keys ? SW_SHOWNA : SW_HIDE);
   }
-  for (int i = 0; i < kLedCount; ++i) {
+  if (leds) makeLeds();
+  for (int i = 0; ledsMade_ && i < kLedCount; ++i) {
     auto* led = controlAs<ColorKeyButton>(kLedEntryBase + i);
     if (!led) continue;
     led->setColor(profile.customColors[i]);

@@ -4,6 +4,7 @@
 // the colour of what they are assigned; LEDs show the per-key colours.
 
 #include <functional>
+#include <iterator>
 
 #include "OptionRules.h"
 #include "SettingsImage.h"
@@ -31,8 +32,12 @@ class KeyboardPicture : public SkinPage {
 
  private:
   void showKey(int keyIndex, KeyLook look);
-  SkinStatePictures picturesFor(KeyLook look) const;
+  SkinStatePictures picturesFor(KeyLook look);
+  void makeLeds();
 
   KeyboardPictureMode mode_ = KeyboardPictureMode::Keys;
   KeyLook shown_[kKeyCount] = {};
+  bool ledsMade_ = false;
+  // The colour pictures, each decoded the first time a key needs it.
+  UniqueBitmap colours_[std::size(kKeyLookPictures)];
 };

@@ -3,6 +3,7 @@
 #include <fstream>
 
 #include "ControlPipe_win.h"
+#include "FolderTree_win.h"
 #include "SharedBlock_win.h"
 
 namespace harness {
@@ -13,10 +14,18 @@ OptionStandIn* gStandIn = nullptr;
 LRESULT CALLBACK standInProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (gStandIn) {
     switch (message) {
-      case UM_APPLY_DONE: ++gStandIn->applyDone; return 0;
-      case UM_PROFILE_SWITCHED: ++gStandIn->profileSwitched; return 0;
-      case UM_RELOAD_SETTINGS: ++gStandIn->reloads; return 0;
-      case WM_CLOSE: ++gStandIn->closes; return 0;
+      case UM_APPLY_DONE:
+        ++gStandIn->applyDone;
+        return 0;
+      case UM_PROFILE_SWITCHED:
+        ++gStandIn->profileSwitched;
+        return 0;
+      case UM_RELOAD_SETTINGS:
+        ++gStandIn->reloads;
+        return 0;
+      case WM_CLOSE:
+        ++gStandIn->closes;
+        return 0;
     }
   }
   return DefWindowProcA(hwnd, message, wParam, lParam);
@@ -28,24 +37,6 @@ std::string currentFolder() {
   std::string folder = buffer;
   if (folder.back() != '\\') folder += '\\';
   return folder;
-}
-
-// Deletes a folder and everything in it.
-void removeTree(const std::string& folder) {
-  WIN32_FIND_DATAA found;
-  HANDLE find = FindFirstFileA((folder + "*").c_str(), &found);
-  if (find != INVALID_HANDLE_VALUE) {
-    do {
-      const std::string name = found.cFileName;
-      if (name == "." || name == "..") continue;
-      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-        removeTree(folder + name + "\\");
-      else
-        DeleteFileA((folder + name).c_str());
-    } while (FindNextFileA(find, &found));
-    FindClose(find);
-  }
-  RemoveDirectoryA(folder.c_str());
 }
 
 }  // namespace
@@ -100,8 +91,8 @@ void MonitorHarness::SetUp() {
   wc.lpszClassName = "QuillonOptionStandIn";
   RegisterClassA(&wc);
   gStandIn = &standIn_;
-  standIn_.hwnd = CreateWindowExA(0, wc.lpszClassName, kOptionWindowTitle, WS_OVERLAPPED, 0, 0, 50, 50, nullptr,
-                                  nullptr, wc.hInstance, nullptr);
+  standIn_.hwnd = CreateWindowExA(0, wc.lpszClassName, kOptionWindowTitle, WS_OVERLAPPED, 0, 0, 50, 50,
+                                  nullptr, nullptr, wc.hInstance, nullptr);
   ASSERT_NE(standIn_.hwnd, nullptr);
 }
 
@@ -131,8 +122,8 @@ PROCESS_INFORMATION MonitorHarness::start(const char* arguments) {
   STARTUPINFOA startup = {};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION process = {};
-  EXPECT_TRUE(CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(),
-                             &startup, &process));
+  EXPECT_TRUE(CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                             folder_.c_str(), &startup, &process));
   return process;
 }
 

@@ -51,6 +51,13 @@ bool plausiblePicture(HGLOBAL block, DWORD length) {
   return ok;
 }
 
+bool isBmp(HGLOBAL block, DWORD length) {
+  const auto* bytes = static_cast<const BYTE*>(GlobalLock(block));
+  const bool bmp = bytes && length >= 2 && bytes[0] == 'B' && bytes[1] == 'M';
+  if (bytes) GlobalUnlock(block);
+  return bmp;
+}
+
 }  // namespace
 
 SIZE BitmapSize(HBITMAP bitmap) {
@@ -69,6 +76,19 @@ bool LoadPictureFile(const std::string& path, UniqueBitmap& target, SIZE& size) 
   if (!plausiblePicture(block, length)) {
     GlobalFree(block);
     return false;
+  }
+  if (isBmp(block, length)) {
+    // A bitmap needs no decoder: the system's loader reads it many times
+    // faster than the picture object does.
+    GlobalFree(block);
+    target.reset(static_cast<HBITMAP>(
+        LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
+    size = BitmapSize(target.get());
+    if (size.cx <= 0 || size.cy <= 0) {
+      target.reset();
+      size = {0, 0};
+    }
+    return bool(target);
   }
   ComApartment com;
   IStream* stream = nullptr;
@@ -99,6 +119,51 @@ bool LoadPictureFile(const std::string& path, UniqueBitmap& target, SIZE& size) 
   return bool(target);
 }
 
+namespace {
+struct SelectedSource {
+  HBITMAP picture = nullptr;
+  HDC dc = nullptr;
+  HGDIOBJ previous = nullptr;
+};
+struct CutCache {
+  bool open = false;
+  std::vector<SelectedSource> sources;
+};
+CutCache& cutCache() {
+  static CutCache cache;  // the UI thread's only
+  return cache;
+}
+
+// A memory DC with `picture` selected: the scope's own while one is open.
+HDC sourceDc(HDC like, HBITMAP picture, UniqueMemoryDc& temporary, HGDIOBJ& previous) {
+  CutCache& cache = cutCache();
+  if (cache.open) {
+    for (const SelectedSource& s : cache.sources)
+      if (s.picture == picture) return s.dc;
+    SelectedSource s{picture, CreateCompatibleDC(like), nullptr};
+    if (!s.dc) return nullptr;
+    s.previous = SelectObject(s.dc, picture);
+    cache.sources.push_back(s);
+    return s.dc;
+  }
+  temporary.reset(CreateCompatibleDC(like));
+  if (temporary) previous = SelectObject(temporary.get(), picture);
+  return temporary.get();
+}
+}  // namespace
+
+StateCutScope::StateCutScope() { cutCache().open = true; }
+
+StateCutScope::~StateCutScope() {
+  CutCache& cache = cutCache();
+  for (const SelectedSource& s : cache.sources) {
+    SelectObject(s.dc, s.previous);
+    DeleteDC(s.dc);
+  }
+  cache.sources.clear();
+  cache.open = false;
+}
+
 void CutStateImage(HDC dc, UniqueBitmap& target, HBITMAP source, int left, int top, int right, int bottom) {
   if (!source) return;
   target.reset();
@@ -106,12 +171,14 @@ void CutStateImage(HDC dc, UniqueBitmap& target, HBITMAP source, int left, int t
   if (w <= 0 || h <= 0) return;
   target.reset(CreateCompatibleBitmap(dc, w, h));
   if (!target) return;
-  UniqueMemoryDc from(CreateCompatibleDC(dc)), to(CreateCompatibleDC(dc));
-  HGDIOBJ oldFrom = SelectObject(from.get(), source);
+  UniqueMemoryDc temporary;
+  HGDIOBJ previous = nullptr;
+  HDC from = sourceDc(dc, source, temporary, previous);
+  UniqueMemoryDc to(CreateCompatibleDC(dc));
   HGDIOBJ oldTo = SelectObject(to.get(), target.get());
-  BitBlt(to.get(), 0, 0, w, h, from.get(), left, top, SRCCOPY);
-  SelectObject(from.get(), oldFrom);
+  BitBlt(to.get(), 0, 0, w, h, from, left, top, SRCCOPY);
   SelectObject(to.get(), oldTo);
+  if (temporary) SelectObject(temporary.get(), previous);
 }
 
 UniqueRegion RegionFromMask(HBITMAP mask, COLORREF transparent, COLORREF tolerance) {

@@ -21,3 +21,15 @@ UniqueRegion RegionFromMask(HBITMAP mask, COLORREF transparent, COLORREF toleran
 void CutStateImage(HDC dc, UniqueBitmap& target, HBITMAP source, int left, int top, int right, int bottom);
 
 SIZE BitmapSize(HBITMAP bitmap);
+
+// While one lives, CutStateImage keeps each source picture selected in a
+// memory DC of its own instead of selecting it anew for every cut: a window
+// with a hundred controls cuts four hundred images from four pictures. The
+// pictures must outlive the scope, and the scopes do not nest.
+class StateCutScope {
+ public:
+  StateCutScope();
+  ~StateCutScope();
+  StateCutScope(const StateCutScope&) = delete;
+  StateCutScope& operator=(const StateCutScope&) = delete;
+};

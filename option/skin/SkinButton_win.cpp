@@ -65,7 +65,13 @@ void SkinButton::setImages(HBITMAP normal, HBITMAP over, HBITMAP down, HBITMAP d
 
 void SkinButton::setTooltip(const std::string& text) {
   help_ = text;
-  if (text.empty()) return;
+  // The tooltip window is made when the mouse first comes: a page of a
+  // hundred keys would otherwise make a hundred windows nobody may look at.
+  if (tooltip_) addTool();
+}
+
+void SkinButton::addTool() {
+  if (help_.empty()) return;
   if (!tooltip_) {
     tooltip_.reset(CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(),
@@ -120,6 +126,15 @@ void SkinButton::trackMouse() {
   if (!hover_) {
     if (GetCapture() == hwnd() || !GetActiveWindow() || !GetParent(hwnd())) return;
     hover_ = true;
+    if (!tooltip_ && !help_.empty()) {
+      addTool();
+      // The tooltip watches the mouse from now on; tell it where it is.
+      POINT at;
+      GetCursorPos(&at);
+      ScreenToClient(hwnd(), &at);
+      MSG move{hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y), DWORD(GetMessageTime()), {}};
+      SendMessageA(tooltip_.get(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
+    }
     notifyHover(true);
     SetCapture(hwnd());
     InvalidateRect(hwnd(), nullptr, FALSE);

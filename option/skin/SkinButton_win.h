@@ -35,6 +35,7 @@ class SkinButton : public SkinControl {
   void draw(const DRAWITEMSTRUCT& item);
   void notifyHover(bool entered);
   void trackMouse();
+  void addTool();
 
   StateImages images_;
   bool toggle_ = false;

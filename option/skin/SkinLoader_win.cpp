@@ -22,9 +22,11 @@ void LoadSkin(HWND window, const SkinSource& source, const SkinControlFactory& f
 
   SIZE ignored{};
   LoadPictureFile(picturePath(names[0]), skin.mask, ignored);
-  UniqueBitmap states[4];
-  for (int i = 0; i < 4; ++i) LoadPictureFile(picturePath(names[i + 1]), states[i], ignored);
+  // The rest picture is the background itself: decoding it a second time
+  // would only cost time (a large JPEG takes tens of milliseconds).
   LoadPictureFile(picturePath(names[1]), skin.background, skin.size);
+  UniqueBitmap states[4];
+  for (int i = 1; i < 4; ++i) LoadPictureFile(picturePath(names[i + 1]), states[i], ignored);
 
   skin.extra.clear();
   for (const std::string& key : source.extraPictures) {
@@ -35,7 +37,8 @@ void LoadSkin(HWND window, const SkinSource& source, const SkinControlFactory& f
 
   SetWindowPos(window, nullptr, 0, 0, skin.size.cx, skin.size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
 
-  SkinStatePictures pictures{states[0].get(), states[1].get(), states[2].get(), states[3].get()};
+  SkinStatePictures pictures{skin.background.get(), states[1].get(), states[2].get(), states[3].get()};
+  const StateCutScope cutting;
   int ordinal = 0;
   for (const SkinKeyRange& range : source.keys) {
     for (int key = range.first; key < range.first + range.count; ++key) {
@@ -44,7 +47,12 @@ void LoadSkin(HWND window, const SkinSource& source, const SkinControlFactory& f
       ++ordinal;
     }
   }
-  // The four temporary pictures go with `states`.
+  if (source.keepStatePictures) {
+    skin.over = std::move(states[1]);
+    skin.down = std::move(states[2]);
+    skin.disabled = std::move(states[3]);
+  }
+  // Otherwise the three temporary pictures go with `states`.
 }
 
 void InstallSkinRegion(HWND window, LoadedSkin& skin) {

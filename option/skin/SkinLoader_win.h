@@ -31,6 +31,7 @@ struct SkinSource {
   std::string pageFolder;                  // SkinRoot(), or SkinRoot() + "LightFX\"
   std::vector<SkinKeyRange> keys;          // BUTTONPOS keys, usually {1, N}
   std::vector<std::string> extraPictures;  // further SCREEN keys kept with the window
+  bool keepStatePictures = false;          // keep Over, Down and Disable after the load
 };
 
 // Creates the control of one BUTTONPOS entry; `ordinal` counts from 0 over all ranges.
@@ -41,7 +42,8 @@ struct LoadedSkin {
   std::string iniPath;
   UniqueBitmap mask;
   UniqueBitmap background;
-  std::vector<UniqueBitmap> extra;  // one per SkinSource::extraPictures
+  std::vector<UniqueBitmap> extra;    // one per SkinSource::extraPictures
+  UniqueBitmap over, down, disabled;  // with SkinSource::keepStatePictures only
   SIZE size{0, 0};
   UniqueRegion region;  // our copy of the installed outline
 };

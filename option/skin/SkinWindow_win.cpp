@@ -66,6 +66,16 @@ const SkinPosition* SkinWindow::position(int key) const {
   return found == placed_.end() ? nullptr : &found->second.position;
 }
 
+HWND SkinWindow::addControl(int key) {
+  if (HWND made = control(key)) return made;
+  const SkinPosition at = readPosition("BUTTONPOS", key);
+  const SkinStatePictures pictures{skin_.background.get(), skin_.over.get(), skin_.down.get(),
+                                   skin_.disabled.get()};
+  HWND made = createControl(-1, key, at, pictures);
+  placed_[key] = {at, made};
+  return made;
+}
+
 SkinPosition SkinWindow::readPosition(const char* section, int key) const {
   return ParseSkinPosition(ReadSkinString(skin_.iniPath, section, std::to_string(key).c_str()));
 }
@@ -132,6 +142,9 @@ LRESULT SkinWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       skin_.mask.reset();
       skin_.background.reset();
       skin_.extra.clear();
+      skin_.over.reset();
+      skin_.down.reset();
+      skin_.disabled.reset();
       skin_.region.reset();
       placed_.clear();
       break;

@@ -41,6 +41,10 @@ class SkinWindow {
   // control's window, by which control(key) finds it later.
   virtual HWND createControl(int ordinal, int key, const SkinPosition& position,
                              const SkinStatePictures& pictures);
+  // Makes the control of BUTTONPOS entry `key` after the load, with the
+  // state pictures the window kept (SkinSource::keepStatePictures); for
+  // controls the user may never need, such as hidden ones.
+  HWND addControl(int key);
   // Whether a press on the window's own surface at `client` drags the window.
   virtual bool dragsAt(POINT client) const;
   virtual LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam);

@@ -6,27 +6,12 @@
 #include <memory>
 #include <set>
 
+#include "FolderTree_win.h"
 #include "ListFiles.h"
 #include "ProfileFiles.h"
 
 namespace harness {
 namespace {
-
-void copyTree(const std::string& from, const std::string& to) {
-  CreateDirectoryA(to.c_str(), nullptr);
-  WIN32_FIND_DATAA found;
-  HANDLE find = FindFirstFileA((from + "*").c_str(), &found);
-  if (find == INVALID_HANDLE_VALUE) return;
-  do {
-    const std::string name = found.cFileName;
-    if (name == "." || name == "..") continue;
-    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-      copyTree(from + name + "\\", to + name + "\\");
-    else
-      CopyFileA((from + name).c_str(), (to + name).c_str(), FALSE);
-  } while (FindNextFileA(find, &found));
-  FindClose(find);
-}
 
 int relayPort() {
   const char* port = std::getenv("QUILLON_INPUT_RELAY");

@@ -183,3 +183,30 @@ TEST_F(OptionSystem, CloseEndsTheProgramWithoutApplying) {
 }
 
 }  // namespace
+
+namespace {
+
+// A monitor that crashed and is started again while the configuration window
+// still holds the block takes it over and has the window read it again.
+TEST_F(OptionSystem, ARestartedMonitorTakesTheBlockOverAndTheWindowFollows) {
+  startWithEmulatedKeyboard();
+  startOption();
+  ASSERT_TRUE(TerminateProcess(monitor_.hProcess, 1));
+  WaitForSingleObject(monitor_.hProcess, 5000);
+  CloseHandle(monitor_.hProcess);
+  CloseHandle(monitor_.hThread);
+  monitor_ = {};
+  // What the restarted monitor finds in the files differs from the window's.
+  WritePrivateProfileStringA("Setting", "CurrentProfile", "4", configPath().c_str());
+  startWithEmulatedKeyboard();
+  EXPECT_TRUE(waitFor([&] { return IsWindowEnabled(mainButton(kFirstProfilePage + 4)) != FALSE; }, 10000));
+  EXPECT_FALSE(IsWindowEnabled(mainButton(kFirstProfilePage)));
+  EXPECT_EQ(readBlock()->currentProfile, 4);
+  // The window's applies reach the new monitor and end their busy state.
+  const size_t mark = traceSize();
+  click(mainControl(kApply));
+  EXPECT_EQ(waitForDownloads(mark, 1).size(), 1u);
+  EXPECT_TRUE(waitApplyEnabled());
+}
+
+}  // namespace

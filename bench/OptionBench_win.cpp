@@ -1,0 +1,221 @@
+// Option.exe from process start to its first complete paint, beside the bare
+// cost of starting a process, with Monitor.exe running on the emulated
+// keyboard; its memory once started; and the apply path: from the Apply click
+// to UM_APPLY at the monitor and to the window answering again (after saving
+// five profiles). Run under Wine from the build's bin folder:
+//   option_bench.exe <program folder> [runs]
+// Prints figures; judges nothing.
+
+// psapi.h needs windows.h first.
+// clang-format off
+#include <windows.h>
+#include <psapi.h>
+// clang-format on
+
+#include <atomic>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "BenchCommon_win.h"
+#include "MonitorMessages.h"
+#include "SettingsImage.h"
+#include "SharedBlock_win.h"
+#include "SkinPosition.h"
+
+namespace {
+
+constexpr int kApplyKey = 20, kApplyId = 100 + kApplyKey;  // the main window's Apply button
+
+std::string folder;
+
+SkinRect skinRect(const char* ini, const char* section, int key) {
+  char value[512] = {};
+  GetPrivateProfileStringA(section, std::to_string(key).c_str(), "", value, sizeof value,
+                           (folder + "skins\\" + ini).c_str());
+  return ParseSkinPosition(value).rect;
+}
+
+// Painted: the Apply button shows its red on the screen, and so does the
+// keyboard picture's last key (the last control the window draws).
+bool painted(HWND window) {
+  if (!window || !IsWindowVisible(window)) return false;
+  RECT w;
+  GetWindowRect(window, &w);
+  const SkinRect apply = skinRect("skin_Config.ini", "BUTTONPOS", kApplyKey);
+  const SkinRect board = skinRect("skin_Config.ini", "PAGEPOSITION", 3);
+  const SkinRect key = skinRect("skin_main.ini", "BUTTONPOS", 40 + 104);
+  HDC screen = GetDC(nullptr);
+  const COLORREF red = GetPixel(screen, w.left + (apply.left + apply.right) / 2, w.top + apply.top + 4);
+  const COLORREF cap =
+      GetPixel(screen, w.left + board.left + (key.left + key.right) / 2, w.top + board.top + key.top + 3);
+  ReleaseDC(nullptr, screen);
+  return GetRValue(red) > 150 && GetGValue(red) < 60 && cap != 0 && cap != CLR_INVALID;
+}
+
+struct Memory {
+  double committedMb = 0, workingSetMb = 0;
+};
+Memory memoryOf(HANDLE process) {
+  Memory m;
+  m.committedMb = committedPrivateMb(process);
+  PROCESS_MEMORY_COUNTERS counters = {};
+  counters.cb = sizeof counters;
+  if (GetProcessMemoryInfo(process, &counters, sizeof counters))
+    m.workingSetMb = double(counters.WorkingSetSize) / (1 << 20);
+  return m;
+}
+
+void closeOption(PROCESS_INFORMATION& option) {
+  PostMessageA(FindWindowA(nullptr, kOptionWindowTitle), WM_CLOSE, 0, 0);
+  if (WaitForSingleObject(option.hProcess, 10000) != WAIT_OBJECT_0) TerminateProcess(option.hProcess, 1);
+  finish(option);
+}
+
+// Plays the monitor for the apply figures: owns the block and a window of the
+// monitor's title, notes when UM_APPLY arrives and answers it at once.
+std::atomic<double> applyArrived{0};
+LRESULT CALLBACK standInProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == UM_APPLY) {
+    applyArrived = nowMs();
+    PostMessageA(FindWindowA(nullptr, kOptionWindowTitle), UM_APPLY_DONE, 0, 0);
+    return 0;
+  }
+  return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+// Handles this thread's messages for `ms`, at least once.
+void pumpFor(double ms) {
+  const double end = nowMs() + ms;
+  MSG msg;
+  do {
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    if (ms > 0) Sleep(1);
+  } while (nowMs() < end);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  BenchArgs args;
+  if (!parseBenchArgs(argc, argv, "option_bench", args)) return 2;
+  const std::string& dist = args.dist;
+  const int runs = args.runs;
+  folder = args.folder;
+  for (const char* name : {"Monitor.exe", "Option.exe", "lan.dll", "Play-Regular.ttf", "Play-Bold.ttf"})
+    copyFile(dist + name, folder + name);
+  copyFile(dist + "emulated\\hiddriver.dll", folder + "hiddriver.dll");
+  copyTree(dist + "skins\\", folder + "skins\\");
+  char self[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, self, MAX_PATH);
+  std::string bin = self;
+  bin = bin.substr(0, bin.find_last_of('\\') + 1);
+  copyFile(bin + "marker.exe", folder + "Baseline.exe");
+  const std::string ini = folder + "config.ini";
+
+  // Start-up with the real monitor on the emulated keyboard.
+  PROCESS_INFORMATION monitor = launch(folder + "Monitor.exe", folder);
+  if (until(nowMs(), [&] { return GetPrivateProfileIntA("Setting", "Device", -1, ini.c_str()) == 1; }) < 0) {
+    std::fprintf(stderr, "the monitor did not connect to the emulated keyboard\n");
+    return 1;
+  }
+  std::vector<double> baseline, window, paint, overhead, committed, workingSet;
+  Memory bare;
+  {
+    PROCESS_INFORMATION idle = launch(folder + "Baseline.exe", folder, "--stay");
+    until(nowMs(), [&] {
+      return GetFileAttributesA((folder + "Baseline.exe.started").c_str()) != INVALID_FILE_ATTRIBUTES;
+    });
+    Sleep(200);
+    bare = memoryOf(idle.hProcess);
+    TerminateProcess(idle.hProcess, 0);
+    WaitForSingleObject(idle.hProcess, INFINITE);
+    finish(idle);
+  }
+  for (int i = 0; i < runs; ++i) {
+    double start = nowMs();
+    PROCESS_INFORMATION plain = launch(folder + "Baseline.exe", folder);
+    WaitForSingleObject(plain.hProcess, INFINITE);
+    baseline.push_back(nowMs() - start);
+    finish(plain);
+
+    start = nowMs();
+    PROCESS_INFORMATION option = launch(folder + "Option.exe", folder);
+    window.push_back(until(start, [] {
+      HWND w = FindWindowA(nullptr, kOptionWindowTitle);
+      return w && IsWindowVisible(w);
+    }));
+    paint.push_back(until(start, [] { return painted(FindWindowA(nullptr, kOptionWindowTitle)); }));
+    overhead.push_back(paint.back() - baseline.back());
+    Sleep(500);
+    const Memory m = memoryOf(option.hProcess);
+    committed.push_back(m.committedMb);
+    workingSet.push_back(m.workingSetMb);
+    closeOption(option);
+  }
+  PostMessageA(FindWindowA(nullptr, kMonitorWindowTitle), WM_COMMAND, ID_TRAY_EXIT, 0);
+  WaitForSingleObject(monitor.hProcess, 30000);
+  finish(monitor);
+
+  // The apply path against the stand-in monitor.
+  std::vector<double> toPost, toAnswer;
+  {
+    SharedBlock block;
+    block.create();
+    auto image = std::make_unique<SettingsImage>();
+    buildDefaultImage(*image);
+    block.copyToBlock(*image);
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = standInProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "QuillonBenchMonitor";
+    RegisterClassA(&wc);
+    HWND standIn = CreateWindowExA(0, wc.lpszClassName, kMonitorWindowTitle, WS_OVERLAPPED, 0, 0, 10, 10,
+                                   nullptr, nullptr, wc.hInstance, nullptr);
+    PROCESS_INFORMATION option = launch(folder + "Option.exe", folder);
+    until(nowMs(), [] { return painted(FindWindowA(nullptr, kOptionWindowTitle)); });
+    HWND apply = GetDlgItem(FindWindowA(nullptr, kOptionWindowTitle), kApplyId);
+    for (int i = 0; i < runs * 2; ++i) {
+      applyArrived = 0;
+      std::atomic<double> answered{0};
+      const double start = nowMs();
+      std::thread click([&] {
+        SendMessageA(apply, BM_CLICK, 0, 0);
+        answered = nowMs();
+      });
+      until(start, [&] {
+        pumpFor(0);
+        return applyArrived != 0 && answered != 0;
+      });
+      click.join();
+      toPost.push_back(applyArrived - start);
+      toAnswer.push_back(answered - start);
+      until(nowMs(), [&] {
+        pumpFor(1);
+        return IsWindowEnabled(apply) != FALSE;
+      });
+      pumpFor(50);
+    }
+    closeOption(option);
+    DestroyWindow(standIn);
+  }
+
+  std::printf("Option.exe with Monitor.exe on the emulated keyboard, %d runs (median, min..max)\n", runs);
+  printLine("bare process start and end", baseline, "ms");
+  printLine("start -> main window shown", window, "ms");
+  printLine("start -> first complete paint", paint, "ms");
+  printLine("first complete paint - bare process", overhead, "ms");
+  std::printf("  goal: under 300 ms beyond the bare process\n");
+  printLine("committed private memory once started", committed, "MB");
+  std::printf("  %-40s %8.1f MB\n", "  the same of a process doing nothing", bare.committedMb);
+  printLine("working set once started", workingSet, "MB");
+  std::printf("  %-40s %8.1f MB\n", "  the same of a process doing nothing", bare.workingSetMb);
+  std::printf("Apply against a monitor stand-in, %d clicks\n", runs * 2);
+  printLine("click -> UM_APPLY at the monitor", toPost, "ms");
+  printLine("click -> window answers again (saved)", toAnswer, "ms");
+  std::printf("  goal: under 50 ms each\n");
+  removeTree(folder);
+  return 0;
+}
