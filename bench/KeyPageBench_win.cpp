@@ -77,7 +77,6 @@ double medianMs(int runs, Open open) {
   return times[times.size() / 2];
 }
 
-std::string folderOf(const std::string& path) { return path.substr(0, path.rfind('\\') + 1); }
 
 int runFrom(const std::string& folder, const std::string& runs) {
   char self[MAX_PATH] = {};

@@ -2,6 +2,7 @@
 // input: each category chosen through the menu, confirmed with OK, applied,
 // and read back from the emulated keyboard's key table and macro buffers.
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -80,12 +81,12 @@ class KeyAssignSystem : public OptionHarness {
     key(keys + "Return");
     Sleep(300);
   }
-  // Away from RECORD first: under Wine a click that comes while the RECORD
-  // tooltip is up is at times lost.
+  // After a capture under Wine the first click on OK is at times lost (not
+  // understood yet): it is counted and told, and given a second try.
   void clickOk(HWND page) {
-    const POINT origin = clientOrigin(page);
-    xdotool("mousemove --sync " + std::to_string(origin.x + 300) + " " + std::to_string(origin.y + 20));
-    Sleep(700);
+    clickOn(page, kPageIni, kOk);
+    if (closed(page)) return;
+    std::printf("note: first OK click after a capture was lost\n");
     clickOn(page, kPageIni, kOk);
   }
   bool closed(HWND window) {
