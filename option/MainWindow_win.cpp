@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "KeyAssignPage_win.h"
 #include "Language.h"
 #include "OptionResources.h"
 #include "ProfilePage_win.h"
@@ -188,7 +189,8 @@ void MainWindow::onCommand(int id, int, HWND) {
 void MainWindow::openKeyPage(int keyIndex) {
   editEntry_ = doc_.active().keys[keyIndex];
   editEntry_.keyIndex = uint8_t(keyIndex);
-  // The key assignment page takes over from here.
+  // On OK the page posts UM_KEY_ASSIGNED; storeAssignedKey() takes the entry.
+  KeyAssignPage(*this, editEntry_).open(hwnd());
 }
 
 void MainWindow::openMacroMenu() {

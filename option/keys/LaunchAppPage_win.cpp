@@ -1,0 +1,106 @@
+#include "LaunchAppPage_win.h"
+
+#include <commdlg.h>
+#include <shlobj.h>
+
+#include <cstdio>
+
+#include "SkinButton_win.h"
+#include "SkinListBox_win.h"
+#include "SubPageRules.h"
+
+namespace {
+enum Control { kList = 1, kAdd = 2, kDelete = 3, kControlCount = 3 };
+constexpr int kIdBase = 800;
+constexpr int kListIdentifier = 8193;
+constexpr COLORREF kListBackground = 0x323232, kListSelection = 0x0A0A0A, kListText = 0x33B9A3;
+constexpr int kListLineHeight = 20;
+
+std::string desktopFolder() {
+  char path[MAX_PATH] = {};
+  SHGetSpecialFolderPathA(nullptr, path, CSIDL_DESKTOP, FALSE);
+  return path;
+}
+}  // namespace
+
+bool LaunchAppPage::create(HWND parent, POINT at) {
+  return createPage({"buttons\\skin_LaunchAP_button.ini", SkinRoot(), {{1, kControlCount}}, {}}, parent, at);
+}
+
+HWND LaunchAppPage::createControl(int, int key, const SkinPosition& position,
+                                  const SkinStatePictures& pictures) {
+  if (key == kList) {
+    SkinListBox* lines = SkinListBox::Create(hwnd(), kIdBase + key, position);
+    if (!lines) return nullptr;
+    lines->setKeepParent(true);
+    lines->setIdentifier(kListIdentifier);
+    lines->setColors(kListBackground, kListSelection);
+    lines->setTextColors(kListText, kListText);
+    lines->setLineHeight(kListLineHeight);
+    return lines->hwnd();
+  }
+  SkinButton* button = SkinButton::Create(hwnd(), kIdBase + key, position, pictures);
+  return button ? button->hwnd() : nullptr;
+}
+
+SkinListBox* LaunchAppPage::list() const { return controlAs<SkinListBox>(kList); }
+
+std::vector<std::string> LaunchAppPage::paths() const {
+  std::vector<std::string> all;
+  for (const AppPathEntry& entry : host_.lists().launchApps)
+    all.emplace_back(entry.path, strnlen(entry.path, sizeof entry.path));
+  return all;
+}
+
+void LaunchAppPage::refresh() {
+  SkinListBox* lines = list();
+  if (!lines) return;
+  SendMessageA(lines->hwnd(), LB_RESETCONTENT, 0, 0);
+  const std::vector<std::string> all = paths();
+  for (const std::string& path : all) lines->addLine(LaunchLineText(path), 0);
+  SendMessageA(lines->hwnd(), LB_SETCURSEL, WPARAM(LaunchLineOnRefresh(entry_, all)), 0);
+}
+
+void LaunchAppPage::onCommand(int id, int code, HWND) {
+  switch (id - kIdBase) {
+    case kList:
+      if (code == LBN_SELCHANGE)
+        if (SkinListBox* lines = list()) selectLine(int(SendMessageA(lines->hwnd(), LB_GETCURSEL, 0, 0)));
+      break;
+    case kAdd:
+      addProgram();
+      break;
+    case kDelete:
+      deleteProgram();
+      break;
+  }
+}
+
+void LaunchAppPage::selectLine(int line) { SelectLaunchLine(entry_, paths(), line); }
+
+void LaunchAppPage::addProgram() {
+  const std::string desktop = desktopFolder();
+  char file[MAX_PATH] = {};
+  std::snprintf(file, sizeof file, "%s\\.exe", desktop.c_str());
+  OPENFILENAMEA dialog{};
+  dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = GetAncestor(hwnd(), GA_ROOT);
+  dialog.lpstrFilter = "exe file(*.exe)\0*.EXE\0";
+  dialog.lpstrFile = file;
+  dialog.nMaxFile = sizeof file;
+  dialog.lpstrDefExt = "*.exe";
+  dialog.Flags = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
+  if (!GetOpenFileNameA(&dialog)) return;  // cancelled: the list stays
+  addPath(apps(), file);
+  if (SkinListBox* lines = list()) lines->addLine(LaunchLineText(file), 0);
+}
+
+void LaunchAppPage::deleteProgram() {
+  SkinListBox* lines = list();
+  if (!lines) return;
+  const int selected = int(SendMessageA(lines->hwnd(), LB_GETCURSEL, 0, 0));
+  if (selected < 0) return;
+  SendMessageA(lines->hwnd(), LB_DELETESTRING, WPARAM(selected), 0);
+  removeAt(apps(), selected);
+  SendMessageA(lines->hwnd(), LB_SETCURSEL, WPARAM(SelectionAfterDelete(selected, lines->count())), 0);
+}

@@ -1,0 +1,356 @@
+// The key assignment page through the real windows, with real mouse and key
+// input: each category chosen through the menu, confirmed with OK, applied,
+// and read back from the emulated keyboard's key table and macro buffers.
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "DownloadEncoder.h"
+#include "FirmwareModel.h"
+#include "ListFiles.h"
+#include "OptionHarness_win.h"
+
+namespace {
+
+using namespace harness;
+
+constexpr char kPageTitle[] = "Key Assignment";
+constexpr char kPageIni[] = "buttons\\skin_set_button.ini";
+constexpr char kKeyboardIni[] = "buttons\\skin_Keyboard_button.ini";
+constexpr char kMediaIni[] = "buttons\\skin_Media_button.ini";
+constexpr char kShortcutIni[] = "buttons\\skin_Shortcut_button.ini";
+constexpr char kLaunchIni[] = "buttons\\skin_LaunchAP_button.ini";
+enum PageControl { kCategory = 1, kPlayMode = 2, kPlayCount = 3, kOk = 7, kCancel = 8, kSubPageArea = 9 };
+constexpr int kPlayCountEditId = 5011;
+
+// Lines of the category menu, counted with Down from the top (separators
+// are skipped); with 35 macro keys the combination and macro lines are gone.
+enum MenuLine {
+  kDefaultLine = 1,
+  kCombinationLine,
+  kMediaLine,
+  kMacroLine,
+  kLaunchLine,
+  kShortcutLine,
+  kDisabledLine
+};
+
+int keyOfUsage(uint8_t usage) {
+  for (int k = 0; k < kKeyCount; ++k)
+    if (defaultUsageOf[k] == usage) return k;
+  return -1;
+}
+
+// The emulated keyboard's stored key slots and macro buffers, from `dump`.
+struct StoredKeys {
+  std::string json;
+  static StoredKeys read() { return {control("dump").value_or("")}; }
+  std::string slot(int keyIndex) const {
+    size_t at = json.find("\"keyTable\":[");
+    if (at == std::string::npos) return {};
+    at += 12;
+    for (int i = 0; i < kbd::keySlotOf[keyIndex]; ++i) at = json.find('"', json.find('"', at) + 1) + 1;
+    const size_t from = json.find('"', at) + 1;
+    return json.substr(from, json.find('"', from) - from);
+  }
+  bool containsMacro(const std::string& hexBytes) const { return json.find(hexBytes) != std::string::npos; }
+};
+
+std::string hexOf(const uint8_t* bytes, size_t n) { return emu::hex(bytes, n); }
+
+class KeyAssignSystem : public OptionHarness {
+ protected:
+  HWND openPage(int keyIndex) {
+    click(keyboardKey(keyIndex));
+    return waitForWindow(kPageTitle);
+  }
+  void clickOn(HWND window, const char* ini, int key) { click(centreOf(ini, key, clientOrigin(window))); }
+  POINT subPageOrigin(HWND page) const {
+    POINT origin = clientOrigin(page);
+    const SkinPosition area = position(kPageIni, "BUTTONPOS", kSubPageArea);
+    return {origin.x + area.rect.left, origin.y + area.rect.top};
+  }
+  void clickSubPage(HWND page, const char* ini, int key) { click(centreOf(ini, key, subPageOrigin(page))); }
+  void chooseLine(HWND page, int line) {
+    clickOn(page, kPageIni, kCategory);
+    Sleep(300);
+    std::string keys;
+    for (int i = 0; i < line; ++i) keys += "Down ";
+    key(keys + "Return");
+    Sleep(300);
+  }
+  // After a capture under Wine the first click on OK is at times lost (not
+  // understood yet): it is counted and told, and given a second try.
+  void clickOk(HWND page) {
+    clickOn(page, kPageIni, kOk);
+    if (closed(page)) return;
+    std::printf("note: first OK click after a capture was lost\n");
+    clickOn(page, kPageIni, kOk);
+  }
+  bool closed(HWND window) {
+    return waitFor([&] { return !IsWindow(window); }, 5000);
+  }
+  // The number of controls on the visible sub-page: 0 default, 1 keyboard
+  // key, 3 launch, 6 media, 10 shortcut; -1 when none is visible.
+  static int visibleSubPageControls(HWND page) {
+    for (HWND child = GetWindow(page, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+      char name[64] = {};
+      GetClassNameA(child, name, sizeof name);
+      if (std::strcmp(name, "QuillonSkinWindow") != 0 || !IsWindowVisible(child)) continue;
+      int controls = 0;
+      for (HWND c = GetWindow(child, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) ++controls;
+      return controls;
+    }
+    return -1;
+  }
+  void applyAll() {
+    const size_t mark = traceSize();
+    click(mainControl(kApply));
+    ASSERT_FALSE(waitForDownloads(mark, 1).empty());
+    ASSERT_TRUE(waitApplyEnabled());
+  }
+  // Beside the test program, where they outlive the test's private folder.
+  static std::string shotsFolder() {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder(path);
+    folder.resize(folder.rfind('\\') + 1);
+    folder += "key-page-shots\\";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    return folder;
+  }
+  void screenshot(HWND page, const std::string& name) {
+    Sleep(500);  // painted
+    const Capture shot = capture(page, shotsFolder() + name + ".bmp");
+    EXPECT_GT(shot.colours(), 8u) << name << " looks blank";
+  }
+};
+
+TEST_F(KeyAssignSystem, EveryCategoryThroughTheMenuReachesTheKeyboard) {
+  ASSERT_TRUE(installMarker("Launched.exe"));
+  AppList launch;
+  addPath(launch, folder_ + "Launched.exe");
+  ASSERT_TRUE(saveList(launch, folder_, kLaunchAppListFile));
+  startWithEmulatedKeyboard();
+  startOption();
+  const int media = keyOfUsage(58), combo = keyOfUsage(59), single = keyOfUsage(60),
+            shortcut = keyOfUsage(61), launcher = keyOfUsage(62), disabled = keyOfUsage(63);
+
+  HWND page = openPage(media);
+  ASSERT_NE(page, nullptr);
+  screenshot(page, "default-page");
+  chooseLine(page, kMediaLine);
+  EXPECT_EQ(visibleSubPageControls(page), 6);
+  clickSubPage(page, kMediaIni, 1);  // Mute
+  screenshot(page, "media-page");
+  clickOn(page, kPageIni, kOk);
+  ASSERT_TRUE(closed(page));
+
+  page = openPage(combo);
+  ASSERT_NE(page, nullptr);
+  chooseLine(page, kCombinationLine);
+  EXPECT_EQ(visibleSubPageControls(page), 1);
+  clickSubPage(page, kKeyboardIni, 1);  // RECORD down
+  key("ctrl+shift+a");
+  key("b");  // after A the capture has ended: not taken
+  Sleep(300);
+  screenshot(page, "keyboard-key-page");
+  clickOk(page);
+  ASSERT_TRUE(closed(page));
+
+  page = openPage(single);
+  ASSERT_NE(page, nullptr);
+  chooseLine(page, kCombinationLine);
+  clickSubPage(page, kKeyboardIni, 1);
+  key("b");
+  Sleep(300);
+  screenshot(page, "single-key");
+  clickOk(page);
+  ASSERT_TRUE(closed(page));
+
+  page = openPage(shortcut);
+  ASSERT_NE(page, nullptr);
+  chooseLine(page, kShortcutLine);
+  EXPECT_EQ(visibleSubPageControls(page), 10);
+  clickSubPage(page, kShortcutIni, 4);  // copy: Ctrl+C, code 51
+  screenshot(page, "shortcut-page");
+  clickOn(page, kPageIni, kOk);
+  ASSERT_TRUE(closed(page));
+
+  page = openPage(launcher);
+  ASSERT_NE(page, nullptr);
+  chooseLine(page, kLaunchLine);
+  EXPECT_EQ(visibleSubPageControls(page), 3);
+  const SkinPosition list = position(kLaunchIni, "BUTTONPOS", 1);
+  const POINT origin = subPageOrigin(page);
+  click({origin.x + list.rect.left + 30, origin.y + list.rect.top + 10});  // the first line
+  screenshot(page, "launch-page");
+  clickOn(page, kPageIni, kOk);
+  ASSERT_TRUE(closed(page));
+
+  page = openPage(disabled);
+  ASSERT_NE(page, nullptr);
+  chooseLine(page, kDisabledLine);
+  EXPECT_EQ(visibleSubPageControls(page), 0);
+  clickOn(page, kPageIni, kOk);
+  ASSERT_TRUE(closed(page));
+
+  applyAll();
+  auto block = readBlock();
+  const ProfileRecord& p = block->profiles[block->currentProfile];
+  EXPECT_EQ(p.keys[media].category, kCategoryMedia);
+  EXPECT_EQ(p.keys[media].functionCode, 24);
+  EXPECT_EQ(p.keys[combo].functionCode, kFunctionCombination);
+  EXPECT_EQ(p.keys[combo].stepCount, 3);
+  EXPECT_EQ(p.keys[combo].steps[2].code(), 4);  // A; B came after the end
+  EXPECT_EQ(p.keys[combo].steps[3].code(), 0);
+  EXPECT_EQ(p.standardKey[combo], defaultUsageOf[combo]);  // a combination is no remap
+  EXPECT_EQ(p.standardKey[single], 5);                     // B
+  EXPECT_EQ(p.keys[shortcut].functionCode, 51);
+  EXPECT_EQ(p.keys[launcher].functionCode, kFunctionLaunch);
+  EXPECT_EQ(std::string(p.keys[launcher].appPath), folder_ + "Launched.exe");
+  EXPECT_EQ(p.keys[disabled].category, kCategoryDisabled);
+  EXPECT_EQ(p.totalMacro, 2);
+
+  const StoredKeys stored = StoredKeys::read();
+  EXPECT_EQ(stored.slot(media), "0300E200");
+  const kbd::KeyTableBuild want = kbd::buildKeyTable(p);
+  for (int k : {combo, single, shortcut, launcher, disabled})
+    EXPECT_EQ(stored.slot(k), hexOf(want.slots[kbd::keySlotOf[k]].data(), 4)) << "key " << k;
+  // Ctrl, Shift, A pressed in order, then released in the same order.
+  const kbd::MacroBuffer macro = kbd::encodeMacro(p.keys[combo]);
+  EXPECT_TRUE(stored.containsMacro(hexOf(macro.data(), macro.size())));
+  const std::string events = hexOf(macro.data() + kbd::kMacroEventsOffset, 12);
+  EXPECT_EQ(events.substr(2, 2) + events.substr(6, 2) + events.substr(10, 2), "E0E104");
+  EXPECT_EQ(events.substr(14, 2) + events.substr(18, 2) + events.substr(22, 2), "E0E104");
+
+  // The launcher key starts its program when the keyboard reports it.
+  ASSERT_TRUE(control("press " + std::to_string(launcher)).has_value());
+  EXPECT_TRUE(startedMark("Launched.exe", 10000).has_value());
+}
+
+TEST_F(KeyAssignSystem, EscapeClosesNothingCancelChangesNothingAndCountIsClamped) {
+  startWithEmulatedKeyboard();
+  startOption();
+  const int k = keyOfUsage(64);
+  const KeyAssignment before = readBlock()->profiles[0].keys[k];
+  HWND page = openPage(k);
+  ASSERT_NE(page, nullptr);
+  key("Escape");
+  key("Return");
+  Sleep(300);
+  EXPECT_TRUE(IsWindowVisible(page));
+
+  chooseLine(page, kMacroLine);
+  clickOn(page, kPageIni, kPlayMode);
+  Sleep(300);
+  key("Down Down Return");  // Play N Times
+  Sleep(300);
+  HWND count = GetDlgItem(page, kPlayCountEditId);
+  ASSERT_NE(count, nullptr);
+  EXPECT_TRUE(IsWindowEnabled(count));
+  clickOn(page, kPageIni, kPlayCount);
+  key("End BackSpace BackSpace BackSpace BackSpace 0");
+  Sleep(300);
+  char text[16] = {};  // another program's edit: its text only by message
+  SendMessageA(count, WM_GETTEXT, sizeof text, LPARAM(text));
+  EXPECT_STREQ(text, "1");
+  chooseLine(page, kDisabledLine);
+  EXPECT_FALSE(IsWindowEnabled(count));
+  clickOn(page, kPageIni, kCancel);
+  ASSERT_TRUE(closed(page));
+  click(mainControl(kApply));
+  ASSERT_TRUE(waitApplyEnabled());
+  auto block = readBlock();
+  EXPECT_EQ(std::memcmp(&block->profiles[block->currentProfile].keys[k], &before, sizeof before), 0);
+}
+
+TEST_F(KeyAssignSystem, ThirtyFiveMacroKeysTakeTheCombinationAndMacroLinesAway) {
+  writeProfile(0, [](ProfileRecord& p) {
+    for (int k = 0; k < 35; ++k) {
+      p.keys[k].category = kCategoryCombination;
+      p.keys[k].functionCode = kFunctionCombination;
+      p.keys[k].stepCount = 1;
+      p.keys[k].steps[0].word = 4;
+    }
+    p.totalMacro = 35;
+  });
+  startWithEmulatedKeyboard();
+  startOption();
+  HWND page = openPage(kKeyCount - 1);  // far from the 35 combinations
+  ASSERT_NE(page, nullptr);
+  chooseLine(page, 2);  // the second line is media now
+  EXPECT_EQ(visibleSubPageControls(page), 6);
+  clickOn(page, kPageIni, kCancel);
+  ASSERT_TRUE(closed(page));
+
+  page = openPage(0);  // holds a combination: both lines stay
+  ASSERT_NE(page, nullptr);
+  EXPECT_EQ(visibleSubPageControls(page), 1);
+  chooseLine(page, 2);
+  EXPECT_EQ(visibleSubPageControls(page), 1);
+  clickOn(page, kPageIni, kCancel);
+  ASSERT_TRUE(closed(page));
+}
+
+// A window of this test program: another program than the one capturing.
+class OtherProgram {
+ public:
+  OtherProgram() {
+    window_ = CreateWindowExA(WS_EX_TOPMOST, "EDIT", "", WS_POPUP | WS_VISIBLE | WS_BORDER, 20, 20, 200, 40,
+                              nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  }
+  ~OtherProgram() { DestroyWindow(window_); }
+  POINT centre() const {
+    RECT r;
+    GetWindowRect(window_, &r);
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  }
+  std::string text() {
+    pump();
+    char text[64] = {};
+    GetWindowTextA(window_, text, sizeof text);
+    return text;
+  }
+  static void pump() {
+    const DWORD until = GetTickCount() + 500;
+    while (GetTickCount() < until) {
+      MSG msg;
+      while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+      }
+      Sleep(10);
+    }
+  }
+
+ private:
+  HWND window_;
+};
+
+TEST_F(KeyAssignSystem, ACaptureSwallowsTypingUntilThePageCloses) {
+  startWithEmulatedKeyboard();
+  startOption();
+  HWND page = openPage(keyOfUsage(66));
+  ASSERT_NE(page, nullptr);
+  chooseLine(page, kCombinationLine);
+  clickSubPage(page, kKeyboardIni, 1);  // RECORD down: the hook runs
+  OtherProgram other;
+  click(other.centre());
+  OtherProgram::pump();
+  key("x");  // the whole combination: swallowed
+  EXPECT_EQ(other.text(), "");
+  clickSubPage(page, kKeyboardIni, 1);  // RECORD again
+  key("shift");                         // a modifier: the capture goes on
+  // Closed without a command: the page's end removes the hook.
+  PostMessageA(page, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(closed(page));
+  click(other.centre());
+  OtherProgram::pump();
+  key("z");
+  EXPECT_EQ(other.text(), "z");
+}
+
+}  // namespace
