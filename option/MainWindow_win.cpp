@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "Language.h"
+#include "MacroManager_win.h"
 #include "OptionResources.h"
 #include "ProfilePage_win.h"
 #include "ProgramFolder_win.h"
@@ -10,6 +11,7 @@
 #include "SkinHelp_win.h"
 #include "SkinMenu_win.h"
 #include "SkinMessages.h"
+#include "TextMacroManager_win.h"
 #include "WinKeyPage_win.h"
 
 namespace {
@@ -142,8 +144,12 @@ void MainWindow::selectProfile(int profile) {
 void MainWindow::onCommand(int id, int, HWND) {
   switch (id) {
     case ID_MACRO_MANAGER:
+      // Each refreshes the keyboard picture and preview-applies when it closes.
+      RunMacroManager(*this, editEntry_);
+      return;
     case ID_TEXT_MACRO_MANAGER:
-      return;  // the macro managers open here
+      RunTextMacroManager(*this);
+      return;
   }
   const int key = id - kIdBase;
   if (key >= kFirstSelector && key < kFirstSelector + kProfileCount)

@@ -19,9 +19,9 @@ BitmapEdit* BitmapEdit::CreateMultiLine(HWND parent, int id, const SkinPosition&
 
 BitmapEdit* BitmapEdit::Make(HWND parent, int id, const SkinPosition& position, DWORD style, bool multiLine) {
   const SkinRect& r = position.rect;
-  HWND window = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | style, r.left, r.top,
-                                r.width(), r.height(), parent, reinterpret_cast<HMENU>(INT_PTR(id)),
-                                GetModuleHandleA(nullptr), nullptr);
+  HWND window =
+      CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | style, r.left, r.top, r.width(), r.height(),
+                      parent, reinterpret_cast<HMENU>(INT_PTR(id)), GetModuleHandleA(nullptr), nullptr);
   if (!window) return nullptr;
   auto* edit = new BitmapEdit;
   edit->multiLine_ = multiLine;

@@ -1,0 +1,242 @@
+// The two macro managers through the real windows, with real keys and mouse
+// clicks: recording, naming, a text macro with its keys, and what OK leaves
+// in the library files, in the keys bound to a macro and in the keyboard.
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "DownloadEncoder.h"
+#include "ListFiles.h"
+#include "OptionHarness_win.h"
+#include "ProfileFiles.h"
+
+namespace {
+
+using namespace harness;
+
+constexpr char kMacroTitle[] = "Torvane Gaming Mouse Macro Manager";
+constexpr char kTextTitle[] = "Text Macro Manager";
+constexpr char kMacroIni[] = "skin_macro_manager.ini";
+constexpr char kTextIni[] = "skin_text_macro_manager.ini";
+constexpr int kMacroMenuButton = 3;  // main window: opens the managers' menu
+constexpr int kBoundKey = 3;         // among the first six keys, which start-up collects
+
+enum MacroControl {
+  kOk = 1,
+  kCancel,
+  kClose,
+  kNew,
+  kDelete,
+  kNames,
+  kRecord,
+  kDelays,
+  kRepeat,
+  kCount,
+  kSteps
+};
+enum TextControl { kKeyBefore = 7, kKeyAfter, kClearBefore, kClearAfter, kDelayEdit, kTextEdit };
+
+// The same HID usages the keyboard sends for these letters.
+constexpr uint8_t kUsageA = 4, kUsageB = 5, kUsageC = 6;
+
+class MacroManagers : public OptionHarness {
+ protected:
+  void writeLibrary(const std::vector<std::string>& names) {
+    MacroLibrary library;
+    for (const std::string& name : names) {
+      MacroRecord record{};
+      std::snprintf(record.name, sizeof record.name, "%s", name.c_str());
+      record.repeatCount = 1;
+      library.push_back(record);
+    }
+    ASSERT_TRUE(saveList(library, folder_, kMacroLibraryFile));
+  }
+  MacroLibrary savedMacros() const {
+    MacroLibrary library;
+    loadList(library, folder_, kMacroLibraryFile);
+    return library;
+  }
+  TextMacroLibrary savedTextMacros() const {
+    TextMacroLibrary library;
+    loadList(library, folder_, kTextMacroLibraryFile);
+    return library;
+  }
+  HWND openManager(int menuLine, const char* title) {
+    click(mainControl(kMacroMenuButton));
+    key(menuLine == 1 ? "Down Return" : "Down Down Return");
+    return waitForWindow(title);
+  }
+  void clickOn(HWND window, const char* ini, int control, int button = 1) {
+    click(centreOf(ini, control, clientOrigin(window)), button);
+  }
+  // A line of a list, by its index, in screen coordinates (lines are 20 px).
+  POINT lineOf(HWND window, const char* ini, int list, int line) {
+    const SkinPosition p = position(ini, "BUTTONPOS", list);
+    const POINT origin = clientOrigin(window);
+    return {origin.x + p.rect.left + 40, origin.y + p.rect.top + line * 20 + 10};
+  }
+  std::vector<std::string> listLines(HWND window, int controlId) {
+    std::vector<std::string> lines;
+    HWND list = GetDlgItem(window, controlId);
+    const LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+      char text[256] = {};
+      if (SendMessageA(list, LB_GETTEXTLEN, WPARAM(i), 0) < LRESULT(sizeof text))
+        SendMessageA(list, LB_GETTEXT, WPARAM(i), reinterpret_cast<LPARAM>(text));
+      lines.push_back(text);
+    }
+    return lines;
+  }
+  bool closed(HWND window) {
+    return waitFor([&] { return !IsWindow(window); }, 5000);
+  }
+  void screenshot(HWND window, const std::string& name) {
+    const Capture shot = capture(window, folder_ + name + ".bmp");
+    EXPECT_GT(shot.colours(), 20u) << name << " looks blank";
+    CopyFileA((folder_ + name + ".bmp").c_str(), (dist_ + name + ".bmp").c_str(), FALSE);
+  }
+};
+
+constexpr int kMacroNamesId = 500 + kNames;  // the manager's control ids: 500 + position
+constexpr int kStepListId = 500 + kSteps;
+
+TEST_F(MacroManagers, RecordsTypedKeysWithDelaysIntoTheBoundKeyAndSendsThem) {
+  writeLibrary({"Alpha", "Gamma"});
+  writeProfile(0, [](ProfileRecord& p) {
+    KeyAssignment& k = p.keys[kBoundKey];
+    k.category = kCategoryMacro;
+    k.functionCode = kFunctionRecordedMacro;
+    std::snprintf(k.macroName, sizeof k.macroName, "%s", "Alpha");
+    k.stepCount = 0;
+  });
+  startWithEmulatedKeyboard();
+  startOption();
+  HWND manager = openManager(1, kMacroTitle);
+  ASSERT_NE(manager, nullptr);
+  EXPECT_EQ(listLines(manager, kMacroNamesId), (std::vector<std::string>{"Alpha", "Gamma"}));
+
+  clickOn(manager, kMacroIni, kDelays);
+  clickOn(manager, kMacroIni, kRecord);
+  // Known pauses: 120 ms held, 250 ms between keys. The repeated key-down of
+  // C is what a held key sends; it must give one press.
+  ASSERT_TRUE(
+      xdotool("keydown a sleep 0.12 keyup a sleep 0.25 keydown b sleep 0.12 keyup b sleep 0.25 "
+              "keydown c keydown c keydown c sleep 0.12 keyup c"));
+  Sleep(300);
+  clickOn(manager, kMacroIni, kRecord);
+  Sleep(200);
+  const std::vector<std::string> lines = listLines(manager, kStepListId);
+  ASSERT_GE(lines.size(), 6u);
+  EXPECT_EQ(lines[0], "A");
+  EXPECT_NE(lines[1].find(" ms"), std::string::npos);
+  screenshot(manager, "macro-manager");
+
+  clickOn(manager, kMacroIni, kOk);
+  ASSERT_TRUE(closed(manager));
+  const MacroLibrary saved = savedMacros();
+  ASSERT_EQ(saved.size(), 2u);
+  const MacroRecord& alpha = saved[0];
+  ASSERT_EQ(alpha.stepCount, 6);
+  const uint8_t codes[] = {kUsageA, kUsageA, kUsageB, kUsageB, kUsageC, kUsageC};
+  const int expectedDelay[] = {120, 250, 120, 250, 120, 0};
+  for (int i = 0; i < 6; ++i) {
+    EXPECT_EQ(alpha.steps[i].code(), codes[i]) << i;
+    EXPECT_EQ(alpha.steps[i].action(), i % 2 == 0 ? kActionPress : kActionRelease) << i;
+    if (expectedDelay[i] == 0) {
+      EXPECT_EQ(alpha.steps[i].delayMs(), 0) << i;
+    } else {
+      // Recorded against the input's own timing: xdotool's sleeps are not exact.
+      EXPECT_NEAR(alpha.steps[i].delayMs(), expectedDelay[i], 80) << i;
+    }
+    std::printf("recorded step %d delay %d ms (input %d ms)\n", i, alpha.steps[i].delayMs(),
+                expectedDelay[i]);
+  }
+
+  // The bound key took the recorded steps, and Apply sends them.
+  const size_t mark = traceSize();
+  click(mainControl(kApply));
+  const std::vector<Download> downloads = waitForDownloads(mark, 1);
+  ASSERT_EQ(downloads.size(), 1u);
+  ASSERT_TRUE(waitApplyEnabled());
+  auto block = readBlock();
+  const ProfileRecord& profile = block->profiles[0];
+  EXPECT_EQ(profile.keys[kBoundKey].functionCode, kFunctionRecordedMacro);
+  EXPECT_EQ(profile.keys[kBoundKey].stepCount, 6);
+  EXPECT_EQ(std::memcmp(profile.keys[kBoundKey].steps, alpha.steps, sizeof alpha.steps), 0);
+  kbd::DownloadFlags flags;
+  flags.keysChanged = true;
+  EXPECT_EQ(emu::compareDownload(downloads[0], kbd::encodeDownload(profile, flags, false)).firstDifference,
+            "");
+}
+
+TEST_F(MacroManagers, RenameToAnotherNameInOtherCaseIsRefusedAndANewMacroIsAdded) {
+  writeLibrary({"Alpha", "Gamma"});
+  startWithEmulatedKeyboard();
+  startOption();
+  HWND manager = openManager(1, kMacroTitle);
+  ASSERT_NE(manager, nullptr);
+  const POINT gamma = lineOf(manager, kMacroIni, kNames, 1);
+  ASSERT_TRUE(xdotool("mousemove --sync " + std::to_string(gamma.x) + " " + std::to_string(gamma.y) +
+                      " click --repeat 2 --delay 80 1"));
+  Sleep(300);
+  key("ctrl+a A L P H A Return");
+  Sleep(300);
+  EXPECT_EQ(listLines(manager, kMacroNamesId), (std::vector<std::string>{"Alpha", "Gamma"}));
+
+  clickOn(manager, kMacroIni, kNew);
+  Sleep(200);
+  key("ctrl+a D e l t a space O n e Return");
+  Sleep(300);
+  EXPECT_EQ(listLines(manager, kMacroNamesId), (std::vector<std::string>{"Alpha", "Gamma", "Delta One"}));
+  clickOn(manager, kMacroIni, kOk);
+  ASSERT_TRUE(closed(manager));
+  const MacroLibrary saved = savedMacros();
+  ASSERT_EQ(saved.size(), 3u);
+  EXPECT_STREQ(saved[1].name, "Gamma");
+  EXPECT_STREQ(saved[2].name, "Delta One");
+}
+
+TEST_F(MacroManagers, TextMacroIsWrittenSavedAndARightClickIsTheKeyAfter) {
+  startWithEmulatedKeyboard();
+  startOption();
+  HWND manager = openManager(2, kTextTitle);
+  ASSERT_NE(manager, nullptr);
+  clickOn(manager, kTextIni, kNew);
+  Sleep(200);
+  key("ctrl+a G r e e t Return");
+  Sleep(300);
+  clickOn(manager, kTextIni, kTextEdit);
+  key("h i space t h e r e Return x");
+  clickOn(manager, kTextIni, kDelayEdit);
+  key("ctrl+a 7 0 0 0 0");
+  Sleep(300);
+  char delay[16] = {};
+  GetWindowTextA(GetDlgItem(manager, 4010), delay, sizeof delay);
+  EXPECT_STREQ(delay, "65535");
+
+  clickOn(manager, kTextIni, kKeyBefore);
+  Sleep(200);
+  key("shift");
+  Sleep(200);
+  clickOn(manager, kTextIni, kKeyAfter);
+  Sleep(200);
+  // A right click anywhere inside the dialog is the key after.
+  click(lineOf(manager, kTextIni, kNames, 8), 3);
+  Sleep(300);
+  screenshot(manager, "text-macro-manager");
+  clickOn(manager, kTextIni, kOk);
+  ASSERT_TRUE(closed(manager));
+
+  const TextMacroLibrary saved = savedTextMacros();
+  ASSERT_EQ(saved.size(), 1u);
+  EXPECT_STREQ(saved[0].name, "Greet");
+  EXPECT_STREQ(saved[0].text, "hi there\r\nx");
+  EXPECT_EQ(saved[0].delayMs, 65535);
+  EXPECT_EQ(saved[0].keyBefore, 225);  // left Shift
+  EXPECT_EQ(saved[0].keyAfter, 241);
+}
+
+}  // namespace
