@@ -178,7 +178,11 @@ void MacroManagerDialog::setRecordingLook(bool recording) {
   if (auto* button = controlAs<SkinButton>(kRecord)) button->setChecked(recording);
   for (int key : kLockedWhileRecording) EnableWindow(control(key), !recording);
   EnableWindow(control(kSteps), TRUE);
-  if (recording) SetFocus(hwnd());
+  if (!recording) return;
+  SetFocus(hwnd());
+  // A button that loses the focus stops hovering but keeps the mouse
+  // captured; the next click anywhere would land on it.
+  if (HWND captured = GetCapture(); captured && IsChild(hwnd(), captured)) ReleaseCapture();
 }
 
 void MacroManagerDialog::onHookKey(WPARAM virtualKey, LPARAM flags) {

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -54,14 +55,18 @@ class MacroManagers : public OptionHarness {
     }
     ASSERT_TRUE(saveList(library, folder_, kMacroLibraryFile));
   }
-  MacroLibrary savedMacros() const {
-    MacroLibrary library;
-    loadList(library, folder_, kMacroLibraryFile);
-    return library;
-  }
-  TextMacroLibrary savedTextMacros() const {
-    TextMacroLibrary library;
-    loadList(library, folder_, kTextMacroLibraryFile);
+  // The library is written after the window has gone: wait until it holds
+  // what `ready` looks for (or give the last read after 5 s).
+  template <typename Library, typename Ready>
+  Library waitForSaved(const ListFile& file, Ready ready) const {
+    Library library;
+    waitFor(
+        [&] {
+          library.clear();
+          loadList(library, folder_, file);
+          return ready(library);
+        },
+        5000);
     return library;
   }
   HWND openManager(int menuLine, const char* title) {
@@ -83,10 +88,13 @@ class MacroManagers : public OptionHarness {
     HWND list = GetDlgItem(window, controlId);
     const LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
     for (LRESULT i = 0; i < count; ++i) {
-      char text[256] = {};
-      if (SendMessageA(list, LB_GETTEXTLEN, WPARAM(i), 0) < LRESULT(sizeof text))
-        SendMessageA(list, LB_GETTEXT, WPARAM(i), reinterpret_cast<LPARAM>(text));
-      lines.push_back(text);
+      // Across processes the text arrives whole only through the wide call.
+      wchar_t text[256] = {};
+      if (SendMessageW(list, LB_GETTEXTLEN, WPARAM(i), 0) < LRESULT(std::size(text)))
+        SendMessageW(list, LB_GETTEXT, WPARAM(i), reinterpret_cast<LPARAM>(text));
+      char narrow[256] = {};
+      WideCharToMultiByte(CP_ACP, 0, text, -1, narrow, sizeof narrow, nullptr, nullptr);
+      lines.push_back(narrow);
     }
     return lines;
   }
@@ -134,9 +142,12 @@ TEST_F(MacroManagers, RecordsTypedKeysWithDelaysIntoTheBoundKeyAndSendsThem) {
   EXPECT_NE(lines[1].find(" ms"), std::string::npos);
   screenshot(manager, "macro-manager");
 
+  EXPECT_TRUE(IsWindowEnabled(GetDlgItem(manager, 500 + kOk)));
   clickOn(manager, kMacroIni, kOk);
+  if (!closed(manager)) capture(manager, dist_ + "after-ok.bmp");
   ASSERT_TRUE(closed(manager));
-  const MacroLibrary saved = savedMacros();
+  const MacroLibrary saved = waitForSaved<MacroLibrary>(
+      kMacroLibraryFile, [](const MacroLibrary& l) { return l.size() == 2 && l[0].stepCount > 0; });
   ASSERT_EQ(saved.size(), 2u);
   const MacroRecord& alpha = saved[0];
   ASSERT_EQ(alpha.stepCount, 6);
@@ -193,7 +204,8 @@ TEST_F(MacroManagers, RenameToAnotherNameInOtherCaseIsRefusedAndANewMacroIsAdded
   EXPECT_EQ(listLines(manager, kMacroNamesId), (std::vector<std::string>{"Alpha", "Gamma", "Delta One"}));
   clickOn(manager, kMacroIni, kOk);
   ASSERT_TRUE(closed(manager));
-  const MacroLibrary saved = savedMacros();
+  const MacroLibrary saved =
+      waitForSaved<MacroLibrary>(kMacroLibraryFile, [](const MacroLibrary& l) { return l.size() == 3; });
   ASSERT_EQ(saved.size(), 3u);
   EXPECT_STREQ(saved[1].name, "Gamma");
   EXPECT_STREQ(saved[2].name, "Delta One");
@@ -214,7 +226,7 @@ TEST_F(MacroManagers, TextMacroIsWrittenSavedAndARightClickIsTheKeyAfter) {
   key("ctrl+a 7 0 0 0 0");
   Sleep(300);
   char delay[16] = {};
-  GetWindowTextA(GetDlgItem(manager, 4010), delay, sizeof delay);
+  SendMessageA(GetDlgItem(manager, 4010), WM_GETTEXT, sizeof delay, reinterpret_cast<LPARAM>(delay));
   EXPECT_STREQ(delay, "65535");
 
   clickOn(manager, kTextIni, kKeyBefore);
@@ -228,9 +240,11 @@ TEST_F(MacroManagers, TextMacroIsWrittenSavedAndARightClickIsTheKeyAfter) {
   Sleep(300);
   screenshot(manager, "text-macro-manager");
   clickOn(manager, kTextIni, kOk);
+  if (!closed(manager)) capture(manager, dist_ + "text-after-ok.bmp");
   ASSERT_TRUE(closed(manager));
 
-  const TextMacroLibrary saved = savedTextMacros();
+  const TextMacroLibrary saved = waitForSaved<TextMacroLibrary>(
+      kTextMacroLibraryFile, [](const TextMacroLibrary& l) { return !l.empty(); });
   ASSERT_EQ(saved.size(), 1u);
   EXPECT_STREQ(saved[0].name, "Greet");
   EXPECT_STREQ(saved[0].text, "hi there\r\nx");
