@@ -215,7 +215,13 @@ void MacroManagerDialog::runStepCommand(int command) {
       return beginRecording(session_.startRecordingAfter(selected));
     case kCmdEditDelay:
       if (session_.current() < 0) return WarnNoMacro(hwnd());
-      if (selected.delayLine && stepList()) stepList()->editSelected();
+      if (!selected.delayLine || !stepList()) return;
+      // Chosen with Enter, the key's release would reach the new editor
+      // and commit it unchanged at once: open it on that release instead.
+      if (GetKeyState(VK_RETURN) & 0x8000)
+        editOnEnterRelease_ = true;
+      else
+        stepList()->editSelected();
       return;
   }
   const ManagerStatus status = session_.runStepCommand(command, selected);
@@ -277,6 +283,11 @@ void MacroManagerDialog::repeatEdited() {
 }
 
 bool MacroManagerDialog::preTranslate(MSG& msg) {
+  if (editOnEnterRelease_ && msg.message == WM_KEYUP && msg.wParam == VK_RETURN) {
+    editOnEnterRelease_ = false;
+    if (stepList()) stepList()->editSelected();
+    return true;
+  }
   // Names may hold blanks: a space typed into an edit is a character, not a click.
   if (msg.message == WM_KEYDOWN && msg.wParam == VK_SPACE && isEditWindow(msg.hwnd)) return false;
   return SkinDialog::preTranslate(msg);

@@ -55,6 +55,7 @@ class MacroManagerDialog : public SkinDialog {
   KeyAssignment editedKey_;
   MacroManagerSession session_;
   KeyCaptureOwner recorder_;
+  bool editOnEnterRelease_ = false;
 };
 
 // Runs the manager over the host's library. OK stores the library and hands it

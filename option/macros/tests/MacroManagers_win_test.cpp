@@ -139,8 +139,21 @@ TEST_F(MacroManagers, RecordsTypedKeysWithDelaysIntoTheBoundKeyAndSendsThem) {
   const std::vector<std::string> lines = listLines(manager, kStepListId);
   ASSERT_GE(lines.size(), 6u);
   EXPECT_EQ(lines[0], "A");
+  std::printf("recorded step 0 delay %s (input 120 ms)\n", lines[1].c_str());
   EXPECT_NE(lines[1].find(" ms"), std::string::npos);
   screenshot(manager, "macro-manager");
+
+  // The step menu's Edit entry (the fifth line) retypes the first pause.
+  const POINT firstDelay = lineOf(manager, kMacroIni, kSteps, 1);
+  click(firstDelay);
+  click(firstDelay, 3);
+  Sleep(300);
+  // Chosen with Enter: its release must not commit the editor unchanged.
+  key("Down Down Down Down Down Return");
+  Sleep(300);
+  key("ctrl+a 5 0 0 Return");
+  Sleep(300);
+  EXPECT_EQ(listLines(manager, kStepListId)[1], "500 ms");
 
   EXPECT_TRUE(IsWindowEnabled(GetDlgItem(manager, 500 + kOk)));
   clickOn(manager, kMacroIni, kOk);
@@ -152,18 +165,19 @@ TEST_F(MacroManagers, RecordsTypedKeysWithDelaysIntoTheBoundKeyAndSendsThem) {
   const MacroRecord& alpha = saved[0];
   ASSERT_EQ(alpha.stepCount, 6);
   const uint8_t codes[] = {kUsageA, kUsageA, kUsageB, kUsageB, kUsageC, kUsageC};
-  const int expectedDelay[] = {120, 250, 120, 250, 120, 0};
+  const int expectedDelay[] = {500, 250, 120, 250, 120, 0};
   for (int i = 0; i < 6; ++i) {
     EXPECT_EQ(alpha.steps[i].code(), codes[i]) << i;
     EXPECT_EQ(alpha.steps[i].action(), i % 2 == 0 ? kActionPress : kActionRelease) << i;
-    if (expectedDelay[i] == 0) {
-      EXPECT_EQ(alpha.steps[i].delayMs(), 0) << i;
+    if (i == 0 || expectedDelay[i] == 0) {
+      EXPECT_EQ(alpha.steps[i].delayMs(), expectedDelay[i]) << i;
     } else {
       // Recorded against the input's own timing: xdotool's sleeps are not exact.
       EXPECT_NEAR(alpha.steps[i].delayMs(), expectedDelay[i], 80) << i;
     }
-    std::printf("recorded step %d delay %d ms (input %d ms)\n", i, alpha.steps[i].delayMs(),
-                expectedDelay[i]);
+    if (i > 0)
+      std::printf("recorded step %d delay %d ms (input %d ms)\n", i, alpha.steps[i].delayMs(),
+                  expectedDelay[i]);
   }
 
   // The bound key took the recorded steps, and Apply sends them.
