@@ -225,6 +225,67 @@ TEST_F(MacroManagers, RenameToAnotherNameInOtherCaseIsRefusedAndANewMacroIsAdded
   EXPECT_STREQ(saved[2].name, "Delta One");
 }
 
+TEST_F(MacroManagers, RecordedPausesFollowXdotoolKeyDelay) {
+  writeLibrary({"Timing"});
+  startWithEmulatedKeyboard();
+  startOption();
+  HWND manager = openManager(1, kMacroTitle);
+  ASSERT_NE(manager, nullptr);
+  clickOn(manager, kMacroIni, kDelays);
+  clickOn(manager, kMacroIni, kRecord);
+  constexpr int kDelayMs = 100;
+  ASSERT_TRUE(xdotool("key --delay " + std::to_string(kDelayMs) + " a b c d"));
+  Sleep(300);
+  clickOn(manager, kMacroIni, kRecord);
+  clickOn(manager, kMacroIni, kOk);
+  ASSERT_TRUE(closed(manager));
+  const MacroLibrary saved = waitForSaved<MacroLibrary>(
+      kMacroLibraryFile, [](const MacroLibrary& l) { return l.size() == 1 && l[0].stepCount == 8; });
+  ASSERT_EQ(saved[0].stepCount, 8);
+  // xdotool waits half the delay after each press and each release.
+  for (int i = 0; i < 7; ++i) {
+    const int got = saved[0].steps[i].delayMs();
+    std::printf("key --delay %d: step %d waits %d ms\n", kDelayMs, i, got);
+    EXPECT_NEAR(got, kDelayMs / 2, 25) << i;
+  }
+  EXPECT_EQ(saved[0].steps[7].delayMs(), 0);
+}
+
+TEST_F(MacroManagers, DeletingABoundMacroMakesItsKeyADefaultKeyOnOkButNotOnCancel) {
+  writeLibrary({"Alpha", "Gamma"});
+  writeProfile(0, [](ProfileRecord& p) {
+    KeyAssignment& k = p.keys[kBoundKey];
+    k.category = kCategoryMacro;
+    k.functionCode = kFunctionRecordedMacro;
+    std::snprintf(k.macroName, sizeof k.macroName, "%s", "Alpha");
+  });
+  startWithEmulatedKeyboard();
+  startOption();
+  for (const bool ok : {false, true}) {
+    HWND manager = openManager(1, kMacroTitle);
+    ASSERT_NE(manager, nullptr);
+    clickOn(manager, kMacroIni, kDelete);
+    HWND warn = waitForWindow("Warning");
+    ASSERT_NE(warn, nullptr);
+    clickOn(warn, "skin_delete_macro_warn.ini", kOk);
+    ASSERT_TRUE(closed(warn));
+    EXPECT_EQ(listLines(manager, kMacroNamesId), std::vector<std::string>{"Gamma"});
+    clickOn(manager, kMacroIni, ok ? kOk : kCancel);
+    ASSERT_TRUE(closed(manager));
+    const size_t expected = ok ? 1 : 2;
+    const MacroLibrary saved = waitForSaved<MacroLibrary>(
+        kMacroLibraryFile, [&](const MacroLibrary& l) { return l.size() == expected; });
+    EXPECT_EQ(saved.size(), expected) << "ok " << ok;
+  }
+  const size_t mark = traceSize();
+  click(mainControl(kApply));
+  ASSERT_EQ(waitForDownloads(mark, 1).size(), 1u);
+  ASSERT_TRUE(waitApplyEnabled());
+  auto block = readBlock();
+  EXPECT_EQ(block->profiles[0].keys[kBoundKey].category, kCategoryDefault);
+  EXPECT_EQ(block->profiles[0].keys[kBoundKey].macroName[0], '\0');
+}
+
 TEST_F(MacroManagers, TextMacroIsWrittenSavedAndARightClickIsTheKeyAfter) {
   startWithEmulatedKeyboard();
   startOption();
