@@ -4,6 +4,7 @@
 
 #include "KeyAssignPage_win.h"
 #include "Language.h"
+#include "MacroManager_win.h"
 #include "OptionResources.h"
 #include "ProfilePage_win.h"
 #include "ProgramFolder_win.h"
@@ -11,6 +12,7 @@
 #include "SkinHelp_win.h"
 #include "SkinMenu_win.h"
 #include "SkinMessages.h"
+#include "TextMacroManager_win.h"
 #include "WinKeyPage_win.h"
 
 namespace {
@@ -143,8 +145,12 @@ void MainWindow::selectProfile(int profile) {
 void MainWindow::onCommand(int id, int, HWND) {
   switch (id) {
     case ID_MACRO_MANAGER:
+      // Each refreshes the keyboard picture and preview-applies when it closes.
+      RunMacroManager(*this, editEntry_);
+      return;
     case ID_TEXT_MACRO_MANAGER:
-      return;  // the macro managers open here
+      RunTextMacroManager(*this);
+      return;
   }
   const int key = id - kIdBase;
   if (key >= kFirstSelector && key < kFirstSelector + kProfileCount)

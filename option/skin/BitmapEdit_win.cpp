@@ -10,12 +10,21 @@ UINT BitmapEdit::KillFocusMessage() {
 }
 
 BitmapEdit* BitmapEdit::Create(HWND parent, int id, const SkinPosition& position) {
+  return Make(parent, id, position, ES_AUTOHSCROLL, false);
+}
+
+BitmapEdit* BitmapEdit::CreateMultiLine(HWND parent, int id, const SkinPosition& position) {
+  return Make(parent, id, position, ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL, true);
+}
+
+BitmapEdit* BitmapEdit::Make(HWND parent, int id, const SkinPosition& position, DWORD style, bool multiLine) {
   const SkinRect& r = position.rect;
-  HWND window = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, r.left, r.top,
-                                r.width(), r.height(), parent, reinterpret_cast<HMENU>(INT_PTR(id)),
-                                GetModuleHandleA(nullptr), nullptr);
+  HWND window =
+      CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | style, r.left, r.top, r.width(), r.height(),
+                      parent, reinterpret_cast<HMENU>(INT_PTR(id)), GetModuleHandleA(nullptr), nullptr);
   if (!window) return nullptr;
   auto* edit = new BitmapEdit;
+  edit->multiLine_ = multiLine;
   if (!edit->attach(window)) {
     delete edit;
     DestroyWindow(window);
@@ -41,12 +50,12 @@ void BitmapEdit::applyFont() {
 
 void BitmapEdit::onTextChanged() {
   if (refiltering_) return;
-  if (filter_ != EditFilter::None) {
+  if (filters_.any()) {
     int length = GetWindowTextLengthA(hwnd());
     std::string text(size_t(length) + 1, '\0');
     GetWindowTextA(hwnd(), text.data(), length + 1);
     text.resize(size_t(length));
-    std::string kept = FilterEditText(filter_, text);
+    std::string kept = FilterEditText(filters_, text);
     if (kept != text) {
       DWORD caret = 0;
       SendMessageA(hwnd(), EM_GETSEL, reinterpret_cast<WPARAM>(&caret), 0);
@@ -81,8 +90,9 @@ LRESULT BitmapEdit::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     case WM_KEYDOWN:
     case WM_CHAR:
-      // A dialog must never close on these while the user types.
-      if (wParam == VK_RETURN || wParam == VK_ESCAPE) return 0;
+      // A dialog must never close on these while the user types; in a text of
+      // several lines Enter starts the next one.
+      if (wParam == VK_ESCAPE || (wParam == VK_RETURN && !multiLine_)) return 0;
       break;
     case WM_GETDLGCODE:
       return defaultProc(message, wParam, lParam) | DLGC_WANTALLKEYS;

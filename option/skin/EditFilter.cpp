@@ -21,3 +21,10 @@ std::string FilterEditText(EditFilter filter, std::string_view text) {
   }
   return out;
 }
+
+std::string FilterEditText(EditFilters filters, std::string_view text) {
+  std::string out(text);
+  if (filters.decimal) out = FilterEditText(EditFilter::Decimal, out);
+  if (filters.hexadecimal) out = FilterEditText(EditFilter::Hexadecimal, out);
+  return out;
+}

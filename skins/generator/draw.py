@@ -455,3 +455,53 @@ def draw_thumb():
     d.line([(tw * S / 2, 4 * S), (tw * S / 2, (th - 8) * S)], fill=(255, 255, 255), width=S)
     # Reduce without smoothing so that the transparent key colour stays exact.
     return img.resize((tw, th), Image.NEAREST)
+
+
+STEP_PICTURE_SIZE = 16
+
+
+def draw_step_pictures():
+    """Pictures in front of the macro manager's step lines, black = transparent.
+
+    Returns {file name: image}: a key pressed (arrow down onto a key), released
+    (arrow up off it), a mouse button and a pause (a clock face).
+    """
+    n = STEP_PICTURE_SIZE
+
+    def canvas():
+        img = Image.new("RGB", (n * S, n * S), (0, 0, 0))
+        return img, ImageDraw.Draw(img)
+
+    def done(img):
+        # Nearest reduction keeps black exactly black, so the edges stay clean.
+        return img.resize((n, n), Image.NEAREST)
+
+    red, light, grey = (235, 40, 40), (230, 230, 230), (150, 150, 150)
+    pictures = {}
+
+    def key_arrow(down):
+        img, d = canvas()
+        d.rounded_rectangle([2 * S, 9 * S, 14 * S - 1, 15 * S - 1], radius=S, fill=(60, 60, 60), outline=grey)
+        tip, tail = (8 * S, 8 * S) if down else (8 * S, 0), (8 * S, 0) if down else (8 * S, 8 * S)
+        d.line([tail, tip], fill=red, width=2 * S)
+        head_y = tip[1]
+        step = -3 * S if down else 3 * S
+        d.polygon([(4 * S, head_y + step), (12 * S, head_y + step), (8 * S, head_y)], fill=red)
+        return done(img)
+
+    pictures["step_press.bmp"] = key_arrow(True)
+    pictures["step_release.bmp"] = key_arrow(False)
+
+    img, d = canvas()
+    d.rounded_rectangle([3 * S, 1 * S, 13 * S - 1, 15 * S - 1], radius=5 * S, fill=(60, 60, 60), outline=light)
+    d.line([(8 * S, 1 * S), (8 * S, 7 * S)], fill=light, width=S)
+    d.line([(3 * S, 7 * S), (13 * S, 7 * S)], fill=light, width=S)
+    d.rectangle([3 * S + S, 2 * S, 8 * S - S, 7 * S - S], fill=red)
+    pictures["step_mouse.bmp"] = done(img)
+
+    img, d = canvas()
+    d.ellipse([1 * S, 1 * S, 15 * S - 1, 15 * S - 1], fill=(60, 60, 60), outline=light, width=S)
+    d.line([(8 * S, 8 * S), (8 * S, 3 * S)], fill=light, width=S)
+    d.line([(8 * S, 8 * S), (11 * S, 10 * S)], fill=red, width=S)
+    pictures["step_delay.bmp"] = done(img)
+    return pictures

@@ -94,6 +94,8 @@ def main():
         save_if_changed(os.path.join(args.out, folder, layout.THUMB_FILE), thumb)
     if args.resources:
         save_if_changed(os.path.join(args.resources, "enter_mask.bmp"), encode(draw.draw_enter_mask(), "bmp"))
+        for name, picture in draw.draw_step_pictures().items():
+            save_if_changed(os.path.join(args.resources, name), encode(picture, "bmp"))
     if args.stamp:
         with open(args.stamp, "w") as f:
             f.write("skins generated\n")

@@ -56,6 +56,7 @@ TEST(BitmapEditTest, FiltersTypedCharactersAndReportsEnter) {
   EXPECT_EQ(textOf(edit), "12F");
 
   SetWindowTextA(edit, "");
+  window.edit->setHexFilter(false);  // the two filters are separate settings
   window.edit->setDecimalFilter(true);
   typeChars(edit, "3A.5");
   EXPECT_EQ(textOf(edit), "3.5");
@@ -77,4 +78,38 @@ TEST(BitmapEditTest, FiltersTypedCharactersAndReportsEnter) {
   PumpMessages();
   ASSERT_FALSE(window.posted.empty());
   EXPECT_EQ(window.posted[0].first, BitmapEdit::KillFocusMessage());
+}
+
+namespace {
+class TextWindow : public SkinWindow {
+ public:
+  BitmapEdit* edit = nullptr;
+
+ protected:
+  HWND createControl(int ordinal, int, const SkinPosition& position, const SkinStatePictures&) override {
+    edit = BitmapEdit::CreateMultiLine(hwnd(), 300 + ordinal, position);
+    return edit ? edit->hwnd() : nullptr;
+  }
+};
+}  // namespace
+
+TEST(BitmapEditTest, MultiLineTakesEnterAndScrollsVertically) {
+  TestSkin skin("text", {"EDIT_TEXT,20,40,160,60,"});
+  TextWindow window;
+  ASSERT_TRUE(window.create({skin.ini, skin.folder, {{1, 1}}, {}}, "Text test", nullptr, false));
+  ShowWindow(window.hwnd(), SW_SHOW);
+  ASSERT_NE(window.edit, nullptr);
+  HWND edit = window.edit->hwnd();
+  EXPECT_TRUE(window.edit->multiLine());
+  const LONG_PTR style = GetWindowLongPtrA(edit, GWL_STYLE);
+  EXPECT_TRUE(style & ES_MULTILINE);
+  EXPECT_TRUE(style & WS_VSCROLL);
+  SetFocus(edit);
+  typeChars(edit, "ab");
+  SendMessageA(edit, WM_CHAR, VK_RETURN, 1);
+  typeChars(edit, "c");
+  EXPECT_EQ(textOf(edit), "ab\r\nc");
+  EXPECT_EQ(SendMessageA(edit, EM_GETLINECOUNT, 0, 0), 2);
+  // Escape still never reaches a dialog.
+  EXPECT_EQ(SendMessageA(edit, WM_KEYDOWN, VK_ESCAPE, 1), 0);
 }

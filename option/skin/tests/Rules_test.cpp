@@ -19,6 +19,14 @@ TEST(EditFilter, DecimalKeepsDigitsPointAndComma) {
   EXPECT_EQ(FilterEditText(EditFilter::None, "any-Text"), "any-Text");
 }
 
+TEST(EditFilter, TheTwoFiltersAreSeparateSettings) {
+  EXPECT_EQ(FilterEditText(EditFilters{}, "a.B-1"), "a.B-1");
+  EXPECT_EQ(FilterEditText(EditFilters{true, false}, "1A.2"), "1.2");
+  EXPECT_EQ(FilterEditText(EditFilters{false, true}, "1A.2"), "1A2");
+  // Both on: only what both let through stays.
+  EXPECT_EQ(FilterEditText(EditFilters{true, true}, "1A.2,f"), "12");
+}
+
 TEST(MenuMeasure, ItemHeightsAndWidth) {
   EXPECT_EQ(MeasureMenuItem(0, 133).height, 5);
   EXPECT_EQ(MeasureMenuItem(1, 133).height, 0);

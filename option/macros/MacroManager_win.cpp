@@ -1,0 +1,329 @@
+#include "MacroManager_win.h"
+
+#include "BitmapEdit_win.h"
+#include "KeyMessages.h"
+#include "KeyboardLayout_win.h"
+#include "MacroBinding.h"
+#include "MacroIds.h"
+#include "MacroWarning_win.h"
+#include "MacroWindows_win.h"
+#include "SkinButton_win.h"
+#include "SkinMessages.h"
+
+namespace {
+enum Control {
+  kOk = 1,
+  kCancel,
+  kClose,
+  kNew,
+  kDelete,
+  kNames,
+  kRecord,
+  kRecordDelays,
+  kRepeat,
+  kRepeatCount,
+  kSteps,
+  kControlCount = kSteps,
+};
+constexpr int kIdBase = 500;
+// Positions 1..6 rest while a recording runs.
+constexpr int kLockedWhileRecording[] = {kOk, kCancel, kClose, kNew, kDelete, kNames};
+
+bool isEditWindow(HWND window) {
+  char name[16] = {};
+  return window && GetClassNameA(window, name, sizeof name) && lstrcmpiA(name, "Edit") == 0;
+}
+}  // namespace
+
+MacroManagerDialog::MacroManagerDialog(OptionHost& host, const KeyAssignment& editedKey)
+    : host_(host), editedKey_(editedKey), session_(host.lists().macros) {}
+
+bool MacroManagerDialog::open(HWND owner) {
+  return runModal({kMacroManagerSkin, SkinRoot(), {{1, kControlCount}}, {}}, kMacroManagerTitle, owner) ==
+         IDOK;
+}
+
+HWND MacroManagerDialog::createControl(int, int key, const SkinPosition& position,
+                                       const SkinStatePictures& pictures) {
+  switch (key) {
+    case kNames: {
+      SkinListBox* list = CreateMacroList(hwnd(), kIdBase + key, position, kMacroNameListId);
+      if (!list) return nullptr;
+      list->setNewLineText(std::string(kNewMacroLineText));
+      list->setRename(true);
+      return list->hwnd();
+    }
+    case kSteps: {
+      SkinListBox* list = CreateMacroList(hwnd(), kIdBase + key, position, kStepListId);
+      return list ? list->hwnd() : nullptr;
+    }
+    case kRepeatCount: {
+      BitmapEdit* edit = BitmapEdit::Create(hwnd(), kRepeatEditId, position);
+      if (!edit) return nullptr;
+      edit->setDecimalFilter(true);
+      SetWindowLongPtrA(edit->hwnd(), GWL_STYLE, GetWindowLongPtrA(edit->hwnd(), GWL_STYLE) | ES_NUMBER);
+      SendMessageA(edit->hwnd(), EM_LIMITTEXT, kRepeatEditLength, 0);
+      return edit->hwnd();
+    }
+  }
+  const bool toggle = key == kRecord || key == kRecordDelays || key == kRepeat;
+  SkinButton* button = SkinButton::Create(hwnd(), kIdBase + key, position, pictures, toggle);
+  return button ? button->hwnd() : nullptr;
+}
+
+SkinListBox* MacroManagerDialog::names() const { return controlAs<SkinListBox>(kNames); }
+SkinListBox* MacroManagerDialog::stepList() const { return controlAs<SkinListBox>(kSteps); }
+
+void MacroManagerDialog::onInit() {
+  SetWindowTextA(hwnd(), kMacroManagerTitle);
+  session_.open(editedKey_);
+  if (SkinListBox* list = names()) {
+    ReplaceLines(*list, namesOf(host_.lists().macros));
+    SelectLine(*list, session_.current());
+  }
+  showMacro();
+}
+
+void MacroManagerDialog::showMacro() {
+  showSteps();
+  showRepeat();
+}
+
+void MacroManagerDialog::showRepeat() {
+  const RepeatView repeat = session_.repeat();
+  if (auto* button = controlAs<SkinButton>(kRepeat)) button->setChecked(repeat.on);
+  if (HWND edit = control(kRepeatCount)) {
+    const std::string shown = numberText(repeat.count);
+    if (WindowText(edit) != shown) SetWindowTextA(edit, shown.c_str());
+  }
+}
+
+void MacroManagerDialog::showSteps() {
+  SkinListBox* list = stepList();
+  if (!list) return;
+  SendMessageA(list->hwnd(), WM_SETREDRAW, FALSE, 0);
+  SendMessageA(list->hwnd(), LB_RESETCONTENT, 0, 0);
+  const std::vector<StepLine> lines = stepLines(session_.steps(), systemKeyboardLayout());
+  for (const StepLine& line : lines) list->addLine(line.text, line.itemData);
+  const int caret = caretAfterRebuild(session_.changedLine(), int(lines.size()));
+  SendMessageA(list->hwnd(), WM_SETREDRAW, TRUE, 0);
+  SelectLine(*list, caret);
+  InvalidateRect(list->hwnd(), nullptr, TRUE);
+}
+
+StepLineRef MacroManagerDialog::selectedStep() const {
+  const SkinListBox* list = stepList();
+  const int line = list ? SelectedLine(*list) : -1;
+  return line < 0 ? StepLineRef{} : stepLineRef(list->lineData(line));
+}
+
+void MacroManagerDialog::onCommand(int id, int code, HWND) {
+  if (id >= kCmdRecordBefore && id <= kCmdMouseLast) return runStepCommand(id);
+  switch (id - kIdBase) {
+    case kOk:
+      end(IDOK);
+      break;
+    case kCancel:
+    case kClose:
+      end(IDCANCEL);
+      break;
+    case kNew:
+      newMacro();
+      break;
+    case kDelete:
+      deleteMacro();
+      break;
+    case kNames:
+      if (code == LBN_SELCHANGE && !session_.recording()) {
+        session_.select(names() ? SelectedLine(*names()) : -1);
+        showMacro();
+      }
+      break;
+    case kRecord:
+      clickRecord();
+      break;
+    case kRecordDelays:
+      if (auto* button = controlAs<SkinButton>(kRecordDelays)) session_.setRecordDelays(button->checked());
+      break;
+    case kRepeat:
+      if (auto* button = controlAs<SkinButton>(kRepeat)) session_.setRepeatOn(button->checked());
+      break;
+  }
+}
+
+void MacroManagerDialog::clickRecord() {
+  if (session_.recording()) return endRecording();
+  beginRecording(session_.startRecording());
+  showSteps();
+}
+
+void MacroManagerDialog::beginRecording(ManagerStatus status) {
+  if (status == ManagerStatus::Done && recorder_.Start(hwnd())) {
+    setRecordingLook(true);
+    return;
+  }
+  if (status == ManagerStatus::Done) session_.stopRecording();  // no hook: nothing can arrive
+  setRecordingLook(false);
+  if (status == ManagerStatus::NoMacro) WarnNoMacro(hwnd());
+}
+
+void MacroManagerDialog::endRecording() {
+  recorder_.Stop();
+  session_.stopRecording();
+  setRecordingLook(false);
+  showSteps();
+}
+
+void MacroManagerDialog::setRecordingLook(bool recording) {
+  if (auto* button = controlAs<SkinButton>(kRecord)) button->setChecked(recording);
+  for (int key : kLockedWhileRecording) EnableWindow(control(key), !recording);
+  EnableWindow(control(kSteps), TRUE);
+  if (!recording) return;
+  SetFocus(hwnd());
+  // A button that loses the focus stops hovering but keeps the mouse
+  // captured; the next click anywhere would land on it.
+  if (HWND captured = GetCapture(); captured && IsChild(hwnd(), captured)) ReleaseCapture();
+}
+
+void MacroManagerDialog::onHookKey(WPARAM virtualKey, LPARAM flags) {
+  const HookEvent event = hookEventFromMessage(uint32_t(virtualKey), uint32_t(flags), GetTickCount());
+  const RecordOutcome outcome = session_.onHookKey(event, systemKeyboardLayout());
+  if (outcome == RecordOutcome::Dropped) return;
+  showSteps();
+  if (outcome == RecordOutcome::Full) endRecording();
+}
+
+void MacroManagerDialog::openStepMenu() {
+  if (!session_.stepMenuOpens()) return;
+  SkinMenu menu("Play", 16, FW_NORMAL);
+  menu.setMinimumWidth(kStepMenuMinWidth);
+  FillStepMenu(menu, stepMenu(session_.current() >= 0, session_.steps(), selectedStep()),
+               [this](int id) { return host_.text(id); });
+  POINT at;
+  GetCursorPos(&at);
+  menu.track(hwnd(), at.x, at.y);
+  PostMessageA(hwnd(), WM_NULL, 0, 0);
+}
+
+void MacroManagerDialog::runStepCommand(int command) {
+  if (session_.recording()) return;
+  const StepLineRef selected = selectedStep();
+  switch (command) {
+    case kCmdRecordBefore:
+      return beginRecording(session_.startRecordingBefore(selected));
+    case kCmdRecordAfter:
+      return beginRecording(session_.startRecordingAfter(selected));
+    case kCmdEditDelay:
+      if (session_.current() < 0) return WarnNoMacro(hwnd());
+      if (!selected.delayLine || !stepList()) return;
+      // Chosen with Enter, the key's release would reach the new editor
+      // and commit it unchanged at once: open it on that release instead.
+      if (GetKeyState(VK_RETURN) & 0x8000)
+        editOnEnterRelease_ = true;
+      else
+        stepList()->editSelected();
+      return;
+  }
+  const ManagerStatus status = session_.runStepCommand(command, selected);
+  if (status == ManagerStatus::NoMacro) return WarnNoMacro(hwnd());
+  if (status == ManagerStatus::Done) showSteps();
+}
+
+void MacroManagerDialog::newMacro() {
+  if (SkinListBox* list = names()) list->startNewLine();
+}
+
+void MacroManagerDialog::deleteMacro() {
+  SkinListBox* list = names();
+  if (!list || session_.current() < 0 || !AskDeleteMacro(hwnd())) return;
+  const int removed = session_.current();
+  const int next = session_.deleteCurrent();
+  SendMessageA(list->hwnd(), LB_DELETESTRING, WPARAM(removed), 0);
+  SelectLine(*list, next);
+  showMacro();
+}
+
+void MacroManagerDialog::onNameAdded(int line) {
+  SkinListBox* list = names();
+  if (!list) return;
+  const MacroManagerSession::NameResult result = session_.commitNewLine(list->lineText(line));
+  if (result.accepted) {
+    ReplaceLineText(*list, line, namesOf(host_.lists().macros)[size_t(result.select)]);
+  } else {
+    SendMessageA(list->hwnd(), LB_DELETESTRING, WPARAM(line), 0);
+  }
+  SelectLine(*list, result.select);
+  showMacro();
+}
+
+void MacroManagerDialog::onNameEdited(int line) {
+  SkinListBox* list = names();
+  if (!list || session_.current() < 0) return;
+  session_.commitRename(list->lineText(line));
+  // Accepted or not, the line shows what the record is called now.
+  ReplaceLineText(*list, line, namesOf(host_.lists().macros)[size_t(session_.current())]);
+}
+
+void MacroManagerDialog::onDelayEdited(int line) {
+  SkinListBox* list = stepList();
+  if (!list) return;
+  const StepLineRef ref = stepLineRef(list->lineData(line));
+  if (session_.commitDelayEdit(ref, list->lineText(line), nullptr) == ManagerStatus::Done) showSteps();
+}
+
+void MacroManagerDialog::repeatEdited() {
+  HWND edit = control(kRepeatCount);
+  if (!edit) return;
+  const ClampedNumber count = session_.setRepeatCountText(WindowText(edit));
+  if (count.clamped) {
+    const std::string shown = numberText(count.value);
+    SetWindowTextA(edit, shown.c_str());
+    SendMessageA(edit, EM_SETSEL, shown.size(), shown.size());
+  }
+}
+
+bool MacroManagerDialog::preTranslate(MSG& msg) {
+  if (editOnEnterRelease_ && msg.message == WM_KEYUP && msg.wParam == VK_RETURN) {
+    editOnEnterRelease_ = false;
+    if (stepList()) stepList()->editSelected();
+    return true;
+  }
+  // Names may hold blanks: a space typed into an edit is a character, not a click.
+  if (msg.message == WM_KEYDOWN && msg.wParam == VK_SPACE && isEditWindow(msg.hwnd)) return false;
+  return SkinDialog::preTranslate(msg);
+}
+
+LRESULT MacroManagerDialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case UM_HOOK_KEY:
+      onHookKey(wParam, lParam);
+      return 0;
+    case MSG_LIST_RCLICK:
+      if (int(lParam) == kStepListId) openStepMenu();
+      return 0;
+    case MSG_LIST_ITEM_ADDED:
+      if (int(lParam) == kMacroNameListId) onNameAdded(int(wParam));
+      if (int(lParam) == kStepListId) onDelayEdited(int(wParam));
+      return 0;
+    case MSG_LIST_ITEM_EDITED:
+      if (int(lParam) == kMacroNameListId) onNameEdited(int(wParam));
+      return 0;
+  }
+  if (message == BitmapEdit::KillFocusMessage()) {
+    repeatEdited();
+    return 0;
+  }
+  return SkinDialog::onMessage(message, wParam, lParam);
+}
+
+void MacroManagerDialog::onDestroyed() { recorder_.Stop(); }
+
+bool RunMacroManager(OptionHost& host, const KeyAssignment& editedKey) {
+  MacroManagerDialog dialog(host, editedKey);
+  const bool ok = dialog.open(host.window());
+  OptionDocument& doc = host.document();
+  closeMacroManager(ok ? ManagerClose::Ok : ManagerClose::Cancel, doc.lists.macros, *doc.edit, doc.folder);
+  host.keyboardPictureChanged();
+  host.edited();
+  return ok;
+}

@@ -1,0 +1,84 @@
+#include "MacroPage_win.h"
+
+#include "MacroBinding.h"
+#include "MacroIds.h"
+#include "MacroManager_win.h"
+#include "MacroWindows_win.h"
+#include "SkinButton_win.h"
+#include "SkinMenu_win.h"
+#include "TextMacroManager_win.h"
+
+namespace {
+enum Control { kList = 1, kManage = 2, kControlCount = 2 };
+constexpr int kIdBase = 700;
+// The menu opens just inside the button's lower left corner.
+constexpr int kMenuOffsetX = 2, kMenuOffsetY = -1;
+}  // namespace
+
+bool MacroPage::create(HWND parent, POINT at, EditEntry& entry) {
+  entry_ = &entry;
+  if (!createPage({kMacroPageSkin, SkinRoot(), {{1, kControlCount}}, {}}, parent, at)) return false;
+  ShowWindow(hwnd(), SW_HIDE);
+  refresh();
+  return true;
+}
+
+HWND MacroPage::createControl(int, int key, const SkinPosition& position, const SkinStatePictures& pictures) {
+  if (key == kList) {
+    SkinListBox* lines = CreateMacroList(hwnd(), kIdBase + key, position, kMacroPageListId);
+    return lines ? lines->hwnd() : nullptr;
+  }
+  SkinButton* button = SkinButton::Create(hwnd(), kIdBase + key, position, pictures);
+  return button ? button->hwnd() : nullptr;
+}
+
+SkinListBox* MacroPage::list() const { return controlAs<SkinListBox>(kList); }
+
+void MacroPage::show(bool visible) { ShowWindow(hwnd(), visible ? SW_SHOW : SW_HIDE); }
+
+void MacroPage::refresh() {
+  SkinListBox* lines = list();
+  if (!lines || !entry_) return;
+  const OptionLists& lists = host_.lists();
+  ReplaceLines(*lines, macroPickerLines(lists.macros, lists.textMacros));
+  SelectLine(*lines, selectPickerLine(*entry_, lists.macros, lists.textMacros));
+}
+
+void MacroPage::entryFromLibraries() {
+  if (entry_) refreshFromLibraries(*entry_, entry_->keyIndex, host_.lists().macros, host_.lists().textMacros);
+}
+
+void MacroPage::onCommand(int id, int code, HWND) {
+  switch (id) {
+    case kCmdOpenMacroManager:
+      if (entry_ && RunMacroManager(host_, *entry_)) entryFromLibraries();
+      refresh();
+      return;
+    case kCmdOpenTextMacroManager:
+      if (RunTextMacroManager(host_)) entryFromLibraries();
+      refresh();
+      return;
+  }
+  switch (id - kIdBase) {
+    case kList:
+      if (code == LBN_SELCHANGE && entry_ && list())
+        bindPickerLine(*entry_, SelectedLine(*list()), host_.lists().macros, host_.lists().textMacros);
+      break;
+    case kManage:
+      openManagerMenu();
+      break;
+  }
+}
+
+void MacroPage::openManagerMenu() {
+  HWND button = control(kManage);
+  if (!button) return;
+  SkinMenu menu;
+  menu.setMinimumWidth(kManagerMenuMinWidth);
+  menu.append(kCmdOpenMacroManager, host_.text(kTextOpenMacroManager));
+  menu.append(kCmdOpenTextMacroManager, host_.text(kTextOpenTextMacroManager));
+  RECT r;
+  GetWindowRect(button, &r);
+  menu.track(hwnd(), r.left + kMenuOffsetX, r.bottom + kMenuOffsetY);
+  PostMessageA(hwnd(), WM_NULL, 0, 0);
+}

@@ -1,0 +1,32 @@
+#pragma once
+// What the macro page and both managers draw alike: their list colours, the
+// text of an edit, and the step menu as a skinned pop-up menu.
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "SkinListBox_win.h"
+#include "SkinMenu_win.h"
+#include "StepMenuRules.h"
+
+constexpr COLORREF kMacroListBackground = 0x323232;
+constexpr COLORREF kMacroListSelection = 0x0A0A0A;
+constexpr COLORREF kMacroListText = 0x5959BE;
+constexpr COLORREF kMacroEditText = 0xFFFFFF;
+constexpr COLORREF kMacroEditBackground = 0x000000;
+
+// A list of these pages: their colours, kept when it loses the focus.
+SkinListBox* CreateMacroList(HWND parent, int id, const SkinPosition& position, int identifier);
+
+std::string WindowText(HWND window);
+int SelectedLine(const SkinListBox& list);
+void SelectLine(const SkinListBox& list, int line);  // -1 clears the selection
+void ReplaceLines(SkinListBox& list, const std::vector<std::string>& lines);
+void ReplaceLineText(SkinListBox& list, int line, const std::string& text);
+
+// The step menu's entries as a skinned menu; `text` gives the language texts.
+void FillStepMenu(SkinMenu& menu, const std::vector<StepMenuItem>& items,
+                  const std::function<std::string(int)>& text);

@@ -1,0 +1,286 @@
+#include "TextMacroManager_win.h"
+
+#include <windowsx.h>
+
+#include "BitmapEdit_win.h"
+#include "KeyMessages.h"
+#include "KeyboardLayout_win.h"
+#include "MacroBinding.h"
+#include "MacroIds.h"
+#include "MacroWarning_win.h"
+#include "MacroWindows_win.h"
+#include "SkinButton_win.h"
+#include "SkinMessages.h"
+
+namespace {
+enum Control {
+  kOk = 1,
+  kCancel,
+  kClose,
+  kNew,
+  kDelete,
+  kNames,
+  kKeyBefore,
+  kKeyAfter,
+  kClearBefore,
+  kClearAfter,
+  kDelay,
+  kText,
+  kControlCount = kText,
+};
+constexpr int kIdBase = 600;
+
+KeySlot slotOf(int key) {
+  return key == kKeyBefore || key == kClearBefore ? KeySlot::Before : KeySlot::After;
+}
+
+bool isEditWindow(HWND window) {
+  char name[16] = {};
+  return window && GetClassNameA(window, name, sizeof name) && lstrcmpiA(name, "Edit") == 0;
+}
+
+// The mouse button a press message stands for, if it is one.
+std::optional<MouseButton> pressedButton(const MSG& msg) {
+  switch (msg.message) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+      return MouseButton::Left;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+      return MouseButton::Right;
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK:
+      return MouseButton::Middle;
+    case WM_XBUTTONDOWN:
+    case WM_XBUTTONDBLCLK:
+      return GET_XBUTTON_WPARAM(msg.wParam) == XBUTTON1 ? MouseButton::X1 : MouseButton::X2;
+  }
+  return std::nullopt;
+}
+}  // namespace
+
+TextMacroManagerDialog::TextMacroManagerDialog(OptionHost& host)
+    : host_(host), session_(host.lists().textMacros) {}
+
+bool TextMacroManagerDialog::open(HWND owner) {
+  return runModal({kTextMacroManagerSkin, SkinRoot(), {{1, kControlCount}}, {}}, kTextMacroManagerTitle,
+                  owner) == IDOK;
+}
+
+HWND TextMacroManagerDialog::createControl(int, int key, const SkinPosition& position,
+                                           const SkinStatePictures& pictures) {
+  switch (key) {
+    case kNames: {
+      SkinListBox* list = CreateMacroList(hwnd(), kIdBase + key, position, kTextMacroNameListId);
+      if (!list) return nullptr;
+      list->setNewLineText(std::string(kNewTextMacroLineText));
+      list->setRename(true);
+      return list->hwnd();
+    }
+    case kDelay: {
+      BitmapEdit* edit = BitmapEdit::Create(hwnd(), kTextDelayEditId, position);
+      if (!edit) return nullptr;
+      edit->setColors(kMacroEditText, kMacroEditBackground);
+      edit->setDecimalFilter(true);
+      SetWindowLongPtrA(edit->hwnd(), GWL_STYLE, GetWindowLongPtrA(edit->hwnd(), GWL_STYLE) | ES_NUMBER);
+      return edit->hwnd();
+    }
+    case kText: {
+      BitmapEdit* edit = BitmapEdit::CreateMultiLine(hwnd(), kTextEditId, position);
+      if (!edit) return nullptr;
+      edit->setColors(kMacroEditText, kMacroEditBackground);
+      SendMessageA(edit->hwnd(), EM_LIMITTEXT, kMaxTextMacroLength, 0);
+      return edit->hwnd();
+    }
+  }
+  const bool toggle = key == kKeyBefore || key == kKeyAfter;
+  SkinButton* button = SkinButton::Create(hwnd(), kIdBase + key, position, pictures, toggle);
+  return button ? button->hwnd() : nullptr;
+}
+
+SkinListBox* TextMacroManagerDialog::names() const { return controlAs<SkinListBox>(kNames); }
+
+void TextMacroManagerDialog::onInit() {
+  SetWindowTextA(hwnd(), kTextMacroManagerTitle);
+  session_.open();
+  if (SkinListBox* list = names()) {
+    ReplaceLines(*list, namesOf(host_.lists().textMacros));
+    SelectLine(*list, session_.current());
+  }
+  showTextMacro();
+}
+
+void TextMacroManagerDialog::setEditText(int key, const std::string& text) {
+  HWND edit = control(key);
+  if (edit && WindowText(edit) != text) SetWindowTextA(edit, text.c_str());
+}
+
+void TextMacroManagerDialog::showTextMacro() {
+  showing_ = true;
+  setEditText(kDelay, session_.delayText());
+  setEditText(kText, std::string(session_.text()));
+  showing_ = false;
+  showKeys();
+}
+
+void TextMacroManagerDialog::showKeys() {
+  for (int key : {kKeyBefore, kKeyAfter}) {
+    if (auto* button = controlAs<SkinButton>(key)) {
+      const KeySlot slot = slotOf(key);
+      button->setCaption(session_.keyButtonText(slot, systemKeyboardLayout()));
+      button->setChecked(session_.capturing() == slot);
+    }
+  }
+}
+
+void TextMacroManagerDialog::onCommand(int id, int code, HWND) {
+  switch (id - kIdBase) {
+    case kOk:
+      editsChanged();
+      end(IDOK);
+      break;
+    case kCancel:
+    case kClose:
+      end(IDCANCEL);
+      break;
+    case kNew:
+      if (SkinListBox* list = names()) list->startNewLine();
+      break;
+    case kDelete:
+      deleteTextMacro();
+      break;
+    case kNames:
+      if (code == LBN_SELCHANGE) {
+        recorder_.Stop();
+        session_.select(names() ? SelectedLine(*names()) : -1);
+        showTextMacro();
+      }
+      break;
+    case kKeyBefore:
+    case kKeyAfter:
+      startCapture(slotOf(id - kIdBase));
+      break;
+    case kClearBefore:
+    case kClearAfter:
+      if (session_.clearKey(slotOf(id - kIdBase))) showKeys();
+      break;
+  }
+}
+
+void TextMacroManagerDialog::startCapture(KeySlot slot) {
+  if (session_.startCapture(slot) && !recorder_.Start(hwnd())) session_.stopCapture();
+  showKeys();  // also unchecks a button whose capture did not start
+  releaseButtonCapture();
+}
+
+void TextMacroManagerDialog::endCapture() {
+  recorder_.Stop();
+  showKeys();
+  releaseButtonCapture();
+}
+
+void TextMacroManagerDialog::releaseButtonCapture() {
+  // A key button may still hold the mouse from the click that started the
+  // capture; the next click anywhere in the dialog would go to it and start
+  // a new capture instead of doing what the user clicked.
+  if (HWND captured = GetCapture();
+      captured && IsChild(hwnd(), captured) && !(GetKeyState(VK_LBUTTON) & 0x8000))
+    ReleaseCapture();
+}
+
+bool TextMacroManagerDialog::takeMouseButton(const MSG& msg) {
+  if (!session_.capturing() || !msg.hwnd || (msg.hwnd != hwnd() && !IsChild(hwnd(), msg.hwnd))) return false;
+  const std::optional<MouseButton> button = pressedButton(msg);
+  if (!button || !session_.onMouseButton(*button)) return false;
+  endCapture();
+  return true;
+}
+
+void TextMacroManagerDialog::editsChanged() {
+  if (showing_) return;
+  HWND delay = control(kDelay);
+  HWND text = control(kText);
+  if (!delay || !text) return;
+  const ClampedNumber shown = session_.editsChanged(WindowText(delay), WindowText(text));
+  if (shown.clamped) {
+    const std::string value = numberText(shown.value);
+    SetWindowTextA(delay, value.c_str());
+    SendMessageA(delay, EM_SETSEL, value.size(), value.size());
+  }
+}
+
+void TextMacroManagerDialog::onNameAdded(int line) {
+  SkinListBox* list = names();
+  if (!list) return;
+  const TextMacroManagerSession::NameResult result = session_.commitNewLine(list->lineText(line));
+  if (result.accepted) {
+    ReplaceLineText(*list, line, namesOf(host_.lists().textMacros)[size_t(result.select)]);
+  } else {
+    SendMessageA(list->hwnd(), LB_DELETESTRING, WPARAM(line), 0);
+  }
+  SelectLine(*list, result.select);
+  showTextMacro();
+}
+
+void TextMacroManagerDialog::onNameEdited(int line) {
+  SkinListBox* list = names();
+  if (!list || session_.current() < 0) return;
+  session_.commitRename(list->lineText(line));
+  ReplaceLineText(*list, line, namesOf(host_.lists().textMacros)[size_t(session_.current())]);
+}
+
+void TextMacroManagerDialog::deleteTextMacro() {
+  SkinListBox* list = names();
+  if (!list || session_.current() < 0 || !AskDeleteMacro(hwnd())) return;
+  recorder_.Stop();
+  const int removed = session_.current();
+  const int next = session_.deleteCurrent();
+  SendMessageA(list->hwnd(), LB_DELETESTRING, WPARAM(removed), 0);
+  SelectLine(*list, next);
+  showTextMacro();
+}
+
+bool TextMacroManagerDialog::preTranslate(MSG& msg) {
+  if (takeMouseButton(msg)) return true;
+  // The text is written here: Enter starts a line, Space is a blank; names
+  // may hold blanks too. Elsewhere neither key clicks anything.
+  if (msg.message == WM_KEYDOWN && (msg.wParam == VK_SPACE || msg.wParam == VK_RETURN)) {
+    if (msg.hwnd == control(kText)) return false;
+    if (msg.wParam == VK_SPACE && isEditWindow(msg.hwnd)) return false;
+  }
+  return SkinDialog::preTranslate(msg);
+}
+
+LRESULT TextMacroManagerDialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case UM_HOOK_KEY: {
+      const HookEvent event = hookEventFromMessage(uint32_t(wParam), uint32_t(lParam), GetTickCount());
+      if (session_.onHookKey(event, systemKeyboardLayout())) endCapture();
+      return 0;
+    }
+    case MSG_LIST_ITEM_ADDED:
+      if (int(lParam) == kTextMacroNameListId) onNameAdded(int(wParam));
+      return 0;
+    case MSG_LIST_ITEM_EDITED:
+      if (int(lParam) == kTextMacroNameListId) onNameEdited(int(wParam));
+      return 0;
+  }
+  if (message == BitmapEdit::KillFocusMessage()) {
+    editsChanged();
+    return 0;
+  }
+  return SkinDialog::onMessage(message, wParam, lParam);
+}
+
+void TextMacroManagerDialog::onDestroyed() { recorder_.Stop(); }
+
+bool RunTextMacroManager(OptionHost& host) {
+  TextMacroManagerDialog dialog(host);
+  const bool ok = dialog.open(host.window());
+  OptionDocument& doc = host.document();
+  closeTextMacroManager(ok ? ManagerClose::Ok : ManagerClose::Cancel, doc.lists.textMacros, *doc.edit,
+                        doc.folder);
+  host.keyboardPictureChanged();
+  host.edited();
+  return ok;
+}

@@ -1,0 +1,55 @@
+#pragma once
+// The text macro manager: a modal skinned dialog over the text macro library,
+// in which the user names text macros, writes their text and delay and picks
+// the keys pressed before and after the text. All editing goes through
+// TextMacroManagerSession; this class wires the controls to it.
+
+#include "KeyboardHook_win.h"
+#include "OptionHost_win.h"
+#include "SkinDialog_win.h"
+#include "TextMacroManagerRules.h"
+
+class SkinListBox;
+
+// The window text of the dialog.
+constexpr const char* kTextMacroManagerTitle = "Text Macro Manager";
+
+class TextMacroManagerDialog : public SkinDialog {
+ public:
+  explicit TextMacroManagerDialog(OptionHost& host);
+  // True when the user closed it with OK.
+  bool open(HWND owner);
+
+ protected:
+  HWND createControl(int ordinal, int key, const SkinPosition& position,
+                     const SkinStatePictures& pictures) override;
+  void onInit() override;
+  void onCommand(int id, int code, HWND control) override;
+  bool preTranslate(MSG& msg) override;
+  LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void onDestroyed() override;
+
+ private:
+  SkinListBox* names() const;
+  void showTextMacro();
+  void showKeys();
+  void setEditText(int key, const std::string& text);
+  void startCapture(KeySlot slot);
+  void endCapture();
+  void releaseButtonCapture();
+  bool takeMouseButton(const MSG& msg);
+  void editsChanged();
+  void onNameAdded(int line);
+  void onNameEdited(int line);
+  void deleteTextMacro();
+
+  OptionHost& host_;
+  TextMacroManagerSession session_;
+  KeyCaptureOwner recorder_;
+  bool showing_ = false;  // the edits are being filled in, not typed into
+};
+
+// Runs the manager over the host's library. OK stores the library and hands it
+// to every key; otherwise the edits are dropped. Then the keyboard picture is
+// refreshed and, with preview on, the change applied. True after OK.
+bool RunTextMacroManager(OptionHost& host);
