@@ -91,9 +91,6 @@ void KeyAssignPage::createSubPages() {
   subPages_[indexOf(KeySubPage::Default)] = std::make_unique<DefaultKeyPage>(host_, entry_);
   subPages_[indexOf(KeySubPage::KeyboardKey)] = std::make_unique<KeyboardKeyPage>(host_, entry_);
   subPages_[indexOf(KeySubPage::Media)] = MakeMediaPage(host_, entry_);
-  // MacroPage: the macro sub-page (recorded and text macros) is created here;
-  // until it exists, category 5 shows the default picture.
-  subPages_[indexOf(KeySubPage::Macro)] = std::make_unique<DefaultKeyPage>(host_, entry_);
   subPages_[indexOf(KeySubPage::Launch)] = std::make_unique<LaunchAppPage>(host_, entry_);
   subPages_[indexOf(KeySubPage::Shortcut)] = MakeShortcutPage(host_, entry_);
 
@@ -103,6 +100,8 @@ void KeyAssignPage::createSubPages() {
     if (page && !page->create(hwnd(), at)) page.reset();
     if (page) ShowWindow(page->hwnd(), SW_HIDE);
   }
+  macroPage_ = std::make_unique<MacroPage>(host_);
+  if (!macroPage_->create(hwnd(), at, entry_)) macroPage_.reset();
 }
 
 void KeyAssignPage::refresh() {
@@ -125,6 +124,11 @@ void KeyAssignPage::showCategory() {
   if (shown_ && shown_ != next) ShowWindow(shown_->hwnd(), SW_HIDE);
   if (next) ShowWindow(next->hwnd(), SW_SHOW);
   shown_ = next;
+  if (macroPage_) {
+    const bool macro = view.page == KeySubPage::Macro;
+    if (macro) macroPage_->refresh();
+    macroPage_->show(macro);
+  }
   if (auto* selector = controlAs<SkinButton>(kCategory)) selector->setCaption(host_.text(view.labelId));
 }
 

@@ -10,6 +10,7 @@
 
 #include "KeyPageRules.h"
 #include "KeySubPages_win.h"
+#include "MacroPage_win.h"
 #include "OptionHost_win.h"
 #include "SkinDialog_win.h"
 
@@ -50,6 +51,7 @@ class KeyAssignPage : public SkinDialog {
   EditEntry& entry_;
   std::string keyName_;
   static constexpr size_t kSubPageCount = 6;
-  std::array<std::unique_ptr<AssignSubPage>, kSubPageCount> subPages_;
+  std::array<std::unique_ptr<AssignSubPage>, kSubPageCount> subPages_;  // all but the macro page
   AssignSubPage* shown_ = nullptr;
+  std::unique_ptr<MacroPage> macroPage_;  // category 5: recorded and text macros
 };

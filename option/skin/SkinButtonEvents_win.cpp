@@ -16,6 +16,9 @@ LRESULT SkinButton::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (hover_) {
         hover_ = false;
         notifyHover(false);
+        // The hover held the mouse; kept, every later click anywhere in the
+        // window would come here, and nothing would ever release it.
+        if (GetCapture() == hwnd() && !(GetKeyState(VK_LBUTTON) & 0x8000)) ReleaseCapture();
       }
       InvalidateRect(hwnd(), nullptr, FALSE);
       break;

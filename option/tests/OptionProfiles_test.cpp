@@ -109,7 +109,10 @@ TEST_F(OptionProfiles, OnlyTheFirstTwentyOfTwentyFiveProgramsAreLinked) {
   ASSERT_NE(page, nullptr);
   clickOn(page, pageIni(1), kOk);
   ASSERT_TRUE(closed(page));
+  EXPECT_TRUE(waitFor([&] { return savedList(1).size() == 25; }, 5000));
+  const size_t mark = traceSize();
   click(mainControl(kApply));
+  ASSERT_EQ(waitForDownloads(mark, 1).size(), 1u);
   ASSERT_TRUE(waitApplyEnabled());
   auto block = readBlock();
   for (int i = 0; i < kLinkedAppCount; ++i)
@@ -126,6 +129,7 @@ TEST_F(OptionProfiles, CancelRestoresTheListAndRemoveSelectsTheNextLine) {
   clickOn(page, pageIni(1), kRemove);  // removes game0, selects game1
   clickOn(page, pageIni(1), kCancel);
   ASSERT_TRUE(closed(page));
+  Sleep(300);  // a wrongly saved list would be written just after the page closed
   EXPECT_EQ(savedList(1).size(), 3u);
 
   page = openPage(1);
@@ -134,6 +138,8 @@ TEST_F(OptionProfiles, CancelRestoresTheListAndRemoveSelectsTheNextLine) {
   clickOn(page, pageIni(1), kRemove);
   clickOn(page, pageIni(1), kOk);
   ASSERT_TRUE(closed(page));
+  // The main window saves the list once the page has closed.
+  EXPECT_TRUE(waitFor([&] { return savedList(1).size() == 1; }, 5000));
   const AppList list = savedList(1);
   ASSERT_EQ(list.size(), 1u);
   EXPECT_STREQ(list[0].path, "C:\\Games\\game2.exe");
@@ -155,6 +161,7 @@ TEST_F(OptionProfiles, AddTakesAProgramFromTheOpenFileDialog) {
   ASSERT_TRUE(waitFor([&] { return !IsWindow(dialog); }, 5000));
   clickOn(page, pageIni(1), kOk);
   ASSERT_TRUE(closed(page));
+  EXPECT_TRUE(waitFor([&] { return savedList(1).size() == 1; }, 5000));
   const AppList list = savedList(1);
   ASSERT_EQ(list.size(), 1u);
   EXPECT_EQ(lstrcmpiA(list[0].path, program.c_str()), 0) << list[0].path;

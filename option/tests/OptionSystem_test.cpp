@@ -66,8 +66,8 @@ TEST_F(OptionSystem, WithoutMonitorItStartsFromTheFilesAndApplyOnlySaves) {
     EXPECT_EQ(IsWindowEnabled(mainButton(kFirstProfilePage + p)) != FALSE, p == 2) << p;
   click(winKeyButton(2));  // lock the Windows key
   click(mainControl(kApply));
-  ASSERT_TRUE(waitApplyEnabled(5000));  // no monitor: no busy state to wait out
-  EXPECT_EQ(savedImage()->profiles[2].leftWinLock, 1);
+  EXPECT_TRUE(waitFor([&] { return savedImage()->profiles[2].leftWinLock == 1; }, 5000));
+  EXPECT_TRUE(IsWindowEnabled(mainButton(kApply)));  // no monitor: no busy state to wait out
   EXPECT_EQ(GetPrivateProfileIntA("Setting", "CurrentProfile", -1, configPath().c_str()), 2);
 }
 
@@ -78,7 +78,7 @@ TEST_F(OptionSystem, ApplyWithoutAChangeSendsTheThreeLightingCommands) {
   bool sawBusy = false;
   const Download sent = downloadOf([&] {
     click(mainControl(kApply));
-    sawBusy = !IsWindowEnabled(mainButton(kApply));
+    sawBusy = waitFor([&] { return !IsWindowEnabled(mainButton(kApply)); }, 2000);
   });
   EXPECT_TRUE(sawBusy);
   EXPECT_EQ(sent.size(), 3u);
