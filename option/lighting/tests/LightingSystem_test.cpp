@@ -3,6 +3,8 @@
 // effect menu, sliders and variants reach the keyboard with the right bytes,
 // the colour dialog keeps or drops a colour, Ctrl+click paints single LEDs.
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -21,13 +23,15 @@ constexpr char kDialogIni[] = "LightFX\\skin_Color_Select.ini";
 constexpr char kDialogTitle[] = "Color Select";
 constexpr char kMenuClass[] = "#32768";
 constexpr int kMenuItemHeight = 18;
+constexpr DWORD kPaintSettleMs = 500;
 constexpr int kLedIdBase = 2000, kKeyIdBase = 1000;
 constexpr POINT kDialogOffset{570, 255};
 constexpr int kLightingPagePosition = 2;  // PAGEPOSITION of skin_Config.ini
 // Page controls and dialog controls by skin key.
 enum PageKey { kSelector = 1, kToggle = 2, kBrightness = 4, kEffectArea = 6 };
 enum SubKey { kSwatch = 1, kSpeed = 2, kFirstVariant = 3 };
-enum CustomKey { kLedSwatch = 1, kGlobalSwatch = 2, kFirstMode = 3 };
+enum CustomKey { kLedSwatch = 1, kGlobalSwatch = 2, kFirstMode = 3, kGlobalHelp = 6 };
+constexpr int kSubPageIdBase = 100;  // control id = base + key on every sub-page
 enum DialogKey { kField = 1, kHue = 2, kRed = 4, kHex = 7, kFirstPreset = 8, kOk = 14, kCancel = 15 };
 constexpr int kHexId = 500 + kHex;
 
@@ -43,21 +47,27 @@ constexpr Effect kEffects[kEffectMenuCount] = {
 };
 
 std::string textOf(HWND window) {
+  // WM_GETTEXT itself: GetWindowText does not ask a window of another process.
   char buffer[64] = {};
-  if (window) GetWindowTextA(window, buffer, sizeof buffer);
+  DWORD_PTR ignored = 0;
+  if (window)
+    SendMessageTimeoutA(window, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG,
+                        2000, &ignored);
   return buffer;
 }
 
-HWND descendantWithId(HWND root, int id) {
+// The first window below `root` with identifier `id`, leaving out `root`'s own children when `deep`.
+HWND descendantWithId(HWND root, int id, bool deep = false) {
   struct Search {
     int id;
+    HWND skipParent;
     HWND found;
-  } search{id, nullptr};
+  } search{id, deep ? root : nullptr, nullptr};
   EnumChildWindows(
       root,
       [](HWND w, LPARAM l) {
         auto* s = reinterpret_cast<Search*>(l);
-        if (GetDlgCtrlID(w) != s->id) return TRUE;
+        if (GetDlgCtrlID(w) != s->id || GetParent(w) == s->skipParent) return TRUE;
         s->found = w;
         return FALSE;
       },
@@ -96,7 +106,7 @@ class LightingSystem : public OptionHarness {
   }
   POINT alongTrack(const std::string& ini, int key, POINT origin, double fraction) const {
     const SkinPosition track = position(ini, "BUTTONPOS", key);
-    return {origin.x + track.rect.left + int(track.rect.width() * fraction),
+    return {origin.x + track.rect.left + int(std::lround(track.rect.width() * fraction)),
             origin.y + (track.rect.top + track.rect.bottom) / 2};
   }
   POINT brightnessAt(double fraction) const {
@@ -121,7 +131,9 @@ class LightingSystem : public OptionHarness {
     RECT client;
     GetClientRect(menu, &client);
     const POINT origin = clientOrigin(menu);
-    click({origin.x + client.right / 2, origin.y + index * kMenuItemHeight + kMenuItemHeight / 2});
+    // Items are at least 18 high; the system may make them taller.
+    const int itemHeight = std::max(kMenuItemHeight, int(client.bottom) / kEffectMenuCount);
+    click({origin.x + client.right / 2, origin.y + index * itemHeight + itemHeight / 2});
     for (int i = 0; i < 40 && IsWindowVisible(menu); ++i) Sleep(50);
   }
 
@@ -157,9 +169,37 @@ class LightingSystem : public OptionHarness {
     return (dir ? std::string(dir) + "\\" : folder_) + name + ".bmp";
   }
   void expectPainted(HWND window, const std::string& name) {
+    Sleep(kPaintSettleMs);
     const Capture c = capture(window, shot(name));
     EXPECT_GT(c.width, 0) << name;
     EXPECT_GT(c.colours(), 8u) << name << " looks blank";
+  }
+
+  template <typename Condition>
+  bool waitUntil(Condition condition, DWORD ms = 5000) {
+    for (DWORD waited = 0; waited < ms; waited += 50) {
+      if (condition()) return true;
+      Sleep(50);
+    }
+    return condition();
+  }
+  // Visible Wave or Ripple sub-pages (the ones with a second variant button besides Custom).
+  int visibleVariantPages() const {
+    struct Count {
+      HWND main;  // whose own buttons share the sub-pages' identifiers
+      int visible = 0;
+    } count{optionWindow()};
+    EnumChildWindows(
+        optionWindow(),
+        [](HWND w, LPARAM l) {
+          auto* c = reinterpret_cast<Count*>(l);
+          if (GetDlgCtrlID(w) == kSubPageIdBase + kFirstVariant + 1 && GetParent(w) != c->main &&
+              !GetDlgItem(GetParent(w), kSubPageIdBase + kGlobalHelp) && IsWindowVisible(w))
+            ++c->visible;
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&count));
+    return count.visible;
   }
 
   std::unique_ptr<SettingsImage> start_, block_;
@@ -279,6 +319,7 @@ TEST_F(LightingSystem, CtrlClickPaintsTheChosenColourOnTheClickedLedsOnly) {
   click(dialogControl(dialog, kFirstPreset + 3));  // blue
   closeDialog(dialog, kOk);
   constexpr Color kBlue = 0xFF0000;
+  expected_->lightFx = kEffectCustom;
   // LED 0 was selected: it takes the colour, and so does every Ctrl+click.
   expected_->customColors[0] = kBlue;
   expected_->customCtrlClickColor = kBlue;
@@ -302,12 +343,16 @@ TEST_F(LightingSystem, CtrlClickPaintsTheChosenColourOnTheClickedLedsOnly) {
   for (int k = 0; k < 3; ++k) expected_->customColors[leds[size_t(k)]] = kBlue;
 
   // The LED swatch shows the plainly clicked LED's own colour.
-  const Capture page = capture(optionWindow());
   const POINT swatch = subControl("skin_Custom.ini", kLedSwatch);
   const POINT origin = clientOrigin(optionWindow());
-  const uint32_t shown = page.at(swatch.x - origin.x, swatch.y - origin.y);
   const Color own = expected_->customColors[leds[3]];
-  EXPECT_EQ(shown, uint32_t(RedOf(own)) << 16 | uint32_t(GreenOf(own)) << 8 | BlueOf(own));
+  const uint32_t ownPixel = uint32_t(RedOf(own)) << 16 | uint32_t(GreenOf(own)) << 8 | BlueOf(own);
+  uint32_t shown = 0;
+  EXPECT_TRUE(waitUntil([&] {
+    shown = capture(optionWindow()).at(swatch.x - origin.x, swatch.y - origin.y);
+    return shown == ownPixel;
+  })) << std::hex
+      << shown << " instead of " << ownPixel;
   expectPainted(optionWindow(), "lighting-page");
 
   kbd::DownloadFlags colours;
@@ -339,30 +384,25 @@ TEST_F(LightingSystem, TheKeyMapModeHidesTheLedsAndEachProfileShowsItsOwnSubPage
   chooseEffect(kEffectMenuCount - 1);  // Custom
   HWND led = descendantWithId(optionWindow(), kLedIdBase + 1);
   HWND key = descendantWithId(optionWindow(), kKeyIdBase + 1);
-  ASSERT_TRUE(led && key);
-  EXPECT_TRUE(IsWindowVisible(led));
-  click(subControl("skin_Custom.ini", kFirstMode + 1));
-  EXPECT_FALSE(IsWindowVisible(led));
-  EXPECT_FALSE(IsWindowVisible(key));  // neither set while the lighting page is up
-  const Capture custom = capture(optionWindow());
+  // Only the Custom sub-page has a sixth control; Wave and Ripple have variant buttons.
+  HWND customPage = GetParent(descendantWithId(optionWindow(), kSubPageIdBase + kGlobalHelp, true));
+  ASSERT_TRUE(led && key && customPage);
+  EXPECT_TRUE(waitUntil([&] { return IsWindowVisible(led) && IsWindowVisible(customPage); }));
+  EXPECT_FALSE(IsWindowVisible(key));
 
-  // Profile 2 has Wave: its sub-page replaces Custom's (a speed track lies
-  // where Custom has its global swatch), and back.
-  const POINT global = subControl("skin_Custom.ini", kGlobalSwatch);
-  const POINT origin = clientOrigin(optionWindow());
-  auto differing = [&](const Capture& a, const Capture& b) {
-    int n = 0;
-    for (int dy = -12; dy <= 12; ++dy)
-      for (int dx = -30; dx <= 30; ++dx)
-        n += a.at(global.x - origin.x + dx, global.y - origin.y + dy) !=
-             b.at(global.x - origin.x + dx, global.y - origin.y + dy);
-    return n;
-  };
+  click(subControl("skin_Custom.ini", kFirstMode + 1));
+  // Neither set while the lighting page is up.
+  EXPECT_TRUE(waitUntil([&] { return !IsWindowVisible(led); }));
+  EXPECT_FALSE(IsWindowVisible(key));
+
+  // Profile 2 has Wave: its sub-page replaces Custom's, and back.
   click(mainControl(kFirstSelector + 1));
-  const Capture wave = capture(optionWindow(), shot("lighting-wave-profile"));
-  EXPECT_GT(differing(custom, wave), 100);
+  EXPECT_TRUE(waitUntil([&] { return !IsWindowVisible(customPage) && visibleVariantPages() == 1; }))
+      << IsWindowVisible(customPage) << " " << visibleVariantPages();
+  expectPainted(optionWindow(), "lighting-wave-profile");
   click(mainControl(kFirstSelector));
-  EXPECT_EQ(differing(custom, capture(optionWindow())), 0);
+  EXPECT_TRUE(waitUntil([&] { return IsWindowVisible(customPage) && visibleVariantPages() == 0; }))
+      << IsWindowVisible(customPage) << " " << visibleVariantPages();
 }
 
 }  // namespace
