@@ -37,32 +37,10 @@ std::optional<Color> ChooseColor(OptionHost& host, Color initial) {
   return dialog.choose(host.window(), initial);
 }
 
-const char* EffectSubPage::SkinFileOf(LightingSubPage kind) {
-  switch (kind) {
-    case LightingSubPage::Static:
-    case LightingSubPage::Reactive:
-      return "skin_CONSTANT.ini";
-    case LightingSubPage::Breathe:
-      return "skin_Breathe.ini";
-    case LightingSubPage::Wave:
-      return "skin_wave.ini";
-    case LightingSubPage::Ripple:
-      return "skin_Ripple.ini";
-    case LightingSubPage::Custom:
-      return "skin_Custom.ini";
-  }
-  return "skin_CONSTANT.ini";
-}
-
-int EffectSubPage::controlCount() const {
-  if (kind_ == LightingSubPage::Custom) return 6;
-  if (fields_.mode) return kFirstVariant + kVariantButtonCount - 1;
-  return fields_.speed ? kSpeed : kSwatch;
-}
-
 bool EffectSubPage::create(HWND parent, POINT at) {
   fields_ = FieldsOf(kind_);
-  const SkinSource source{SkinFileOf(kind_), SkinRoot() + "LightFX\\", {{1, controlCount()}}, {}};
+  const SkinSource source{
+      SubPageSkinFile(kind_), SkinRoot() + "LightFX\\", {{1, SubPageControlCount(kind_)}}, {}};
   return createPage(source, parent, at);
 }
 

@@ -19,15 +19,11 @@ class EffectSubPage : public SkinPage {
   // Shows the active profile's colour, speed and variant.
   virtual void refresh();
 
-  // Skin file of each effect's sub-page in "LightFX\" (Static and Reactive share one).
-  static const char* SkinFileOf(LightingSubPage kind);
-
  protected:
   HWND createControl(int ordinal, int key, const SkinPosition& position,
                      const SkinStatePictures& pictures) override;
   void onCommand(int id, int code, HWND control) override;
   LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-  int controlCount() const;
 
   OptionHost& host_;
 

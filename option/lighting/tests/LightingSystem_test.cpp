@@ -31,7 +31,8 @@ constexpr int kLightingPagePosition = 2;  // PAGEPOSITION of skin_Config.ini
 enum PageKey { kSelector = 1, kToggle = 2, kBrightness = 4, kEffectArea = 6 };
 enum SubKey { kSwatch = 1, kSpeed = 2, kFirstVariant = 3 };
 enum CustomKey { kLedSwatch = 1, kGlobalSwatch = 2, kFirstMode = 3, kGlobalHelp = 6 };
-constexpr int kSubPageIdBase = 100;  // control id = base + key on every sub-page
+constexpr int kSubPageIdBase = 100;
+constexpr int kSliderId = 201;  // control id = base + key on every sub-page
 enum DialogKey { kField = 1, kHue = 2, kRed = 4, kHex = 7, kFirstPreset = 8, kOk = 14, kCancel = 15 };
 constexpr int kHexId = 500 + kHex;
 
@@ -196,6 +197,28 @@ class LightingSystem : public OptionHarness {
           if (GetDlgCtrlID(w) == kSubPageIdBase + kFirstVariant + 1 && GetParent(w) != c->main &&
               !GetDlgItem(GetParent(w), kSubPageIdBase + kGlobalHelp) && IsWindowVisible(w))
             ++c->visible;
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&count));
+    return count.visible;
+  }
+
+  // Visible sub-pages with a swatch and a speed slider but neither variant
+  // buttons nor the lighting page's toggle (the page has a slider of the same
+  // identifier, and so has each slider's thumb).
+  int visibleBreathePages() const {
+    struct Count {
+      int visible = 0;
+    } count;
+    EnumChildWindows(
+        optionWindow(),
+        [](HWND w, LPARAM l) {
+          HWND page = GetParent(w);
+          if (GetDlgCtrlID(w) == kSliderId && IsWindowVisible(w) &&
+              GetDlgItem(page, kSubPageIdBase + kSwatch) &&
+              !GetDlgItem(page, kSubPageIdBase + kFirstVariant + 1) &&
+              !GetDlgItem(page, kSubPageIdBase + kToggle))
+            ++reinterpret_cast<Count*>(l)->visible;
           return TRUE;
         },
         reinterpret_cast<LPARAM>(&count));
@@ -403,6 +426,54 @@ TEST_F(LightingSystem, TheKeyMapModeHidesTheLedsAndEachProfileShowsItsOwnSubPage
   click(mainControl(kFirstSelector));
   EXPECT_TRUE(waitUntil([&] { return IsWindowVisible(customPage) && visibleVariantPages() == 0; }))
       << IsWindowVisible(customPage) << " " << visibleVariantPages();
+}
+
+TEST_F(LightingSystem, WithPreviewOnAnEffectReachesTheKeyboardAtOnce) {
+  startLighting();
+  click(mainControl(kPreview));
+  expected_->lightFx = kEffectWave;
+  const size_t mark = traceSize();
+  chooseEffect(2);  // Wave
+  std::vector<Download> downloads = waitForDownloads(mark, 1);
+  ASSERT_EQ(downloads.size(), 1u);
+  const emu::Comparison c =
+      emu::compareDownload(downloads.front(), kbd::encodeDownload(*expected_, {}, false));
+  EXPECT_EQ(c.firstDifference, "");
+  EXPECT_TRUE(IsWindowEnabled(mainButton(kApply)));  // a preview shows no busy state
+}
+
+TEST_F(LightingSystem, EscapeEnterAndSpaceNeitherCloseTheColourDialogNorChangeTheColour) {
+  startLighting();
+  HWND dialog = openDialog(subControl("skin_CONSTANT.ini", kSwatch));
+  ASSERT_NE(dialog, nullptr);
+  click(dialogControl(dialog, kFirstPreset + 1));  // cyan
+  key("Escape Return space");
+  Sleep(500);
+  EXPECT_TRUE(IsWindow(dialog) && IsWindowVisible(dialog));
+  EXPECT_EQ(textOf(GetDlgItem(dialog, kHexId)), "00ffff");
+  closeDialog(dialog, kCancel);
+  const size_t mark = traceSize();
+  click(mainControl(kApply));
+  waitForDownloads(mark, 1);
+  EXPECT_TRUE(waitApplyEnabled());
+  EXPECT_EQ(applied().staticColor, expected_->staticColor);
+}
+
+TEST_F(LightingSystem, AnUnknownEffectCodeShowsTheBreatheSubPage) {
+  for (int p = 0; p < kProfileCount; ++p)
+    writeProfile(p, [](ProfileRecord& r) {
+      r.ltControl = 5;
+      r.lightFx = 9;
+    });
+  startLighting();
+  EXPECT_TRUE(waitUntil([&] { return visibleBreathePages() == 1; }));
+  expectPainted(optionWindow(), "lighting-unknown-effect");
+  // Nothing was written: the code stays as it came.
+  const size_t mark = traceSize();
+  click(mainControl(kApply));
+  waitForDownloads(mark, 1);
+  EXPECT_TRUE(waitApplyEnabled());
+  EXPECT_EQ(applied().lightFx, 9);
 }
 
 }  // namespace
