@@ -66,14 +66,15 @@ void LightingPage::createSubPages() {
 
 void LightingPage::refresh() {
   const ProfileRecord& profile = host_.activeProfile();
-  showEffect(profile.lightFx);
+  // The main window switches its keyboard picture itself after a refresh.
+  showEffect(profile.lightFx, false);
   if (auto* slider = controlAs<SkinSlider>(kBrightness)) slider->setValue(profile.ltControl);
   if (auto* toggle = controlAs<SkinButton>(kLightsToggle)) toggle->setChecked(profile.lightFxFlag == 1);
   for (auto& page : subPages_)
     if (page) page->refresh();
 }
 
-void LightingPage::showEffect(int32_t lightFx) {
+void LightingPage::showEffect(int32_t lightFx, bool switchPicture) {
   EffectSubPage* next = subPage(SubPageForEffect(lightFx));
   if (next != visible_) {
     if (visible_) ShowWindow(visible_->hwnd(), SW_HIDE);
@@ -85,7 +86,7 @@ void LightingPage::showEffect(int32_t lightFx) {
     InvalidateRect(selector->hwnd(), nullptr, FALSE);
     UpdateWindow(selector->hwnd());
   }
-  host_.keyboardPictureChanged();
+  if (switchPicture) host_.keyboardPictureChanged();
   UpdateWindow(hwnd());
 }
 
@@ -110,7 +111,7 @@ void LightingPage::openEffectMenu() {
 
 void LightingPage::chooseEffect(int command) {
   host_.activeProfile().lightFx = EffectForMenuCommand(command);
-  showEffect(host_.activeProfile().lightFx);
+  showEffect(host_.activeProfile().lightFx, true);
   host_.edited();
 }
 

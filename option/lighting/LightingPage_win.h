@@ -33,8 +33,9 @@ class LightingPage : public SkinPage {
 
  private:
   void createSubPages();
-  // Shows the sub-page and the name of `lightFx` and switches the keyboard picture.
-  void showEffect(int32_t lightFx);
+  // Shows the sub-page and the name of `lightFx`; with `switchPicture` the
+  // keyboard picture follows.
+  void showEffect(int32_t lightFx, bool switchPicture);
   void openEffectMenu();
   void chooseEffect(int command);
 
