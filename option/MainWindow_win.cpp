@@ -4,6 +4,7 @@
 
 #include "KeyAssignPage_win.h"
 #include "Language.h"
+#include "LightingPage_win.h"
 #include "MacroManager_win.h"
 #include "OptionResources.h"
 #include "ProfilePage_win.h"
@@ -67,11 +68,15 @@ void MainWindow::createPages() {
   };
   winKeyPage_ = std::make_unique<WinKeyPage>(*this);
   winKeyPage_->create(hwnd(), at(kWindowsKeyPage));
-  lightingPage_ = std::make_unique<SkinPage>();
-  lightingPage_->createPage({"skin_color_control.ini", SkinRoot(), {}, {}}, hwnd(), at(kLightingPage));
+  lightingPage_ = std::make_unique<LightingPage>(*this);
+  lightingPage_->create(hwnd(), at(kLightingPage));
   keyboard_ = std::make_unique<KeyboardPicture>();
   keyboard_->create(hwnd(), at(kKeyboardPage));
   keyboard_->onKeyClicked = [this](int keyIndex) { openKeyPage(keyIndex); };
+  // Ctrl as held at the click: the LED button has already painted itself then.
+  keyboard_->onLedClicked = [this](int led) {
+    if (lightingPage_) lightingPage_->ledClicked(led, (GetKeyState(VK_CONTROL) & 0x8000) != 0);
+  };
   ShowWindow(keyboard_->hwnd(), SW_SHOWNA);
   showPage(ContentPage::WindowsKey);
 }
@@ -119,7 +124,7 @@ void MainWindow::refresh() {
   if (auto* preview = controlAs<SkinButton>(kPreview)) preview->setChecked(doc_.active().previewOn == 1);
   refreshKeyboard();
   if (winKeyPage_) winKeyPage_->refresh();
-  if (lightingPage_) InvalidateRect(lightingPage_->hwnd(), nullptr, FALSE);
+  if (lightingPage_) lightingPage_->refresh();
   showPage(page_);
 }
 

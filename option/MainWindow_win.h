@@ -14,6 +14,7 @@
 #include "SharedBlock_win.h"
 #include "SkinDialog_win.h"
 
+class LightingPage;
 class WinKeyPage;
 
 class MainWindow : public SkinDialog, public OptionHost {
@@ -91,7 +92,7 @@ class MainWindow : public SkinDialog, public OptionHost {
   ContentPage page_ = ContentPage::WindowsKey;
   bool busy_ = false;
   std::unique_ptr<WinKeyPage> winKeyPage_;
-  std::unique_ptr<SkinPage> lightingPage_;
+  std::unique_ptr<LightingPage> lightingPage_;
   std::unique_ptr<KeyboardPicture> keyboard_;
   EditEntry editEntry_{};  // the key the assignment page edits
 };

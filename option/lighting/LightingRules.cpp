@@ -69,6 +69,31 @@ SubPageFields FieldsOf(LightingSubPage page) {
   return {};
 }
 
+const char* SubPageSkinFile(LightingSubPage page) {
+  switch (page) {
+    case LightingSubPage::Static:
+    case LightingSubPage::Reactive:
+      return "skin_CONSTANT.ini";
+    case LightingSubPage::Breathe:
+      return "skin_Breathe.ini";
+    case LightingSubPage::Wave:
+      return "skin_wave.ini";
+    case LightingSubPage::Ripple:
+      return "skin_Ripple.ini";
+    case LightingSubPage::Custom:
+      return "skin_Custom.ini";
+  }
+  return "skin_CONSTANT.ini";
+}
+
+int SubPageControlCount(LightingSubPage page) {
+  if (page == LightingSubPage::Custom) return kCustomControlCount;
+  const SubPageFields fields = FieldsOf(page);
+  constexpr int kSwatchOnly = 1, kWithSpeed = 2;
+  if (fields.mode) return kWithSpeed + kVariantButtonCount;
+  return fields.speed ? kWithSpeed : kSwatchOnly;
+}
+
 SliderGeometry BrightnessSliderGeometry(int trackWidth, int thumbWidth) {
   return {0, trackWidth, thumbWidth, kBrightnessMin, kBrightnessMax, true};
 }

@@ -39,6 +39,14 @@ constexpr int kLightingSubPageCount = 6;
 // Unknown codes show Breathe.
 LightingSubPage SubPageForEffect(int32_t lightFx);
 
+// Each sub-page's skin file in "LightFX\" (Static and Reactive share one)
+// and how many of its BUTTONPOS entries are controls: the swatch, then the
+// speed slider, then the two variant buttons, as far as the effect has them;
+// Custom has its own six.
+const char* SubPageSkinFile(LightingSubPage page);
+int SubPageControlCount(LightingSubPage page);
+constexpr int kCustomControlCount = 6;
+
 // What the main window's keyboard picture shows while the lighting page is up.
 enum class LightingPicture { LedButtons, Nothing };
 LightingPicture LightingPictureFor(int32_t lightFx, int32_t customMode);

@@ -84,3 +84,19 @@ TEST(LightingRules, BrightnessTrackClicksRoundToTheNearestStep) {
   EXPECT_EQ(SliderSettle(speed, SliderClickRealValue(speed, -5, 0, kTrack)), 1);
   EXPECT_EQ(SliderSettle(speed, SliderClickRealValue(speed, kTrack / 2, 0, kTrack)), 2);
 }
+
+TEST(LightingRules, SubPagesLoadTheirSkinFileAndTheControlsTheirFieldsNeed) {
+  struct Case {
+    LightingSubPage page;
+    const char* file;
+    int controls;
+  } cases[] = {
+      {LightingSubPage::Static, "skin_CONSTANT.ini", 1}, {LightingSubPage::Reactive, "skin_CONSTANT.ini", 1},
+      {LightingSubPage::Breathe, "skin_Breathe.ini", 2}, {LightingSubPage::Wave, "skin_wave.ini", 4},
+      {LightingSubPage::Ripple, "skin_Ripple.ini", 4},   {LightingSubPage::Custom, "skin_Custom.ini", 6},
+  };
+  for (const Case& c : cases) {
+    EXPECT_STREQ(SubPageSkinFile(c.page), c.file) << int(c.page);
+    EXPECT_EQ(SubPageControlCount(c.page), c.controls) << int(c.page);
+  }
+}

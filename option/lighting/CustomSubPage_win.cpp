@@ -1,0 +1,93 @@
+#include "CustomSubPage_win.h"
+
+#include "ColorKeyButton_win.h"
+#include "CustomLedRules.h"
+#include "SkinButton_win.h"
+
+namespace {
+enum Control { kLedSwatch = 1, kGlobalSwatch = 2, kFirstMode = 3, kLedHelp = 5, kGlobalHelp = 6 };
+constexpr int kIdBase = 100;
+constexpr char kLedHelpText[] =
+    "Chose the color and then chose the\nkeys on keyboard, Ctrl+Click on\nthe keys you want to lit with "
+    "this\n"
+    "specific color. You can do this\nrepeatedly in order to light your keys\nwith different colors.";
+constexpr char kGlobalHelpText[] =
+    "Global Color is the base color that will\nbe applied to all the keys on your\nkeyboard.";
+constexpr int kHelpOffsetX = -15, kLedHelpOffsetY = 40, kGlobalHelpOffsetY = 20;
+}  // namespace
+
+HWND CustomSubPage::createControl(int, int key, const SkinPosition& position,
+                                  const SkinStatePictures& pictures) {
+  if (key == kLedSwatch || key == kGlobalSwatch) {
+    ColorKeyButton* swatch = CreateSwatch(hwnd(), kIdBase + key, position, pictures);
+    return swatch ? swatch->hwnd() : nullptr;
+  }
+  SkinButton* button = SkinButton::Create(hwnd(), kIdBase + key, position, pictures);
+  return button ? button->hwnd() : nullptr;
+}
+
+void CustomSubPage::refresh() {
+  const ProfileRecord& profile = host_.activeProfile();
+  if (auto* swatch = controlAs<ColorKeyButton>(kGlobalSwatch)) swatch->setColor(profile.globalColor);
+  if (auto* swatch = controlAs<ColorKeyButton>(kLedSwatch)) swatch->setColor(LedColor(profile, selectedLed_));
+  for (int i = 0; i < kVariantButtonCount; ++i)
+    if (auto* button = controlAs<SkinButton>(kFirstMode + i))
+      button->setChecked(VariantChecked(profile.customMode, i));
+}
+
+void CustomSubPage::ledClicked(int led, bool ctrlHeld) {
+  if (!IsLedIndex(led)) return;
+  selectedLed_ = led;
+  const bool painted = ApplyLedClick(host_.activeProfile(), led, ctrlHeld);
+  refresh();
+  if (!painted) return;
+  host_.edited();
+  host_.keyboardPictureChanged();
+}
+
+void CustomSubPage::chooseLedColor() {
+  ProfileRecord& profile = host_.activeProfile();
+  const std::optional<Color> chosen = ChooseColor(host_, LedColor(profile, selectedLed_));
+  if (chosen) ApplyLedSwatchColor(profile, selectedLed_, *chosen);
+  refresh();
+  if (auto* swatch = controlAs<ColorKeyButton>(kLedSwatch)) UpdateWindow(swatch->hwnd());
+  if (!chosen) return;
+  host_.keyboardPictureChanged();  // the selected LED's colour and every Ctrl+click colour
+  host_.edited();
+}
+
+void CustomSubPage::chooseGlobalColor() {
+  const std::optional<Color> chosen = ChooseColor(host_, host_.activeProfile().globalColor);
+  if (chosen) host_.activeProfile().globalColor = *chosen;
+  refresh();
+  if (auto* swatch = controlAs<ColorKeyButton>(kGlobalSwatch)) UpdateWindow(swatch->hwnd());
+  if (chosen) host_.edited();
+}
+
+void CustomSubPage::chooseMode(int mode) {
+  host_.activeProfile().customMode = mode;
+  refresh();
+  host_.edited();
+  host_.keyboardPictureChanged();
+}
+
+void CustomSubPage::onCommand(int id, int, HWND) {
+  switch (const int key = id - kIdBase) {
+    case kLedSwatch:
+      chooseLedColor();
+      break;
+    case kGlobalSwatch:
+      chooseGlobalColor();
+      break;
+    case kFirstMode:
+    case kFirstMode + 1:
+      chooseMode(key - kFirstMode);
+      break;
+    case kLedHelp:
+      balloon().show(kLedHelpText, kHelpOffsetX, kLedHelpOffsetY);
+      break;
+    case kGlobalHelp:
+      balloon().show(kGlobalHelpText, kHelpOffsetX, kGlobalHelpOffsetY);
+      break;
+  }
+}
