@@ -41,6 +41,9 @@ LRESULT SkinButton::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONUP:
       if (toggle_) {
         click_.release(hwnd(), checked_);
+        // The press took the mouse; without a hover that gives it back when
+        // the mouse leaves, the next click anywhere would come here again.
+        if (!hover_ && GetCapture() == hwnd()) ReleaseCapture();
         return 0;
       }
       break;
