@@ -30,14 +30,10 @@ bool LaunchAppPage::create(HWND parent, POINT at) {
 HWND LaunchAppPage::createControl(int, int key, const SkinPosition& position,
                                   const SkinStatePictures& pictures) {
   if (key == kList) {
-    SkinListBox* lines = SkinListBox::Create(hwnd(), kIdBase + key, position);
-    if (!lines) return nullptr;
-    lines->setKeepParent(true);
-    lines->setIdentifier(kListIdentifier);
-    lines->setColors(kListBackground, kListSelection);
-    lines->setTextColors(kListText, kListText);
-    lines->setLineHeight(kListLineHeight);
-    return lines->hwnd();
+    SkinListBox* lines =
+        SkinListBox::CreateOnPage(hwnd(), kIdBase + key, position, kListIdentifier, kListBackground,
+                                  kListSelection, kListText, kListLineHeight);
+    return lines ? lines->hwnd() : nullptr;
   }
   SkinButton* button = SkinButton::Create(hwnd(), kIdBase + key, position, pictures);
   return button ? button->hwnd() : nullptr;

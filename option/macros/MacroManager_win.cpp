@@ -244,24 +244,15 @@ void MacroManagerDialog::deleteMacro() {
 }
 
 void MacroManagerDialog::onNameAdded(int line) {
-  SkinListBox* list = names();
-  if (!list) return;
-  const MacroManagerSession::NameResult result = session_.commitNewLine(list->lineText(line));
-  if (result.accepted) {
-    ReplaceLineText(*list, line, namesOf(host_.lists().macros)[size_t(result.select)]);
-  } else {
-    SendMessageA(list->hwnd(), LB_DELETESTRING, WPARAM(line), 0);
+  if (SkinListBox* list = names()) {
+    CommitNewNameLine(*list, session_, host_.lists().macros, line);
+    showMacro();
   }
-  SelectLine(*list, result.select);
-  showMacro();
 }
 
 void MacroManagerDialog::onNameEdited(int line) {
-  SkinListBox* list = names();
-  if (!list || session_.current() < 0) return;
-  session_.commitRename(list->lineText(line));
   // Accepted or not, the line shows what the record is called now.
-  ReplaceLineText(*list, line, namesOf(host_.lists().macros)[size_t(session_.current())]);
+  if (SkinListBox* list = names()) CommitRenamedLine(*list, session_, host_.lists().macros, line);
 }
 
 void MacroManagerDialog::onDelayEdited(int line) {

@@ -1,13 +1,8 @@
 #include "MacroWindows_win.h"
 
 SkinListBox* CreateMacroList(HWND parent, int id, const SkinPosition& position, int identifier) {
-  SkinListBox* list = SkinListBox::Create(parent, id, position);
-  if (!list) return nullptr;
-  list->setKeepParent(true);
-  list->setIdentifier(identifier);
-  list->setColors(kMacroListBackground, kMacroListSelection);
-  list->setTextColors(kMacroListText, kMacroListText);
-  return list;
+  return SkinListBox::CreateOnPage(parent, id, position, identifier, kMacroListBackground,
+                                   kMacroListSelection, kMacroListText);
 }
 
 std::string WindowText(HWND window) {

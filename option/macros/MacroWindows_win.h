@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "MacroNameRules.h"
 #include "SkinListBox_win.h"
 #include "SkinMenu_win.h"
 #include "StepMenuRules.h"
@@ -30,3 +31,24 @@ void ReplaceLineText(SkinListBox& list, int line, const std::string& text);
 // The step menu's entries as a skinned menu; `text` gives the language texts.
 void FillStepMenu(SkinMenu& menu, const std::vector<StepMenuItem>& items,
                   const std::function<std::string(int)>& text);
+
+// The name list of either manager after its in-place editor: a new line
+// keeps the name the library took (or goes when refused), a renamed line
+// shows what its record is called now. `session` is the manager's session.
+template <typename Session, typename Library>
+int CommitNewNameLine(SkinListBox& list, Session& session, const Library& library, int line) {
+  const auto result = session.commitNewLine(list.lineText(line));
+  if (result.accepted)
+    ReplaceLineText(list, line, namesOf(library)[size_t(result.select)]);
+  else
+    SendMessageA(list.hwnd(), LB_DELETESTRING, WPARAM(line), 0);
+  SelectLine(list, result.select);
+  return result.select;
+}
+
+template <typename Session, typename Library>
+void CommitRenamedLine(SkinListBox& list, Session& session, const Library& library, int line) {
+  if (session.current() < 0) return;
+  session.commitRename(list.lineText(line));
+  ReplaceLineText(list, line, namesOf(library)[size_t(session.current())]);
+}

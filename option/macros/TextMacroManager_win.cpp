@@ -210,23 +210,15 @@ void TextMacroManagerDialog::editsChanged() {
 }
 
 void TextMacroManagerDialog::onNameAdded(int line) {
-  SkinListBox* list = names();
-  if (!list) return;
-  const TextMacroManagerSession::NameResult result = session_.commitNewLine(list->lineText(line));
-  if (result.accepted) {
-    ReplaceLineText(*list, line, namesOf(host_.lists().textMacros)[size_t(result.select)]);
-  } else {
-    SendMessageA(list->hwnd(), LB_DELETESTRING, WPARAM(line), 0);
+  if (SkinListBox* list = names()) {
+    CommitNewNameLine(*list, session_, host_.lists().textMacros, line);
+    showTextMacro();
   }
-  SelectLine(*list, result.select);
-  showTextMacro();
 }
 
 void TextMacroManagerDialog::onNameEdited(int line) {
-  SkinListBox* list = names();
-  if (!list || session_.current() < 0) return;
-  session_.commitRename(list->lineText(line));
-  ReplaceLineText(*list, line, namesOf(host_.lists().textMacros)[size_t(session_.current())]);
+  // Accepted or not, the line shows what the record is called now.
+  if (SkinListBox* list = names()) CommitRenamedLine(*list, session_, host_.lists().textMacros, line);
 }
 
 void TextMacroManagerDialog::deleteTextMacro() {

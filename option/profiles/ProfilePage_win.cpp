@@ -55,14 +55,10 @@ bool ProfilePage::open(HWND owner) {
 HWND ProfilePage::createControl(int, int key, const SkinPosition& position,
                                 const SkinStatePictures& pictures) {
   if (key == kList) {
-    SkinListBox* list = SkinListBox::Create(hwnd(), kIdBase + key, position);
-    if (!list) return nullptr;
-    list->setKeepParent(true);
-    list->setIdentifier(kListIdentifier);
-    list->setColors(kListBackground, kListSelection);
-    list->setTextColors(kListText, kListText);
-    list->setLineHeight(kListLineHeight);
-    return list->hwnd();
+    SkinListBox* list =
+        SkinListBox::CreateOnPage(hwnd(), kIdBase + key, position, kListIdentifier, kListBackground,
+                                  kListSelection, kListText, kListLineHeight);
+    return list ? list->hwnd() : nullptr;
   }
   SkinButton* button = SkinButton::Create(hwnd(), kIdBase + key, position, pictures, key == kCopyBox);
   if (!button) return nullptr;

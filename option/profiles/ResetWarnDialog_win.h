@@ -1,19 +1,11 @@
 #pragma once
 // The question before a reset: skin 0 for all profiles, 1..5 for one profile.
 
-#include "SkinDialog_win.h"
+#include "WarningDialog_win.h"
 
-class ResetWarnDialog : public SkinDialog {
+class ResetWarnDialog : public WarningDialog {
  public:
-  explicit ResetWarnDialog(int skinNumber) : skinNumber_(skinNumber) {}
+  explicit ResetWarnDialog(int skinNumber);
   // True when the user confirmed with OK.
-  bool ask(HWND owner);
-
- protected:
-  HWND createControl(int ordinal, int key, const SkinPosition& position,
-                     const SkinStatePictures& pictures) override;
-  void onCommand(int id, int code, HWND control) override;
-
- private:
-  int skinNumber_;
+  bool ask(HWND owner) { return WarningDialog::ask(owner, "Reset"); }
 };

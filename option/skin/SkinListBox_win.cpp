@@ -56,6 +56,19 @@ void SkinListBox::setPictureSlot(int width, int height) {
   InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
+SkinListBox* SkinListBox::CreateOnPage(HWND parent, int id, const SkinPosition& position, int identifier,
+                                       COLORREF background, COLORREF selection, COLORREF text,
+                                       int lineHeight) {
+  SkinListBox* list = Create(parent, id, position);
+  if (!list) return nullptr;
+  list->setKeepParent(true);
+  list->setIdentifier(identifier);
+  list->setColors(background, selection);
+  list->setTextColors(text, text);
+  if (lineHeight > 0) list->setLineHeight(lineHeight);
+  return list;
+}
+
 int SkinListBox::addLine(const std::string& text, unsigned itemData) {
   return insertLine(-1, text, itemData);
 }

@@ -16,6 +16,11 @@ class ListLineEditor;
 class SkinListBox : public SkinControl {
  public:
   static SkinListBox* Create(HWND parent, int id, const SkinPosition& position);
+  // A list that stays with its page: its identifier, its colours (the text
+  // the same selected or not) and, when given, its line height.
+  static SkinListBox* CreateOnPage(HWND parent, int id, const SkinPosition& position, int identifier,
+                                   COLORREF background, COLORREF selection, COLORREF text,
+                                   int lineHeight = 0);
 
   void setColors(COLORREF background, COLORREF selection);
   void setTextColors(COLORREF text, COLORREF selectedText);
