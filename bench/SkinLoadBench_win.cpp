@@ -14,6 +14,7 @@
 #include "Picture_win.h"
 #include "SkinButton_win.h"
 #include "SkinHelp_win.h"
+#include "SkinLoader_win.h"
 #include "SkinWindow_win.h"
 
 namespace {
@@ -49,15 +50,21 @@ int main(int argc, char** argv) {
 
   UniqueBitmap picture;
   SIZE size{};
-  printLine("decode Config_Normal.jpg (1060 x 620)",
-            timed(args.runs, [&] { LoadPictureFile(skins + "Config_Normal.jpg", picture, size); }), "ms");
-  printLine("decode Config_Mask.bmp",
-            timed(args.runs, [&] { LoadPictureFile(skins + "Config_Mask.bmp", picture, size); }), "ms");
-  printLine("decode main_Normal.jpg (768 x 244)",
-            timed(args.runs, [&] { LoadPictureFile(skins + "main_Normal.jpg", picture, size); }), "ms");
+  auto screen_ = [&](const char* ini, const char* key) {
+    return skins + ReadSkinString(skins + ini, "SCREEN", key);
+  };
+  const std::string mainPicture = screen_("skin_Config.ini", "Normal");
+  printLine(("load " + mainPicture.substr(skins.size()) + " (1060 x 620)").c_str(),
+            timed(args.runs, [&] { LoadPictureFile(mainPicture, picture, size); }), "ms");
+  printLine("load the main window's mask",
+            timed(args.runs, [&] { LoadPictureFile(screen_("skin_Config.ini", "Mask"), picture, size); }),
+            "ms");
+  printLine("load the keyboard picture (768 x 244)",
+            timed(args.runs, [&] { LoadPictureFile(screen_("skin_main.ini", "Normal"), picture, size); }),
+            "ms");
 
   UniqueBitmap source;
-  LoadPictureFile(skins + "Config_Normal.jpg", source, size);
+  LoadPictureFile(mainPicture, source, size);
   HDC screen = GetDC(nullptr);
   printLine("cut 100 state images of 30 x 30",
             timed(args.runs,

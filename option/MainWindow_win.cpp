@@ -68,8 +68,6 @@ void MainWindow::createPages() {
   };
   winKeyPage_ = std::make_unique<WinKeyPage>(*this);
   winKeyPage_->create(hwnd(), at(kWindowsKeyPage));
-  lightingPage_ = std::make_unique<LightingPage>(*this);
-  lightingPage_->create(hwnd(), at(kLightingPage));
   keyboard_ = std::make_unique<KeyboardPicture>();
   keyboard_->create(hwnd(), at(kKeyboardPage));
   keyboard_->onKeyClicked = [this](int keyIndex) { openKeyPage(keyIndex); };
@@ -131,6 +129,13 @@ void MainWindow::refresh() {
 void MainWindow::showPage(ContentPage page) {
   page_ = page;
   const bool windowsKey = page == ContentPage::WindowsKey;
+  if (!windowsKey && !lightingPage_) {
+    // Made when first shown: its seven skinned windows are a third of the
+    // start-up, and a user who came for the keys never looks at them.
+    const SkinPosition p = readPosition("PAGEPOSITION", kLightingPage);
+    lightingPage_ = std::make_unique<LightingPage>(*this);
+    if (!lightingPage_->create(hwnd(), {p.rect.left, p.rect.top})) lightingPage_.reset();
+  }
   if (winKeyPage_) ShowWindow(winKeyPage_->hwnd(), windowsKey ? SW_SHOW : SW_HIDE);
   if (lightingPage_) ShowWindow(lightingPage_->hwnd(), windowsKey ? SW_HIDE : SW_SHOW);
   if (auto* tab = controlAs<SkinButton>(kTabWindowsKey)) tab->setChecked(windowsKey);
