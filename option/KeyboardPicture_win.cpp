@@ -84,8 +84,11 @@ void KeyboardPicture::refresh(const ProfileRecord& profile, KeyboardPictureMode 
   for (int k = 0; k < kKeyCount; ++k) {
     showKey(k, keyLookOf(profile.keys[k], profile.standardKey[k]));
     HWND key = control(kKeyEntryBase + k);
+    // Hidden before disabled and enabled before shown: a key never shows its
+    // disabled look on the way.
+    if (!keys) ShowWindow(key, SW_HIDE);
     EnableWindow(key, keys);
-    ShowWindow(key, keys ? SW_SHOWNA : SW_HIDE);
+    if (keys) ShowWindow(key, SW_SHOWNA);
   }
   if (leds) makeLeds();
   for (int i = 0; ledsMade_ && i < kLedCount; ++i) {
