@@ -55,6 +55,21 @@ bool painted(HWND window) {
   return GetRValue(red) > 150 && GetGValue(red) < 60 && cap != 0 && cap != CLR_INVALID;
 }
 
+constexpr int kFirstKeyId = 1000, kKeyF1 = 1;  // the keyboard picture's key buttons
+constexpr char kKeyPageTitle[] = "Key Assignment";
+
+// The key assignment page painted: its OK button shows its red.
+bool keyPagePainted(HWND page) {
+  if (!page || !IsWindowVisible(page)) return false;
+  RECT w;
+  GetWindowRect(page, &w);
+  const SkinRect ok = skinRect("buttons\\skin_set_button.ini", "BUTTONPOS", 7);
+  HDC screen = GetDC(nullptr);
+  const COLORREF red = GetPixel(screen, w.left + (ok.left + ok.right) / 2, w.top + ok.top + 4);
+  ReleaseDC(nullptr, screen);
+  return GetRValue(red) > 150 && GetGValue(red) < 60;
+}
+
 struct Memory {
   double committedMb = 0, workingSetMb = 0;
 };
@@ -155,6 +170,29 @@ int main(int argc, char** argv) {
     workingSet.push_back(m.workingSetMb);
     closeOption(option);
   }
+  // A key of the keyboard picture clicked: its assignment page shown and painted.
+  std::vector<double> keyPage;
+  {
+    PROCESS_INFORMATION option = launch(folder + "Option.exe", folder);
+    until(nowMs(), [] { return painted(FindWindowA(nullptr, kOptionWindowTitle)); });
+    HWND main = FindWindowA(nullptr, kOptionWindowTitle);
+    HWND key = nullptr;
+    for (HWND page = FindWindowExA(main, nullptr, nullptr, nullptr); page && !key;
+         page = FindWindowExA(main, page, nullptr, nullptr))
+      key = GetDlgItem(page, kFirstKeyId + kKeyF1);
+    for (int i = 0; key && i < runs * 2; ++i) {
+      const double start = nowMs();
+      PostMessageA(key, BM_CLICK, 0, 0);
+      const double shown = until(start, [] { return keyPagePainted(FindWindowA(nullptr, kKeyPageTitle)); });
+      keyPage.push_back(shown);
+      HWND page = FindWindowA(nullptr, kKeyPageTitle);
+      PostMessageA(page, WM_CLOSE, 0, 0);
+      until(nowMs(), [&] { return !IsWindow(page); });
+      Sleep(100);
+    }
+    closeOption(option);
+  }
+
   PostMessageA(FindWindowA(nullptr, kMonitorWindowTitle), WM_COMMAND, ID_TRAY_EXIT, 0);
   WaitForSingleObject(monitor.hProcess, 30000);
   finish(monitor);
@@ -212,6 +250,7 @@ int main(int argc, char** argv) {
   std::printf("  %-40s %8.1f MB\n", "  the same of a process doing nothing", bare.committedMb);
   printLine("working set once started", workingSet, "MB");
   std::printf("  %-40s %8.1f MB\n", "  the same of a process doing nothing", bare.workingSetMb);
+  printLine("key click -> key assignment page painted", keyPage, "ms");
   std::printf("Apply against a monitor stand-in, %d clicks\n", runs * 2);
   printLine("click -> UM_APPLY at the monitor", toPost, "ms");
   printLine("click -> window answers again (saved)", toAnswer, "ms");
