@@ -351,3 +351,109 @@ TEST_F(KeyAssignSystem, ACaptureSwallowsTypingUntilThePageCloses) {
 }
 
 }  // namespace
+
+namespace {
+
+constexpr char kMacroSectionIni[] = "buttons\\skin_Macro_section.ini";
+constexpr int kMacroListLineHeight = 20;
+
+// The macro page of category 5: a recorded macro and a text macro of the
+// libraries bound to two keys through the real windows; the keyboard plays
+// the recorded one itself, and the monitor types the text one.
+class MacroBindingSystem : public KeyAssignSystem {
+ protected:
+  void SetUp() override {
+    KeyAssignSystem::SetUp();
+    if (IsSkipped() || HasFatalFailure()) return;
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "QuillonBindingTarget";
+    RegisterClassA(&wc);
+    top_ = CreateWindowExA(0, wc.lpszClassName, "Quillon typing target", WS_OVERLAPPEDWINDOW, 60, 700, 600,
+                           120, nullptr, nullptr, wc.hInstance, nullptr);
+    edit_ = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 5, 5, 580, 30, top_,
+                            nullptr, wc.hInstance, nullptr);
+    ASSERT_NE(edit_, nullptr);
+  }
+  void TearDown() override {
+    if (top_) DestroyWindow(top_);
+    KeyAssignSystem::TearDown();
+  }
+  // Clicks line `line` of the macro page's list: macros first, then text macros.
+  void chooseMacroLine(HWND page, int line) {
+    const SkinPosition list = position(kMacroSectionIni, "BUTTONPOS", 1);
+    const POINT origin = subPageOrigin(page);
+    click({origin.x + list.rect.left + 60, origin.y + list.rect.top + line * kMacroListLineHeight + 10});
+  }
+  std::string typed() const {
+    char text[256] = {};
+    GetWindowTextA(edit_, text, sizeof text);
+    return text;
+  }
+  HWND top_ = nullptr, edit_ = nullptr;
+};
+
+TEST_F(MacroBindingSystem, ARecordedAndATextMacroChosenOnTheMacroPageArePlayed) {
+  MacroLibrary macros(1);
+  std::strcpy(macros[0].name, "Alpha");
+  macros[0].stepCount = 2;
+  macros[0].steps[0] = MacroStep::make(0x04, kActionPress, 30);
+  macros[0].steps[1] = MacroStep::make(0x04, kActionRelease, 0);
+  ASSERT_TRUE(saveList(macros, folder_, kMacroLibraryFile));
+  TextMacroLibrary texts(1);
+  std::strcpy(texts[0].name, "Hello");
+  std::strcpy(texts[0].text, "hi there");
+  texts[0].delayMs = 20;
+  ASSERT_TRUE(saveList(texts, folder_, kTextMacroLibraryFile));
+  startWithEmulatedKeyboard();
+  startOption();
+  const int recorded = keyOfUsage(0x3E), text = keyOfUsage(0x3F);  // F5, F6
+
+  HWND page = openPage(recorded);
+  ASSERT_NE(page, nullptr);
+  chooseLine(page, kMacroLine);
+  chooseMacroLine(page, 0);
+  clickOk(page);
+  ASSERT_TRUE(closed(page));
+  page = openPage(text);
+  ASSERT_NE(page, nullptr);
+  chooseLine(page, kMacroLine);
+  chooseMacroLine(page, 1);
+  clickOk(page);
+  ASSERT_TRUE(closed(page));
+  applyAll();
+
+  auto block = readBlock();
+  const ProfileRecord& profile = block->profiles[block->currentProfile];
+  const KeyAssignment& macroKey = profile.keys[recorded];
+  EXPECT_EQ(macroKey.category, kCategoryMacro);
+  EXPECT_EQ(macroKey.functionCode, kFunctionRecordedMacro);
+  EXPECT_STREQ(macroKey.macroName, "Alpha");
+  ASSERT_EQ(macroKey.stepCount, 2);
+  EXPECT_EQ(macroKey.steps[0], macros[0].steps[0]);
+  const KeyAssignment& textKey = profile.keys[text];
+  EXPECT_EQ(textKey.category, kCategoryMacro);
+  EXPECT_EQ(textKey.functionCode, kFunctionTextMacro);
+  EXPECT_STREQ(textKey.textMacroName, "Hello");
+  EXPECT_STREQ(textKey.textMacroText, "hi there");
+  // The keyboard holds the recorded macro in its buffers: the key table
+  // points the key at one.
+  EXPECT_NE(StoredKeys::read().slot(recorded), StoredKeys::read().slot(keyOfUsage(0x40)));
+
+  // The text macro key pressed on the keyboard: the monitor types the text
+  // into the program in front.
+  ShowWindow(top_, SW_SHOW);
+  ASSERT_TRUE(waitFor(
+      [&] {
+        if (GetForegroundWindow() != top_) SetForegroundWindow(top_);
+        SetFocus(edit_);
+        return GetForegroundWindow() == top_ && GetFocus() == edit_;
+      },
+      10000));
+  ASSERT_TRUE(control("press " + std::to_string(text)).has_value());
+  ASSERT_TRUE(control("release " + std::to_string(text)).has_value());
+  EXPECT_TRUE(waitFor([&] { return typed().find("hi there") != std::string::npos; }, 15000)) << typed();
+}
+
+}  // namespace
