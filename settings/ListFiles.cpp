@@ -187,7 +187,9 @@ void applyMacroLibrary(const MacroLibrary& library, SettingsImage& image) {
       }
       const MacroRecord& entry = library[size_t(match.position)];
       key.stepCount = uint16_t(std::clamp(entry.stepCount, 0, kMaxMacroSteps));
-      setText(key.macroName, bounded(entry.name, sizeof entry.name));
+      // Trimmed as the lookup compares: a name copied with its blanks would
+      // not match its own entry at the next pass, and the key would be lost.
+      setText(key.macroName, trimBlanks(bounded(entry.name, sizeof entry.name)));
       std::copy(entry.steps, entry.steps + kMaxMacroSteps, key.steps);
       image.keyDirty[p][k] = 1;
     }
@@ -204,7 +206,7 @@ void applyTextMacroLibrary(const TextMacroLibrary& library, SettingsImage& image
         continue;
       }
       const TextMacroRecord& entry = library[size_t(match.position)];
-      setText(key.textMacroName, bounded(entry.name, sizeof entry.name));
+      setText(key.textMacroName, trimBlanks(bounded(entry.name, sizeof entry.name)));
       setText(key.textMacroText, bounded(entry.text, sizeof entry.text));
       key.keyBefore = entry.keyBefore;
       key.keyAfter = entry.keyAfter;

@@ -200,8 +200,11 @@ TEST(MacroSync, ApplyCopiesLibraryEntriesIntoKeys) {
   applyMacroLibrary({long_}, *image);
   const KeyAssignment& key = image->profiles[0].keys[3];
   EXPECT_EQ(key.stepCount, 40);
-  EXPECT_STREQ(key.macroName, " jump");
+  EXPECT_STREQ(key.macroName, "jump");  // as the lookup compares it
   EXPECT_EQ(key.steps[39].word, long_.steps[39].word);
+  applyMacroLibrary({long_}, *image);  // and the next pass still finds it
+  EXPECT_EQ(key.functionCode, kFunctionRecordedMacro);
+  EXPECT_STREQ(key.macroName, "jump");
 
   KeyAssignment& text = image->profiles[4].keys[10];
   text.functionCode = kFunctionTextMacro;
