@@ -47,13 +47,10 @@ def ini_text(sections):
 
 
 def picture_names(win):
-    # Uncompressed bitmaps: the program loads a bitmap several times faster
-    # than it decodes a JPEG, and the start of the configuration window is
-    # mostly picture loading. The installer compresses them.
     names = [("Mask", f"{win.base}_Mask.bmp")]
-    names += [(state, f"{win.base}_{state}.bmp") for state in draw.STATES]
+    names += [(state, f"{win.base}_{state}.jpg") for state in draw.STATES]
     if win is layout.KEYBOARD:
-        names += [(colour, f"{win.base}_{colour}.bmp") for colour in layout.KEY_COLOURS]
+        names += [(colour, f"{win.base}_{colour}.jpg") for colour in layout.KEY_COLOURS]
     return names
 
 
