@@ -82,26 +82,57 @@ HWND KeyAssignPage::createControl(int, int key, const SkinPosition& position,
   return button ? button->hwnd() : nullptr;
 }
 
-void KeyAssignPage::onInit() {
-  createSubPages();
-  refresh();
+void KeyAssignPage::onInit() { refresh(); }
+
+// Sub-pages are made the first time their category shows: each is a skinned
+// window with pictures to decode, and a key is mostly given one category.
+AssignSubPage* KeyAssignPage::subPage(KeySubPage which) {
+  const size_t i = indexOf(which);
+  if (which == KeySubPage::Macro || made_[i]) return subPages_[i].get();
+  made_[i] = true;
+  switch (which) {
+    case KeySubPage::Default:
+      subPages_[i] = std::make_unique<DefaultKeyPage>(host_, entry_);
+      break;
+    case KeySubPage::KeyboardKey:
+      subPages_[i] = std::make_unique<KeyboardKeyPage>(host_, entry_);
+      break;
+    case KeySubPage::Media:
+      subPages_[i] = MakeMediaPage(host_, entry_);
+      break;
+    case KeySubPage::Launch:
+      subPages_[i] = std::make_unique<LaunchAppPage>(host_, entry_);
+      break;
+    case KeySubPage::Shortcut:
+      subPages_[i] = MakeShortcutPage(host_, entry_);
+      break;
+    case KeySubPage::Macro:
+      break;
+  }
+  AssignSubPage* page = subPages_[i].get();
+  if (page && !page->create(hwnd(), subPageOrigin())) {
+    subPages_[i].reset();
+    return nullptr;
+  }
+  if (page) {
+    ShowWindow(page->hwnd(), SW_HIDE);
+    page->refresh();
+  }
+  return page;
 }
 
-void KeyAssignPage::createSubPages() {
-  subPages_[indexOf(KeySubPage::Default)] = std::make_unique<DefaultKeyPage>(host_, entry_);
-  subPages_[indexOf(KeySubPage::KeyboardKey)] = std::make_unique<KeyboardKeyPage>(host_, entry_);
-  subPages_[indexOf(KeySubPage::Media)] = MakeMediaPage(host_, entry_);
-  subPages_[indexOf(KeySubPage::Launch)] = std::make_unique<LaunchAppPage>(host_, entry_);
-  subPages_[indexOf(KeySubPage::Shortcut)] = MakeShortcutPage(host_, entry_);
-
-  const SkinPosition* area = position(kSubPageArea);
-  const POINT at = area ? POINT{area->rect.left, area->rect.top} : POINT{};
-  for (auto& page : subPages_) {
-    if (page && !page->create(hwnd(), at)) page.reset();
-    if (page) ShowWindow(page->hwnd(), SW_HIDE);
+MacroPage* KeyAssignPage::macroPage() {
+  if (!macroMade_) {
+    macroMade_ = true;
+    macroPage_ = std::make_unique<MacroPage>(host_);
+    if (!macroPage_->create(hwnd(), subPageOrigin(), entry_)) macroPage_.reset();
   }
-  macroPage_ = std::make_unique<MacroPage>(host_);
-  if (!macroPage_->create(hwnd(), at, entry_)) macroPage_.reset();
+  return macroPage_.get();
+}
+
+POINT KeyAssignPage::subPageOrigin() const {
+  const SkinPosition* area = position(kSubPageArea);
+  return area ? POINT{area->rect.left, area->rect.top} : POINT{};
 }
 
 void KeyAssignPage::refresh() {
@@ -120,14 +151,14 @@ void KeyAssignPage::refresh() {
 
 void KeyAssignPage::showCategory() {
   const CategoryView view = ViewOfCategory(entry_.category);
-  AssignSubPage* next = subPages_[indexOf(view.page)].get();
+  AssignSubPage* next = subPage(view.page);
   if (shown_ && shown_ != next) ShowWindow(shown_->hwnd(), SW_HIDE);
   if (next) ShowWindow(next->hwnd(), SW_SHOW);
   shown_ = next;
-  if (macroPage_) {
-    const bool macro = view.page == KeySubPage::Macro;
-    if (macro) macroPage_->refresh();
-    macroPage_->show(macro);
+  const bool macro = view.page == KeySubPage::Macro;
+  if (MacroPage* page = macro ? macroPage() : macroPage_.get()) {
+    if (macro) page->refresh();
+    page->show(macro);
   }
   if (auto* selector = controlAs<SkinButton>(kCategory)) selector->setCaption(host_.text(view.labelId));
 }

@@ -34,7 +34,9 @@ class KeyAssignPage : public SkinDialog {
   void paintOver(HDC dc) override;
 
  private:
-  void createSubPages();
+  AssignSubPage* subPage(KeySubPage which);  // made when first needed
+  MacroPage* macroPage();
+  POINT subPageOrigin() const;
   void refresh();
   void showCategory();
   void applyEnabling(const KeyControlStates& states);
@@ -54,4 +56,6 @@ class KeyAssignPage : public SkinDialog {
   std::array<std::unique_ptr<AssignSubPage>, kSubPageCount> subPages_;  // all but the macro page
   AssignSubPage* shown_ = nullptr;
   std::unique_ptr<MacroPage> macroPage_;  // category 5: recorded and text macros
+  std::array<bool, kSubPageCount> made_{};
+  bool macroMade_ = false;
 };
