@@ -37,3 +37,8 @@ KeyboardPictureMode keyboardPictureMode(ContentPage page, const ProfileRecord& p
   if (profile.lightFx == kCustomEffect && profile.customMode == 0) return KeyboardPictureMode::Leds;
   return KeyboardPictureMode::Empty;
 }
+
+int selectionAfterRemove(int removed, int remaining) {
+  if (remaining <= 0) return -1;
+  return removed < remaining ? removed : remaining - 1;
+}

@@ -30,3 +30,7 @@ enum class ContentPage { WindowsKey = 0, Lighting = 1 };
 enum class KeyboardPictureMode { Keys, Leds, Empty };
 constexpr int kCustomEffect = 51;
 KeyboardPictureMode keyboardPictureMode(ContentPage page, const ProfileRecord& profile);
+
+// The line selected after line `removed` of a list went: the one now at that
+// place, or the last, or none (-1) in an empty list.
+int selectionAfterRemove(int removed, int remaining);

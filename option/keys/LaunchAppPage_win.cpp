@@ -1,10 +1,6 @@
 #include "LaunchAppPage_win.h"
 
-#include <commdlg.h>
-#include <shlobj.h>
-
-#include <cstdio>
-
+#include "ProgramList_win.h"
 #include "SkinButton_win.h"
 #include "SkinListBox_win.h"
 #include "SubPageRules.h"
@@ -15,12 +11,6 @@ constexpr int kIdBase = 800;
 constexpr int kListIdentifier = 8193;
 constexpr COLORREF kListBackground = 0x323232, kListSelection = 0x0A0A0A, kListText = 0x33B9A3;
 constexpr int kListLineHeight = 20;
-
-std::string desktopFolder() {
-  char path[MAX_PATH] = {};
-  SHGetSpecialFolderPathA(nullptr, path, CSIDL_DESKTOP, FALSE);
-  return path;
-}
 }  // namespace
 
 bool LaunchAppPage::create(HWND parent, POINT at) {
@@ -75,28 +65,12 @@ void LaunchAppPage::onCommand(int id, int code, HWND) {
 void LaunchAppPage::selectLine(int line) { SelectLaunchLine(entry_, paths(), line); }
 
 void LaunchAppPage::addProgram() {
-  const std::string desktop = desktopFolder();
-  char file[MAX_PATH] = {};
-  std::snprintf(file, sizeof file, "%s\\.exe", desktop.c_str());
-  OPENFILENAMEA dialog{};
-  dialog.lStructSize = sizeof dialog;
-  dialog.hwndOwner = GetAncestor(hwnd(), GA_ROOT);
-  dialog.lpstrFilter = "exe file(*.exe)\0*.EXE\0";
-  dialog.lpstrFile = file;
-  dialog.nMaxFile = sizeof file;
-  dialog.lpstrDefExt = "*.exe";
-  dialog.Flags = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
-  if (!GetOpenFileNameA(&dialog)) return;  // cancelled: the list stays
+  const std::string file = ChooseProgram(GetAncestor(hwnd(), GA_ROOT));
+  if (file.empty()) return;  // cancelled: the list stays
   addPath(apps(), file);
   if (SkinListBox* lines = list()) lines->addLine(LaunchLineText(file), 0);
 }
 
 void LaunchAppPage::deleteProgram() {
-  SkinListBox* lines = list();
-  if (!lines) return;
-  const int selected = int(SendMessageA(lines->hwnd(), LB_GETCURSEL, 0, 0));
-  if (selected < 0) return;
-  SendMessageA(lines->hwnd(), LB_DELETESTRING, WPARAM(selected), 0);
-  removeAt(apps(), selected);
-  SendMessageA(lines->hwnd(), LB_SETCURSEL, WPARAM(SelectionAfterDelete(selected, lines->count())), 0);
+  if (SkinListBox* lines = list()) RemoveSelectedProgram(*lines, apps());
 }

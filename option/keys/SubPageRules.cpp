@@ -85,8 +85,3 @@ int LaunchLineOnRefresh(const EditEntry& entry, const std::vector<std::string>& 
     if (startsWithNoCase(LaunchLineText(paths[i]), name)) return int(i);
   return 0;
 }
-
-int SelectionAfterDelete(int deleted, int remaining) {
-  if (remaining <= 0) return -1;
-  return deleted >= 0 && deleted < remaining ? deleted : remaining - 1;
-}

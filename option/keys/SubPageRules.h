@@ -51,6 +51,3 @@ bool SelectLaunchLine(EditEntry& entry, const std::vector<std::string>& paths, i
 // of the very same path first, else the first line whose text begins with the
 // bound program's name (ignoring case), else the first line.
 int LaunchLineOnRefresh(const EditEntry& entry, const std::vector<std::string>& paths);
-// After line `deleted` is removed from a list that now has `remaining` lines:
-// the line now at the same index, else the new last line; -1 when empty.
-int SelectionAfterDelete(int deleted, int remaining);

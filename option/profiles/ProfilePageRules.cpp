@@ -64,8 +64,3 @@ std::string programDisplayName(const std::string& path) {
   if (dot != std::string::npos && dot > 0) name.erase(dot);
   return name;
 }
-
-int selectionAfterRemove(int removed, int remaining) {
-  if (remaining <= 0) return -1;
-  return removed < remaining ? removed : remaining - 1;
-}

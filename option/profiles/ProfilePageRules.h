@@ -49,6 +49,3 @@ ProfilePageOutcome applyProfilePage(SettingsImage& image, const ProfilePageState
 
 // The line a program shows in the lists: its file name without folder and extension.
 std::string programDisplayName(const std::string& path);
-// The line selected after line `removed` went: the one now at that place, or
-// the last, or none (-1) in an empty list.
-int selectionAfterRemove(int removed, int remaining);

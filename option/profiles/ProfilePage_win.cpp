@@ -1,8 +1,6 @@
 #include "ProfilePage_win.h"
 
-#include <commdlg.h>
-#include <shlobj.h>
-
+#include "ProgramList_win.h"
 #include "ResetWarnDialog_win.h"
 #include "SkinButton_win.h"
 #include "SkinListBox_win.h"
@@ -39,11 +37,6 @@ constexpr int kListLineHeight = 20;
 
 std::string skinFile(int page) { return "buttons\\skin_profile" + std::to_string(page) + ".ini"; }
 
-std::string desktopFolder() {
-  char path[MAX_PATH] = {};
-  SHGetSpecialFolderPathA(nullptr, path, CSIDL_DESKTOP, FALSE);
-  return path;
-}
 }  // namespace
 
 bool ProfilePage::open(HWND owner) {
@@ -133,19 +126,8 @@ void ProfilePage::onCommand(int id, int, HWND) {
 }
 
 void ProfilePage::addProgram() {
-  const std::string desktop = desktopFolder();
-  char file[MAX_PATH] = {};
-  snprintf(file, sizeof file, "%s\\.exe", desktop.c_str());
-  OPENFILENAMEA dialog{};
-  dialog.lStructSize = sizeof dialog;
-  dialog.hwndOwner = hwnd();
-  dialog.lpstrFilter = "exe file(*.exe)\0*.EXE\0";
-  dialog.lpstrFile = file;
-  dialog.nMaxFile = sizeof file;
-  dialog.lpstrInitialDir = desktop.c_str();
-  dialog.lpstrDefExt = "exe";
-  dialog.Flags = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
-  if (!GetOpenFileNameA(&dialog)) return;
+  const std::string file = ChooseProgram(hwnd());
+  if (file.empty()) return;
   addPath(apps(), file);
   if (SkinListBox* lines = list()) {
     const int line = lines->addLine(programDisplayName(file), 0);
@@ -154,13 +136,7 @@ void ProfilePage::addProgram() {
 }
 
 void ProfilePage::removeProgram() {
-  SkinListBox* lines = list();
-  if (!lines) return;
-  const int selected = int(SendMessageA(lines->hwnd(), LB_GETCURSEL, 0, 0));
-  if (selected < 0) return;
-  SendMessageA(lines->hwnd(), LB_DELETESTRING, WPARAM(selected), 0);
-  removeAt(apps(), selected);
-  SendMessageA(lines->hwnd(), LB_SETCURSEL, WPARAM(selectionAfterRemove(selected, lines->count())), 0);
+  if (SkinListBox* lines = list()) RemoveSelectedProgram(*lines, apps());
 }
 
 void ProfilePage::chooseCopyTarget() {

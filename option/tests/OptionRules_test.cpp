@@ -57,3 +57,10 @@ TEST(KeyboardPicture, KeysWithTheWindowsKeyPageLedsOnlyForPerKeyColours) {
   profile->lightFx = 2;
   EXPECT_EQ(keyboardPictureMode(ContentPage::Lighting, *profile), KeyboardPictureMode::Empty);
 }
+
+TEST(ProgramLists, TheSelectionAfterARemove) {
+  EXPECT_EQ(selectionAfterRemove(0, 3), 0);
+  EXPECT_EQ(selectionAfterRemove(1, 3), 1);
+  EXPECT_EQ(selectionAfterRemove(3, 3), 2);  // the last line went
+  EXPECT_EQ(selectionAfterRemove(0, 0), -1);
+}

@@ -77,9 +77,3 @@ TEST(LaunchPage, RefreshSelectsTheBoundProgram) {
   entry->functionCode = 48;
   EXPECT_EQ(LaunchLineOnRefresh(*entry, paths), -1);
 }
-
-TEST(LaunchPage, SelectionAfterDelete) {
-  EXPECT_EQ(SelectionAfterDelete(1, 3), 1);
-  EXPECT_EQ(SelectionAfterDelete(3, 3), 2);
-  EXPECT_EQ(SelectionAfterDelete(0, 0), -1);
-}

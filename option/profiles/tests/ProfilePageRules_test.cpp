@@ -103,12 +103,9 @@ TEST(ProfilePage, NothingChosenChangesNothing) {
   EXPECT_EQ(std::memcmp(image.get(), before.get(), sizeof *image), 0);
 }
 
-TEST(ProfilePage, ProgramNamesAndTheSelectionAfterRemove) {
+TEST(ProfilePage, ProgramNames) {
   EXPECT_EQ(programDisplayName("C:\\Program Files\\Game\\game.exe"), "game");
   EXPECT_EQ(programDisplayName("C:/x/archive.tar.exe"), "archive.tar");
   EXPECT_EQ(programDisplayName("noextension"), "noextension");
   EXPECT_EQ(programDisplayName("C:\\dir\\.exe"), ".exe");
-  EXPECT_EQ(selectionAfterRemove(0, 3), 0);
-  EXPECT_EQ(selectionAfterRemove(3, 3), 2);
-  EXPECT_EQ(selectionAfterRemove(0, 0), -1);
 }
