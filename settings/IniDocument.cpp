@@ -1,5 +1,6 @@
 #include "IniDocument.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "ScratchBuffer.h"
@@ -55,6 +56,18 @@ void IniDocument::parseKeyLine(Line& line, std::string& keyName) const {
   line.valueBegin = uint32_t(begin);
   line.valueEnd = uint32_t(end);
   keyName = lower(name);
+}
+
+// Names that a reader of the file finds again as they were set: a section
+// name without a closing bracket or line break, a key name that does not
+// read as a comment, a header or a key with another name.
+bool IniDocument::storableSection(std::string_view name) {
+  return name.find_first_of("]\r\n") == std::string_view::npos;
+}
+
+bool IniDocument::storableKey(std::string_view name) {
+  return !name.empty() && name.front() != ';' && name.front() != '[' &&
+         name.find_first_of("=\r\n") == std::string_view::npos;
 }
 
 IniDocument IniDocument::parse(std::string_view text) { return adopt(std::string(text)); }
@@ -157,8 +170,19 @@ IniDocument::Line IniDocument::editedLine(std::string_view name, const std::stri
   return line;
 }
 
-bool IniDocument::set(std::string_view section, std::string_view key, std::string_view value) {
+bool IniDocument::set(std::string_view section, std::string_view key, std::string_view rawValue) {
   const std::string_view keyName = trim(key);
+  if (!storableSection(section) || !storableKey(keyName)) return false;
+  // A line break would end the line early and let the rest of the value
+  // become keys or sections of its own.
+  std::string flat;
+  std::string_view value = rawValue;
+  if (value.find_first_of("\r\n") != std::string_view::npos) {
+    flat.assign(value);
+    std::replace_if(
+        flat.begin(), flat.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+    value = flat;
+  }
   Section* s = findSection(section);
   if (!s) {
     // A new section goes at the end; the line before it gets its line end
@@ -183,16 +207,17 @@ bool IniDocument::set(std::string_view section, std::string_view key, std::strin
     if (name.data() == text.data() && text.size() == name.size() + 1 + value.size() &&
         text[name.size()] == '=' && text.substr(name.size() + 1) == value)
       return false;
-    const uint32_t nameLength = uint32_t(name.size());
     rewrite(line, name, &value);
-    line.valueBegin = nameLength + 1;
-    line.valueEnd = line.length;
+    // The value as a reader of the file will see it: without blanks and
+    // quotes around it.
+    std::string ignored;
+    parseKeyLine(line, ignored);
     return true;
   }
   Line line = editedLine(keyName, &value);
+  std::string ignored;
+  parseKeyLine(line, ignored);
   line.isKey = true;
-  line.valueBegin = uint32_t(keyName.size() + 1);
-  line.valueEnd = line.length;
   // After the last key line (or the header), before trailing blank lines and
   // comments that belong to the next section.
   size_t at = s->lines.empty() ? 0 : s->lastKeyLine + 1;

@@ -39,8 +39,11 @@ class IniDocument {
   std::optional<std::string_view> find(std::string_view section, std::string_view key) const;
   // Replaces the value of an existing key (keeping its name as written) or
   // appends "key=value" after the last key line of the section, creating the
-  // section at the end of the document when needed. False when the line was
-  // already exactly "key=value": nothing changed.
+  // section at the end of the document when needed. Line breaks in the value
+  // become blanks. False, with nothing changed, when the line was already
+  // exactly "key=value" or when no reader of the file could find the key
+  // again (a section name with ']' or a line break; a key name that is
+  // empty, has '=' or a line break, or starts with ';' or '[').
   bool set(std::string_view section, std::string_view key, std::string_view value);
   bool hasSection(std::string_view section) const;
 
@@ -66,6 +69,8 @@ class IniDocument {
   };
 
   static std::string lower(std::string_view s);
+  static bool storableSection(std::string_view name);
+  static bool storableKey(std::string_view name);
   std::string_view textOf(const Line& line) const;
   void parseKeyLine(Line& line, std::string& keyName) const;
   // Stores "name=value" (or `name` alone when `value` is null) as the line's

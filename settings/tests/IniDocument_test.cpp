@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <tuple>
 
 #include "IniStore.h"
 
@@ -32,6 +33,37 @@ TEST(IniDocument, StripsOnePairOfMatchingQuotesAndKeepsEmptyValues) {
   EXPECT_EQ(valueOf(doc, "s", "c"), "\"unbalanced");
   EXPECT_EQ(valueOf(doc, "s", "d"), "");
   EXPECT_EQ(valueOf(doc, "s", "e"), "\"\"x\"\"");
+}
+
+TEST(IniDocument, AValueSetReadsBackAsTheWrittenFileWillRead) {
+  // Quotes and blanks around a value set are not part of it for a reader of
+  // the file; the document in memory must not say otherwise.
+  auto doc = IniDocument::parse("[s]\na=1\n");
+  doc.set("s", "a", "'quoted'");
+  doc.set("s", "b", "  padded ");
+  doc.set("t", "c", "\"both\"");
+  const auto reread = IniDocument::parse(doc.serialize());
+  for (const auto& [section, key, value] :
+       {std::tuple{"s", "a", "quoted"}, {"s", "b", "padded"}, {"t", "c", "both"}}) {
+    EXPECT_EQ(valueOf(doc, section, key), value);
+    EXPECT_EQ(valueOf(reread, section, key), value);
+  }
+}
+
+TEST(IniDocument, AValueCannotAddLinesAndUnfindableNamesAreRefused) {
+  // A profile name from the shared block may hold anything.
+  auto doc = IniDocument::parse("[Setting]\r\nCurrentProfile=1\r\n");
+  EXPECT_TRUE(doc.set("Setting", "ProFileName", "x\r\n[Setting]\r\nCurrentProfile=4"));
+  const auto reread = IniDocument::parse(doc.serialize());
+  EXPECT_EQ(valueOf(reread, "Setting", "CurrentProfile"), "1");
+  EXPECT_EQ(valueOf(reread, "Setting", "ProFileName"), "x  [Setting]  CurrentProfile=4");
+
+  const std::string before = doc.serialize();
+  for (const char* key : {"", " ", ";comment", "[head", "a=b", "a\nb"})
+    EXPECT_FALSE(doc.set("Setting", key, "v")) << key;
+  EXPECT_FALSE(doc.set("a]b", "key", "v"));
+  EXPECT_FALSE(doc.set("a\nb", "key", "v"));
+  EXPECT_EQ(doc.serialize(), before);
 }
 
 TEST(IniDocument, FirstDuplicateSectionAndKeyWin) {
