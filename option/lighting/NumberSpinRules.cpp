@@ -8,8 +8,12 @@ namespace {
 // A step below 1 would divide by zero; it means single steps.
 int stepOf(const SpinRange& range) { return std::max(range.step, 1); }
 
+// The nearest multiple of the step, also below zero: the division rounds
+// down, not towards zero, or a negative value would round up past the range.
 int roundToStep(int64_t value, int step) {
-  int64_t rounded = step * ((value + step / 2) / step);
+  const int64_t shifted = value + step / 2;
+  const int64_t quotient = shifted / step - (shifted % step < 0 ? 1 : 0);
+  const int64_t rounded = step * quotient;
   return int(std::clamp<int64_t>(rounded, INT_MIN, INT_MAX));
 }
 }  // namespace

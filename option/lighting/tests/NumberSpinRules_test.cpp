@@ -44,3 +44,12 @@ TEST(NumberSpinRules, ArrowsStepWithinTheRange) {
   EXPECT_EQ(SpinDown(fives, 13), 10);
   EXPECT_EQ(SpinUp(fives, 98), 100);
 }
+
+TEST(NumberSpinRules, NegativeValuesRoundToTheNearestStepWithinTheRange) {
+  const SpinRange below{-9, -3, 3};
+  EXPECT_EQ(SpinUp(below, -3), -3);  // rounding towards zero gave 0, past the maximum
+  EXPECT_EQ(SpinDown(below, -6), -9);
+  EXPECT_EQ(SettleSpinValue(below, -5).value, -6);
+  EXPECT_EQ(SettleSpinValue(below, -4).value, -3);
+  EXPECT_EQ(SettleSpinValue(SpinRange{-100, 100, 10}, -14).value, -10);
+}
