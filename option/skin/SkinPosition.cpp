@@ -1,5 +1,6 @@
 #include "SkinPosition.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -36,6 +37,8 @@ SkinPosition ParseSkinPosition(std::string_view value) {
   std::string numbers(value.substr(firstComma + 1));
   int x = 0, y = 0, w = 0, h = 0;
   if (std::sscanf(numbers.c_str(), "%d,%d,%d,%d", &x, &y, &w, &h) == 4) {
+    const auto bounded = [](int v) { return std::clamp(v, -kSkinCoordinateLimit, kSkinCoordinateLimit); };
+    x = bounded(x), y = bounded(y), w = bounded(w), h = bounded(h);
     pos.rect = {x, y, x + w, y + h};
   }
   size_t lastComma = value.rfind(',');

@@ -14,6 +14,10 @@ struct SkinRect {
   bool operator==(const SkinRect&) const = default;
 };
 
+// Coordinates and sizes beyond this are no window's: the parser brings them
+// back to it, so that no arithmetic on a position can overflow.
+constexpr int32_t kSkinCoordinateLimit = 32767;
+
 struct SkinPosition {
   static constexpr size_t kNameSize = 40;
   static constexpr size_t kTextSize = 404;

@@ -46,3 +46,10 @@ TEST(SkinPosition, NegativeOriginIsKept) {
   EXPECT_EQ(p.rect, (SkinRect{-5, -6, 5, 4}));
   EXPECT_STREQ(p.text, "help");
 }
+
+TEST(SkinPosition, PositionsFarOutsideAnyWindowAreBroughtBack) {
+  // x + w of two large numbers overflowed; every later sum on the rectangle too.
+  SkinPosition p = ParseSkinPosition("BUTTON,2147483647,-2147483648,2147483647,99999,x");
+  EXPECT_EQ(p.rect, (SkinRect{kSkinCoordinateLimit, -kSkinCoordinateLimit, 2 * kSkinCoordinateLimit, 0}));
+  EXPECT_EQ(ParseSkinPosition("B,40000,0,5,5,").rect.left, kSkinCoordinateLimit);
+}
