@@ -1,5 +1,6 @@
 #include "TextMacroPlayer.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
@@ -77,12 +78,18 @@ TriggerActions decideTrigger(const TextMacroFields& f, int releaseFlag, bool pla
 std::optional<std::array<MouseEvent, 2>> mouseEventsFor(uint8_t code) {
   using A = MouseAction;
   switch (code) {
-    case kMouseLeft: return std::array{MouseEvent{A::LeftDown, 0}, MouseEvent{A::LeftUp, 0}};
-    case kMouseRight: return std::array{MouseEvent{A::RightDown, 0}, MouseEvent{A::RightUp, 0}};
-    case kMouseMiddle: return std::array{MouseEvent{A::MiddleDown, 0}, MouseEvent{A::MiddleUp, 0}};
-    case kMouseButton5: return std::array{MouseEvent{A::XDown, 2}, MouseEvent{A::XUp, 2}};
-    case kMouseButton4: return std::array{MouseEvent{A::XDown, 1}, MouseEvent{A::XUp, 1}};
-    default: return std::nullopt;
+    case kMouseLeft:
+      return std::array{MouseEvent{A::LeftDown, 0}, MouseEvent{A::LeftUp, 0}};
+    case kMouseRight:
+      return std::array{MouseEvent{A::RightDown, 0}, MouseEvent{A::RightUp, 0}};
+    case kMouseMiddle:
+      return std::array{MouseEvent{A::MiddleDown, 0}, MouseEvent{A::MiddleUp, 0}};
+    case kMouseButton5:
+      return std::array{MouseEvent{A::XDown, 2}, MouseEvent{A::XUp, 2}};
+    case kMouseButton4:
+      return std::array{MouseEvent{A::XDown, 1}, MouseEvent{A::XUp, 1}};
+    default:
+      return std::nullopt;
   }
 }
 
@@ -90,10 +97,17 @@ uint32_t virtualKeyForCode(uint8_t code, const KeyboardLayout& layout) {
   const KeyLookup vk = virtualKeyFromUsage(code, layout);
   if (!vk.found) return 0;
   switch (vk.value) {
-    case 0xA0: case 0xA1: return kVkShift;
-    case 0xA2: case 0xA3: return kVkControl;
-    case 0xA4: case 0xA5: return kVkMenu;
-    default: return vk.value;
+    case 0xA0:
+    case 0xA1:
+      return kVkShift;
+    case 0xA2:
+    case 0xA3:
+      return kVkControl;
+    case 0xA4:
+    case 0xA5:
+      return kVkMenu;
+    default:
+      return vk.value;
   }
 }
 
@@ -148,7 +162,9 @@ void TextMacroPlayer::play(MacroOutput& out) {
       int32_t left, flag;
       {
         std::lock_guard lock(mutex_);
-        left = --passCount_;
+        // A damaged count may start at the lowest int; it only ever ends the playback.
+        if (passCount_ > INT32_MIN) --passCount_;
+        left = passCount_;
         flag = lastReleaseFlag_;
       }
       out.trace(format("g_iLoppTimes=%d\n", left));

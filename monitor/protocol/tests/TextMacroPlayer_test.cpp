@@ -61,7 +61,9 @@ class RecordingOutput : public MacroOutput {
   std::function<void(int)> onPaste;
 };
 
-int count(const std::vector<std::string>& v, const std::string& s) { return int(std::count(v.begin(), v.end(), s)); }
+int count(const std::vector<std::string>& v, const std::string& s) {
+  return int(std::count(v.begin(), v.end(), s));
+}
 
 }  // namespace
 
@@ -147,6 +149,16 @@ TEST(TextMacroPlayback, NTimesCountsPassesAndTraces) {
   EXPECT_EQ(out.traces[3], "g_iTriggerMode=0\n");
   EXPECT_EQ(out.traces.back(), "g_iTriggerMode=0\n");
   EXPECT_EQ(count(out.traces, "g_iLoppTimes=0\n"), 1);
+}
+
+TEST(TextMacroPlayback, NTimesWithADamagedCountPlaysOnePass) {
+  // The lowest int as count: the pass count must not wrap to the highest.
+  TextMacroPlayer p;
+  KeyAssignment k = textKey(kPlayNTimes, 0, "abc", INT32_MIN);
+  ASSERT_TRUE(p.trigger(k, 0).post);
+  RecordingOutput out;
+  p.play(out);
+  EXPECT_EQ(out.pastes, 1);
 }
 
 TEST(TextMacroPlayback, ToggleAndWhilePressedStopAfterTheCurrentPass) {
@@ -254,11 +266,16 @@ TEST(ClipboardRule, TriggersFromAnotherThreadDuringPlayback) {
 #endif
 
 TEST(InputMapping, MouseButtonsAndVirtualKeys) {
-  EXPECT_EQ(mouseEventsFor(240), (std::array{MouseEvent{MouseAction::LeftDown, 0}, MouseEvent{MouseAction::LeftUp, 0}}));
-  EXPECT_EQ(mouseEventsFor(241), (std::array{MouseEvent{MouseAction::RightDown, 0}, MouseEvent{MouseAction::RightUp, 0}}));
-  EXPECT_EQ(mouseEventsFor(242), (std::array{MouseEvent{MouseAction::MiddleDown, 0}, MouseEvent{MouseAction::MiddleUp, 0}}));
-  EXPECT_EQ(mouseEventsFor(243), (std::array{MouseEvent{MouseAction::XDown, 2}, MouseEvent{MouseAction::XUp, 2}}));
-  EXPECT_EQ(mouseEventsFor(244), (std::array{MouseEvent{MouseAction::XDown, 1}, MouseEvent{MouseAction::XUp, 1}}));
+  EXPECT_EQ(mouseEventsFor(240),
+            (std::array{MouseEvent{MouseAction::LeftDown, 0}, MouseEvent{MouseAction::LeftUp, 0}}));
+  EXPECT_EQ(mouseEventsFor(241),
+            (std::array{MouseEvent{MouseAction::RightDown, 0}, MouseEvent{MouseAction::RightUp, 0}}));
+  EXPECT_EQ(mouseEventsFor(242),
+            (std::array{MouseEvent{MouseAction::MiddleDown, 0}, MouseEvent{MouseAction::MiddleUp, 0}}));
+  EXPECT_EQ(mouseEventsFor(243),
+            (std::array{MouseEvent{MouseAction::XDown, 2}, MouseEvent{MouseAction::XUp, 2}}));
+  EXPECT_EQ(mouseEventsFor(244),
+            (std::array{MouseEvent{MouseAction::XDown, 1}, MouseEvent{MouseAction::XUp, 1}}));
   EXPECT_EQ(mouseEventsFor(239), std::nullopt);
   EXPECT_EQ(mouseEventsFor(4), std::nullopt);
 
