@@ -22,18 +22,20 @@ struct FunctionEntry {
 
 // Searched in this order; the first row of a code wins.
 constexpr FunctionEntry kFunctionEntries[] = {
-    {8, {0, 247, 50, 2}},   {2, {4, 0, 0, 0}},     {1, {0, 0, 0, 0}},     {3, {4, 0, 0, 0}},
-    {58, {10, 0, 11, 0}},   {11, {10, 0, 10, 0}},  {27, {3, 0, 131, 1}},  {28, {3, 0, 182, 0}},
-    {29, {3, 0, 181, 0}},   {30, {3, 0, 205, 0}},  {31, {3, 0, 183, 0}},  {24, {3, 0, 226, 0}},
-    {25, {3, 0, 233, 0}},   {26, {3, 0, 234, 0}},  {41, {4, 0, 1, 146}},  {39, {4, 0, 1, 138}},
-    {40, {4, 0, 1, 148}},   {33, {4, 0, 2, 35}},   {52, {0, 224, 26, 0}}, {53, {0, 226, 61, 0}},
-    {57, {0, 226, 44, 27}}, {56, {0, 226, 44, 17}}, {55, {0, 227, 7, 0}}, {48, {0, 224, 27, 0}},
-    {51, {0, 224, 6, 0}},   {49, {0, 224, 25, 0}}, {50, {0, 224, 29, 0}}, {54, {0, 226, 70, 0}},
+    {8, {0, 247, 50, 2}},   {2, {4, 0, 0, 0}},      {1, {0, 0, 0, 0}},     {3, {4, 0, 0, 0}},
+    {58, {10, 0, 11, 0}},   {11, {10, 0, 10, 0}},   {27, {3, 0, 131, 1}},  {28, {3, 0, 182, 0}},
+    {29, {3, 0, 181, 0}},   {30, {3, 0, 205, 0}},   {31, {3, 0, 183, 0}},  {24, {3, 0, 226, 0}},
+    {25, {3, 0, 233, 0}},   {26, {3, 0, 234, 0}},   {41, {4, 0, 1, 146}},  {39, {4, 0, 1, 138}},
+    {40, {4, 0, 1, 148}},   {33, {4, 0, 2, 35}},    {52, {0, 224, 26, 0}}, {53, {0, 226, 61, 0}},
+    {57, {0, 226, 44, 27}}, {56, {0, 226, 44, 17}}, {55, {0, 227, 7, 0}},  {48, {0, 224, 27, 0}},
+    {51, {0, 224, 6, 0}},   {49, {0, 224, 25, 0}},  {50, {0, 224, 29, 0}}, {54, {0, 226, 70, 0}},
 };
 
 bool isMacroFunction(uint8_t code) { return code == kFunctionCombination || code == kFunctionRecordedMacro; }
 
-uint8_t speedCode(int32_t setting) { return uint8_t(kSpeedBase - kSpeedStep * setting); }
+// Settings come from files and other processes: the arithmetic is done on
+// unsigned values, which wrap to the same byte where signed ones would overflow.
+uint8_t speedCode(int32_t setting) { return uint8_t(kSpeedBase - kSpeedStep * uint32_t(setting)); }
 uint8_t directionCode(int32_t mode) { return mode != 0 ? kDirectionAlternate : kDirectionDefault; }
 
 uint8_t playByte(const KeyAssignment& key) {
@@ -82,29 +84,28 @@ bool anySet(const int32_t* flags, size_t count) {
 const SlotTable defaultKeySlotTable = [] {
   SlotTable t{};
   const Slot sent[kSentSlots] = {
-      K(224), K(225), K(57), K(43), K(53), K(41), K(227), K(29), K(4), K(20), K(30), K(100), K(226), K(27), K(22), K(26),
-      K(31), K(58), K(145), K(6), K(7), K(8), K(32), K(59), N, K(25), K(9), K(21), K(33), K(60), K(44), K(5),
-      K(10), K(23), K(34), K(61), N, K(17), K(11), K(28), K(35), K(62), N, K(16), K(13), K(24), K(36), K(63),
-      K(144), K(54), K(14), K(12), K(37), K(64), K(230), K(55), K(15), K(18), K(38), K(65), FN, K(56), K(51), K(19),
-      K(39), K(66), K(101), N, K(52), K(47), K(45), K(67), N, K(229), N, K(48), K(46), K(68), K(228), K(50),
-      K(50), K(40), K(42), K(69), K(80), M(224, 31), C(183), K(76), K(73), K(70), K(81), K(82), C(205), K(77), K(74), K(71),
-      K(79), N, C(181), K(78), K(75), K(72), K(98), K(89), K(92), K(95), K(83), C(234), M(224, 30), K(90), K(93), K(96),
-      K(84), C(226), K(99), K(91), K(94), K(97), K(85), C(233), K(88), N, K(87), M(224, 32), K(86), C(182), N, N,
+      K(224),     K(225),     K(57),  K(43),      K(53), K(41),  K(227), K(29), K(4),   K(20), K(30), K(100),
+      K(226),     K(27),      K(22),  K(26),      K(31), K(58),  K(145), K(6),  K(7),   K(8),  K(32), K(59),
+      N,          K(25),      K(9),   K(21),      K(33), K(60),  K(44),  K(5),  K(10),  K(23), K(34), K(61),
+      N,          K(17),      K(11),  K(28),      K(35), K(62),  N,      K(16), K(13),  K(24), K(36), K(63),
+      K(144),     K(54),      K(14),  K(12),      K(37), K(64),  K(230), K(55), K(15),  K(18), K(38), K(65),
+      FN,         K(56),      K(51),  K(19),      K(39), K(66),  K(101), N,     K(52),  K(47), K(45), K(67),
+      N,          K(229),     N,      K(48),      K(46), K(68),  K(228), K(50), K(50),  K(40), K(42), K(69),
+      K(80),      M(224, 31), C(183), K(76),      K(73), K(70),  K(81),  K(82), C(205), K(77), K(74), K(71),
+      K(79),      N,          C(181), K(78),      K(75), K(72),  K(98),  K(89), K(92),  K(95), K(83), C(234),
+      M(224, 30), K(90),      K(93),  K(96),      K(84), C(226), K(99),  K(91), K(94),  K(97), K(85), C(233),
+      K(88),      N,          K(87),  M(224, 32), K(86), C(182), N,      N,
   };
   std::copy(std::begin(sent), std::end(sent), t.begin());
   return t;
 }();
 
 const uint8_t keySlotOf[kKeyCount] = {
-    5, 17, 23, 29, 35, 41, 47, 53, 59, 65, 71, 77, 83, 89, 95, 101,
-    4, 10, 16, 22, 28, 34, 40, 46, 52, 58, 64, 70, 76, 82,
-    3, 9, 15, 21, 27, 33, 39, 45, 51, 57, 63, 69, 75, 81,
-    2, 8, 14,
-    20, 26, 32, 38, 44, 50, 56, 62, 68,
-    80,
-    1, 7, 13, 19, 25, 31, 37, 43,
-    49, 55, 61, 73, 0, 6, 12, 30, 54, 60, 66, 78, 88, 87, 84, 94, 93, 91, 90, 100,
-    99, 96, 106, 105, 104, 103, 102, 112, 111, 110, 109, 118, 117, 116, 115, 114, 124, 122, 120, 11,
+    5,   17, 23, 29,  35,  41,  47,  53,  59,  65,  71,  77,  83,  89,  95,  101, 4,   10,  16,  22,  28,
+    34,  40, 46, 52,  58,  64,  70,  76,  82,  3,   9,   15,  21,  27,  33,  39,  45,  51,  57,  63,  69,
+    75,  81, 2,  8,   14,  20,  26,  32,  38,  44,  50,  56,  62,  68,  80,  1,   7,   13,  19,  25,  31,
+    37,  43, 49, 55,  61,  73,  0,   6,   12,  30,  54,  60,  66,  78,  88,  87,  84,  94,  93,  91,  90,
+    100, 99, 96, 106, 105, 104, 103, 102, 112, 111, 110, 109, 118, 117, 116, 115, 114, 124, 122, 120, 11,
 };
 
 Slot functionEntryOf(uint8_t functionCode) {
@@ -213,7 +214,8 @@ KeyTableBuild buildKeyTable(const ProfileRecord& profile) {
       ++macroCount;
       b[kSlotData1] = playByte(a);
     }
-    if (a.functionCode == kFunctionLaunch || a.functionCode == kFunctionTextMacro) b[kSlotData3] = uint8_t(k + 1);
+    if (a.functionCode == kFunctionLaunch || a.functionCode == kFunctionTextMacro)
+      b[kSlotData3] = uint8_t(k + 1);
     // Keys past the keyboard's macro capacity keep their standard slots and
     // send no buffer.
     if (macroCount > kMaxMacroBuffers) break;
@@ -231,16 +233,34 @@ Command effectCommand(const ProfileRecord& p, bool withBrightness) {
   uint8_t speed = 0, direction = 0, wave = 0;
   bool known = true;
   switch (p.lightFx) {
-    case kFxStatic: speed = kSpeedStatic; direction = kDirectionDefault; break;
-    case kFxBreathe: speed = speedCode(p.breatheSpeed); direction = kDirectionDefault; break;
-    case kFxWave: speed = speedCode(p.waveSpeed); direction = directionCode(p.waveMode); wave = 1; break;
-    case kFxReactive: speed = kSpeedReactive; direction = kDirectionDefault; break;
-    case kFxRipple: speed = speedCode(p.rippleSpeed); direction = directionCode(p.rippleMode); break;
-    default: known = false; break;
+    case kFxStatic:
+      speed = kSpeedStatic;
+      direction = kDirectionDefault;
+      break;
+    case kFxBreathe:
+      speed = speedCode(p.breatheSpeed);
+      direction = kDirectionDefault;
+      break;
+    case kFxWave:
+      speed = speedCode(p.waveSpeed);
+      direction = directionCode(p.waveMode);
+      wave = 1;
+      break;
+    case kFxReactive:
+      speed = kSpeedReactive;
+      direction = kDirectionDefault;
+      break;
+    case kFxRipple:
+      speed = speedCode(p.rippleSpeed);
+      direction = directionCode(p.rippleMode);
+      break;
+    default:
+      known = false;
+      break;
   }
   uint8_t brightness = 0;
   if (withBrightness && p.lightFxFlag == 0) {
-    brightness = uint8_t(p.ltControl * kBrightnessStep);
+    brightness = uint8_t(uint32_t(p.ltControl) * kBrightnessStep);
     if (!known) speed = kSpeedUnknownEffect;
   }
   std::array<uint8_t, 6> d{};
@@ -258,12 +278,23 @@ Command effectColorCommand(const ProfileRecord& p) {
   d[kEffectColorSelectorOffset - 1] = kEffectColorSelector;
   const Color* c = nullptr;
   switch (p.lightFx) {
-    case kFxStatic: c = &p.staticColor; break;
-    case kFxBreathe: c = &p.breatheColor; break;
-    case kFxWave: c = &p.waveColor; break;
-    case kFxReactive: c = &p.reactiveColor; break;
-    case kFxRipple: c = &p.rippleColor; break;
-    default: break;
+    case kFxStatic:
+      c = &p.staticColor;
+      break;
+    case kFxBreathe:
+      c = &p.breatheColor;
+      break;
+    case kFxWave:
+      c = &p.waveColor;
+      break;
+    case kFxReactive:
+      c = &p.reactiveColor;
+      break;
+    case kFxRipple:
+      c = &p.rippleColor;
+      break;
+    default:
+      break;
   }
   if (c)
     for (size_t i = 0; i < 3; ++i) d[kEffectColorFirst - 1 + i] = uint8_t(*c >> (8 * i));
@@ -297,14 +328,15 @@ std::vector<Report> encodeDownload(const ProfileRecord& p, const DownloadFlags& 
   if (flags.keysChanged || all) {
     const KeyTableBuild build = buildKeyTable(p);
     uint8_t table[kSlotTableBytes];
-    for (int s = 0; s < kSentSlots; ++s) std::memcpy(table + s * kSlotBytes, build.slots[s].data(), kSlotBytes);
+    for (int s = 0; s < kSentSlots; ++s)
+      std::memcpy(table + s * kSlotBytes, build.slots[s].data(), kSlotBytes);
     out.wait(kPauseBeforeTransferMs);
     out.blockSequence(makeFeatureCommand(kCmdKeySlotTable, {0, 0, kKeySlotTableBlocks, 0, 0, 0}), table,
                       kKeySlotTableBlocks, kPauseKeyTableExtraMs);
     for (size_t n = 0; n < build.macros.size(); ++n) {
       out.wait(kPauseBeforeTransferMs);
-      out.blockSequence(makeFeatureCommand(kCmdMacro, {0, uint8_t(n), kMacroBlocks, 0, 0, 0}), build.macros[n].data(),
-                        kMacroBlocks, 0);
+      out.blockSequence(makeFeatureCommand(kCmdMacro, {0, uint8_t(n), kMacroBlocks, 0, 0, 0}),
+                        build.macros[n].data(), kMacroBlocks, 0);
     }
   }
   if (flags.winLockChanged || all) {

@@ -334,6 +334,19 @@ TEST(Lighting, EffectCommandsAndColour) {
   EXPECT_EQ(v(effectCommand(*p, true)), cmd({0x08, 2, 51, 0, 0, 0, 0}));
 }
 
+TEST(Lighting, DamagedSpeedsAndBrightnessWrapAsBytes) {
+  // Values from a damaged file or block: the same bytes as small ones that
+  // wrap, without signed overflow.
+  auto p = defaultProfile();
+  p->lightFx = kFxWave;
+  p->waveSpeed = INT32_MIN + 1;
+  p->ltControl = 1903260017;
+  const Command c = effectCommand(*p, true);
+  EXPECT_EQ(c[kEffectSpeedOffset], uint8_t(13u - 3u * uint32_t(INT32_MIN + 1)));
+  EXPECT_EQ(c[kEffectBrightnessOffset], uint8_t(1903260017u * 5u));
+  EXPECT_TRUE(checksumOk(c));
+}
+
 TEST(Lighting, PerKeyColoursAndWinLock) {
   auto p = defaultProfile();
   auto t = keyColorTable(*p);
