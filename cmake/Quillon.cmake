@@ -14,6 +14,11 @@ function(quillon_native_test name)
   cmake_parse_arguments(T "" "" "LIBS" ${ARGN})
   add_executable(${name} ${T_UNPARSED_ARGUMENTS})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest_main)
+  if(QUILLON_FUZZ)
+    # The fuzz tree builds and runs the fuzz targets only.
+    set_target_properties(${name} PROPERTIES EXCLUDE_FROM_ALL ON)
+    return()
+  endif()
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST)
 endfunction()
 
@@ -30,4 +35,28 @@ function(quillon_windows_test name)
     set(T_TIMEOUT 120)
   endif()
   set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT} LABELS "wine;${T_LABELS}")
+endfunction()
+
+# quillon_fuzz_target(name sources... LIBS libs... [MAX_LEN bytes]): a libFuzzer
+# target with its seed corpus in fuzz/corpus/<name>. Its ctest test is the
+# regression run: every seed, then a few seconds of new inputs (kept in the
+# build tree, so the seeds in the source tree stay as they are).
+set(QUILLON_FUZZ_SECONDS 4 CACHE STRING "Seconds of new inputs per fuzz target in the regression run")
+function(quillon_fuzz_target name)
+  cmake_parse_arguments(T "" "MAX_LEN" "LIBS" ${ARGN})
+  if(NOT T_MAX_LEN)
+    set(T_MAX_LEN 4096)
+  endif()
+  add_executable(${name} ${T_UNPARSED_ARGUMENTS})
+  target_link_libraries(${name} PRIVATE ${T_LIBS})
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  set(corpus ${CMAKE_BINARY_DIR}/corpus/${name})
+  file(MAKE_DIRECTORY ${corpus})
+  add_test(NAME ${name}
+           COMMAND ${name} -max_total_time=${QUILLON_FUZZ_SECONDS} -max_len=${T_MAX_LEN} -timeout=10
+                   -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix=${CMAKE_BINARY_DIR}/findings/${name}-
+                   ${corpus} ${PROJECT_SOURCE_DIR}/fuzz/corpus/${name})
+  file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/findings)
+  set_tests_properties(${name} PROPERTIES TIMEOUT 120 LABELS fuzz)
+  set_property(GLOBAL APPEND PROPERTY QUILLON_FUZZ_TARGETS "${name}:${T_MAX_LEN}")
 endfunction()

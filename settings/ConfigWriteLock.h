@@ -30,6 +30,6 @@ class ConfigWriteLock {
   bool held() const { return held_; }
 
  private:
-  intptr_t handle_ = 0;  // the mutex handle on Windows
+  [[maybe_unused]] intptr_t handle_ = 0;  // the mutex handle on Windows
   bool held_ = false;
 };

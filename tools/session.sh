@@ -32,6 +32,9 @@ quillon_deps=(
   "fonts-play:/usr/share/fonts/truetype/play/Play-Regular.ttf"
   "clang-format:/usr/bin/clang-format"
   "xdotool:/usr/bin/xdotool"
+  "clang:/usr/bin/clang"
+  "libclang-rt-14-dev:/usr/lib/llvm-14/lib/clang/14.0.6/lib/linux/libclang_rt.fuzzer-x86_64.a"
+  "libfuzzer-14-dev:/usr/lib/llvm-14/lib/libFuzzer.a"
 )
 
 quillon_install_deps() {
@@ -70,6 +73,16 @@ quillon_build() {
   quillon_quiet cmake --build "$QUILLON_NATIVE" -j "$jobs" || return 1
   quillon_log "building Windows tree"
   quillon_quiet cmake --build "$QUILLON_WIN" -j "$jobs" || return 1
+}
+
+# The fuzz tree: the portable core built with clang for libFuzzer.
+quillon_build_fuzz() {
+  local tree=$QUILLON_BUILD/fuzz
+  if [ ! -f "$tree/build.ninja" ]; then
+    CC=clang CXX=clang++ cmake -S "$QUILLON_ROOT" -B "$tree" -G Ninja -DQUILLON_FUZZ=ON >/dev/null || return 1
+  fi
+  quillon_log "building fuzz tree"
+  quillon_quiet cmake --build "$tree" -j "$(nproc)" || return 1
 }
 
 quillon_pids=()
