@@ -1,7 +1,7 @@
 // The keyboard side of the link and the firmware version answer: the keyboard
-// model takes any report and any key change, a version read answers what the
-// keyboard holds, and the stored version shows as "N/A" or as a version
-// number in both of the configuration program's ranges.
+// model takes any report and any key change and reports only events the
+// monitor can decode, a version read answers what the keyboard holds, and the stored version shows as "N/A"
+// or as a version number in both of the configuration program's ranges.
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -44,9 +44,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         break;
       }
       case 2: {
+        // The keyboard reports what its key table holds for the key, whoever
+        // wrote the table: one byte of key number, and only text-macro keys
+        // report their release.
         const int key = in.ConsumeIntegralInRange(-2, kKeyCount + 2);
-        if (const auto event = keyboard.keyChange(key, in.ConsumeBool()))
-          FUZZ_CHECK((event->lParam & 0xFF) == uint32_t(key + 1));
+        const bool released = in.ConsumeBool();
+        if (const auto event = keyboard.keyChange(key, released)) {
+          FUZZ_CHECK(key >= 0 && key < kKeyCount && event->lParam <= 0xFF && event->wParam <= 0xFFFF);
+          if (released) FUZZ_CHECK(event->wParam == (0x8000u | kbd::kEventTextMacro));
+        }
         break;
       }
       default: {

@@ -28,6 +28,9 @@ std::vector<Record> loadAndCheck(const std::string& folder, const ListFile& file
   FUZZ_CHECK(list.size() <= size_t(kMaxListRecords));
   for (const Record& r : list) FUZZ_CHECK(sound(r));
 
+  // A count of thousands with few records written is a damaged file worth
+  // loading, but saving and reading back its megabytes is not worth a run.
+  if (list.size() > 64) return list;
   FUZZ_CHECK(saveList(list, folder, file));
   std::vector<Record> again;
   loadList(again, folder, file);
