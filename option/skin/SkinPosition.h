@@ -22,5 +22,9 @@ struct SkinPosition {
   char text[kTextSize] = {};
 };
 
+// Numbers beyond this (in either direction) are cut to it: no screen comes
+// near, and the far edges x + w and y + h stay computable.
+constexpr int32_t kSkinCoordinateLimit = 1 << 24;
+
 // Never fails: missing fields stay empty or zero, long fields are cut to fit.
 SkinPosition ParseSkinPosition(std::string_view value);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 
 TEST(SkinPosition, ExitButtonParsesToRectAndEmptyText) {
@@ -45,4 +46,19 @@ TEST(SkinPosition, NegativeOriginIsKept) {
   SkinPosition p = ParseSkinPosition("EDIT,-5,-6,10,10,help");
   EXPECT_EQ(p.rect, (SkinRect{-5, -6, 5, 4}));
   EXPECT_STREQ(p.text, "help");
+}
+
+TEST(SkinPosition, NumbersAtTheLimitsOfTheirTypeGiveABoundedRect) {
+  // A damaged skin file: the far edges must not overflow, and every size
+  // stays computable.
+  for (const char* s : {"HUGE,2147483647,2147483647,2147483647,2147483647,",
+                        "LOW,-2147483648,-2147483648,-2147483648,-2147483648,",
+                        "MIXED,-2147483648,2147483647,2147483647,-2147483648,", "LONG,99999999999,5,5,5,"}) {
+    const SkinPosition p = ParseSkinPosition(s);
+    EXPECT_LE(std::abs(int64_t(p.rect.left)), kSkinCoordinateLimit) << s;
+    EXPECT_LE(std::abs(int64_t(p.rect.top)), kSkinCoordinateLimit) << s;
+    EXPECT_LE(std::abs(int64_t(p.rect.width())), 2 * kSkinCoordinateLimit) << s;
+    EXPECT_LE(std::abs(int64_t(p.rect.height())), 2 * kSkinCoordinateLimit) << s;
+  }
+  EXPECT_EQ(ParseSkinPosition("FAR,99999,99999,5,5,").rect, (SkinRect{99999, 99999, 100004, 100004}));
 }
