@@ -19,6 +19,7 @@
 #include "ListFiles.h"
 #include "OptionHarness_win.h"
 #include "ProfileFiles.h"
+#include "SharedBlock_win.h"
 
 namespace {
 
@@ -137,6 +138,9 @@ Bytes lyingJpeg() {
 struct Damage {
   const char* name;
   void (*apply)(const std::string& folder, std::mt19937& random);
+  // The monitor reads the settings files too: then it starts first, on the
+  // emulated keyboard, and Option takes its settings from the monitor.
+  bool withMonitor = false;
 };
 
 void missingPictures(const std::string& folder, std::mt19937&) {
@@ -366,6 +370,8 @@ TEST_P(OptionHostile, StartsShowsWhatItCanAndSavesSoundSettings) {
   std::printf("random seed %u\n", kSeed);
   GetParam().apply(folder_, random);
   if (HasFatalFailure()) return;
+  if (GetParam().withMonitor) startWithEmulatedKeyboard();
+  if (IsSkipped() || HasFatalFailure()) return;
 
   startOption();
   if (HasFatalFailure()) return;
@@ -394,6 +400,11 @@ TEST_P(OptionHostile, StartsShowsWhatItCanAndSavesSoundSettings) {
   std::string problem;
   EXPECT_TRUE(waitFor([&] { return (problem = unsoundSettings(folder_)).empty(); }, kLong)) << problem;
   ASSERT_TRUE(optionRunning());
+  if (GetParam().withMonitor) {
+    EXPECT_TRUE(waitApplyEnabled());
+    const std::vector<std::string> faults = reportFaults(tracedCalls());
+    EXPECT_TRUE(faults.empty()) << faults.size() << " faults, the first: " << faults.front();
+  }
   press(kClose);
   ASSERT_EQ(WaitForSingleObject(option_.hProcess, kLong), WAIT_OBJECT_0);
   DWORD code = 1;
@@ -401,6 +412,45 @@ TEST_P(OptionHostile, StartsShowsWhatItCanAndSavesSoundSettings) {
   EXPECT_EQ(code, 0u);
   // What it saved loads again as it was written.
   EXPECT_EQ(unsoundSettings(folder_), "");
+}
+
+// The shared block filled with random bytes, before Option starts and again
+// while it runs: it takes what it can from it, the monitor downloads only
+// sound reports, and the settings saved are sound.
+TEST_F(OptionHostile, ARandomSharedBlockIsTakenInRangeAndSavedSound) {
+  std::mt19937 random(kSeed);
+  std::printf("random seed %u\n", kSeed);
+  startWithEmulatedKeyboard();
+  if (IsSkipped() || HasFatalFailure()) return;
+  SharedBlock block;
+  ASSERT_TRUE(block.open());
+  auto junk = std::make_unique<SettingsImage>();
+  auto fillRandomly = [&] {
+    const Bytes bytes = randomBytes(random, sizeof *junk);
+    std::memcpy(junk.get(), bytes.data(), sizeof *junk);
+    ASSERT_TRUE(block.copyToBlock(*junk));
+  };
+  fillRandomly();
+  startOption();
+  if (HasFatalFailure()) return;
+  press(kTabLighting);
+  press(kApply);
+  EXPECT_TRUE(waitApplyEnabled());
+  fillRandomly();
+  for (UINT message : {unsigned(UM_PROFILE_SWITCHED), unsigned(UM_RELOAD_SETTINGS)}) {
+    DWORD_PTR result = 0;
+    EXPECT_TRUE(SendMessageTimeoutA(optionWindow(), message, 0, 0, SMTO_NORMAL, kLong, &result));
+    ASSERT_TRUE(optionRunning());
+  }
+  press(kTabWindowsKey);
+  press(kApply);
+  EXPECT_TRUE(waitApplyEnabled());
+  std::string problem;
+  EXPECT_TRUE(waitFor([&] { return (problem = unsoundSettings(folder_)).empty(); }, kLong)) << problem;
+  const std::vector<std::string> faults = reportFaults(tracedCalls());
+  EXPECT_TRUE(faults.empty()) << faults.size() << " faults, the first: " << faults.front();
+  press(kClose);
+  ASSERT_EQ(WaitForSingleObject(option_.hProcess, kLong), WAIT_OBJECT_0);
 }
 
 const Damage kDamages[] = {
@@ -415,6 +465,7 @@ const Damage kDamages[] = {
     {"OneLargeList", oneLargeList},
     {"EmptyAndBrokenLists", emptyAndBrokenLists},
     {"DamagedProfiles", damagedProfiles},
+    {"DamagedProfilesWithTheMonitor", damagedProfiles, true},
 };
 
 INSTANTIATE_TEST_SUITE_P(DamagedFolders, OptionHostile, ::testing::ValuesIn(kDamages),
