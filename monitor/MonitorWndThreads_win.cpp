@@ -17,7 +17,8 @@ bool startWorker(LPTHREAD_START_ROUTINE entry, CMonitorWnd* self, UniqueHandle& 
   UniqueHandle ready(CreateEventA(nullptr, TRUE, FALSE, nullptr));
   if (!ready) return false;
   ThreadStart start{self, ready.get()};
-  thread.reset(CreateThread(nullptr, kWorkerStackBytes, entry, &start, 0, &threadId));
+  thread.reset(CreateThread(nullptr, kWorkerStackReserveBytes, entry, &start,
+                            STACK_SIZE_PARAM_IS_A_RESERVATION, &threadId));
   if (!thread) return false;
   WaitForSingleObject(ready.get(), INFINITE);
   return true;

@@ -3,6 +3,8 @@
 #include <fstream>
 
 #include "ControlPipe_win.h"
+#include "DownloadTrace.h"
+#include "FirmwareModel.h"
 #include "FolderTree_win.h"
 #include "SharedBlock_win.h"
 
@@ -70,6 +72,30 @@ int count(const std::vector<std::string>& calls, const std::string& prefix) {
   int n = 0;
   for (const std::string& call : calls) n += call.rfind(prefix, 0) == 0 ? 1 : 0;
   return n;
+}
+
+std::vector<std::string> reportFaults(const std::vector<std::string>& calls) {
+  emu::FirmwareModel keyboard;
+  std::vector<std::string> faults;
+  for (const std::string& call : calls) {
+    const size_t space = call.find(' ');
+    const std::string name = call.substr(0, space);
+    const std::string data = space == std::string::npos ? std::string() : call.substr(space + 1);
+    std::vector<uint8_t> bytes = emu::unhex(data.substr(0, data.find(' ')));
+    if (name == "SetFeature") {
+      if (bytes.size() == kbd::kCommandLength && bytes[0] == kbd::kCmdMacro &&
+          bytes[kbd::kMacroNumberOffset] >= kbd::kMaxMacroBuffers)
+        faults.push_back("macro number " + std::to_string(bytes[kbd::kMacroNumberOffset]));
+      keyboard.setFeature(bytes.data(), bytes.size());
+    } else if (name == "WriteUSB") {
+      keyboard.writeBlock(bytes.data(), bytes.size());
+    } else if (name == "GetFeature" && !bytes.empty()) {
+      keyboard.getFeature(bytes.data(), bytes.size());
+    }
+  }
+  const std::vector<std::string>& rejected = keyboard.violationLog();
+  faults.insert(faults.end(), rejected.begin(), rejected.end());
+  return faults;
 }
 
 std::optional<std::string> control(const std::string& line) { return emu::sendControlCommand(line); }

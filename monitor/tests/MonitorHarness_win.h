@@ -49,6 +49,12 @@ std::vector<TraceLine> readTrace(const std::string& path);
 // The calls alone, without time stamps.
 std::vector<std::string> tracedCalls(const std::string& path);
 int count(const std::vector<std::string>& calls, const std::string& prefix);
+// The traced calls replayed through the keyboard's firmware model: one line
+// for each report it would reject (wrong length, bad checksum, an unknown
+// command, a block that no command announced, a command while announced
+// blocks were still due) and for each macro numbered beyond the keyboard's
+// buffers. Empty when all were sound.
+std::vector<std::string> reportFaults(const std::vector<std::string>& calls);
 
 // Sends one control line to the emulated keyboard (see kbdctl); nothing when
 // no emulated keyboard listens.
@@ -60,7 +66,7 @@ struct OptionStandIn {
   int applyDone = 0;
   int profileSwitched = 0;
   int reloads = 0;  // UM_RELOAD_SETTINGS
-  int closes = 0;  // counted; the window stays for the rest of the test
+  int closes = 0;   // counted; the window stays for the rest of the test
 };
 
 class MonitorHarness : public ::testing::Test {

@@ -1,7 +1,7 @@
 #include "SkinPosition.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -21,6 +21,19 @@ std::string_view trim(std::string_view s) {
   return s;
 }
 
+// "%d,%d,%d,%d", each number cut to the coordinate limit; false when one is missing.
+bool readNumbers(const char* at, int32_t (&n)[4]) {
+  for (int i = 0; i < 4; ++i) {
+    char* end = nullptr;
+    const long long number = std::strtoll(at, &end, 10);
+    if (end == at) return false;
+    n[i] = int32_t(std::clamp<long long>(number, -kSkinCoordinateLimit, kSkinCoordinateLimit));
+    if (i < 3 && *end != ',') return false;
+    at = end + 1;
+  }
+  return true;
+}
+
 }  // namespace
 
 SkinPosition ParseSkinPosition(std::string_view value) {
@@ -33,14 +46,10 @@ SkinPosition ParseSkinPosition(std::string_view value) {
   }
   copyBounded(pos.name, sizeof pos.name, value.substr(0, firstComma));
 
-  // sscanf needs a terminated string; the numbers follow the first comma.
-  std::string numbers(value.substr(firstComma + 1));
-  int x = 0, y = 0, w = 0, h = 0;
-  if (std::sscanf(numbers.c_str(), "%d,%d,%d,%d", &x, &y, &w, &h) == 4) {
-    const auto bounded = [](int v) { return std::clamp(v, -kSkinCoordinateLimit, kSkinCoordinateLimit); };
-    x = bounded(x), y = bounded(y), w = bounded(w), h = bounded(h);
-    pos.rect = {x, y, x + w, y + h};
-  }
+  // Four numbers separated by commas directly after the first comma.
+  const std::string numbers(value.substr(firstComma + 1));
+  int32_t n[4] = {};
+  if (readNumbers(numbers.c_str(), n)) pos.rect = {n[0], n[1], n[0] + n[2], n[1] + n[3]};
   size_t lastComma = value.rfind(',');
   copyBounded(pos.text, sizeof pos.text, trim(value.substr(lastComma + 1)));
   return pos;

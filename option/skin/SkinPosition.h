@@ -14,8 +14,10 @@ struct SkinRect {
   bool operator==(const SkinRect&) const = default;
 };
 
-// Coordinates and sizes beyond this are no window's: the parser brings them
-// back to it, so that no arithmetic on a position can overflow.
+// Coordinates and sizes beyond this (in either direction) are no window's:
+// the parser cuts them to it, so that the far edges x + w and y + h, and
+// what the controls compute from them (thumb travel times a value range,
+// a picker position times 1000), cannot overflow.
 constexpr int32_t kSkinCoordinateLimit = 32767;
 
 struct SkinPosition {

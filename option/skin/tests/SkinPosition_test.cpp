@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 
 TEST(SkinPosition, ExitButtonParsesToRectAndEmptyText) {
@@ -47,9 +48,19 @@ TEST(SkinPosition, NegativeOriginIsKept) {
   EXPECT_STREQ(p.text, "help");
 }
 
-TEST(SkinPosition, PositionsFarOutsideAnyWindowAreBroughtBack) {
-  // x + w of two large numbers overflowed; every later sum on the rectangle too.
-  SkinPosition p = ParseSkinPosition("BUTTON,2147483647,-2147483648,2147483647,99999,x");
-  EXPECT_EQ(p.rect, (SkinRect{kSkinCoordinateLimit, -kSkinCoordinateLimit, 2 * kSkinCoordinateLimit, 0}));
-  EXPECT_EQ(ParseSkinPosition("B,40000,0,5,5,").rect.left, kSkinCoordinateLimit);
+TEST(SkinPosition, NumbersAtTheLimitsOfTheirTypeGiveABoundedRect) {
+  // A damaged skin file: the far edges must not overflow, and every size
+  // stays computable.
+  for (const char* s : {"HUGE,2147483647,2147483647,2147483647,2147483647,",
+                        "LOW,-2147483648,-2147483648,-2147483648,-2147483648,",
+                        "MIXED,-2147483648,2147483647,2147483647,-2147483648,", "LONG,99999999999,5,5,5,"}) {
+    const SkinPosition p = ParseSkinPosition(s);
+    EXPECT_LE(std::abs(int64_t(p.rect.left)), kSkinCoordinateLimit) << s;
+    EXPECT_LE(std::abs(int64_t(p.rect.top)), kSkinCoordinateLimit) << s;
+    EXPECT_LE(std::abs(int64_t(p.rect.width())), 2 * kSkinCoordinateLimit) << s;
+    EXPECT_LE(std::abs(int64_t(p.rect.height())), 2 * kSkinCoordinateLimit) << s;
+  }
+  EXPECT_EQ(ParseSkinPosition("FAR,99999,99999,5,5,").rect, (SkinRect{32767, 32767, 32772, 32772}));
+  EXPECT_EQ(ParseSkinPosition("B,2147483647,-2147483648,2147483647,99999,x").rect,
+            (SkinRect{kSkinCoordinateLimit, -kSkinCoordinateLimit, 2 * kSkinCoordinateLimit, 0}));
 }
