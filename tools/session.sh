@@ -32,6 +32,7 @@ quillon_deps=(
   "fonts-play:/usr/share/fonts/truetype/play/Play-Regular.ttf"
   "clang-format:/usr/bin/clang-format"
   "xdotool:/usr/bin/xdotool"
+  "nsis:/usr/bin/makensis"
 )
 
 quillon_install_deps() {
