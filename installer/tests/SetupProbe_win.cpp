@@ -8,6 +8,9 @@
 //   setup_probe version FILE                                prints Key=Value lines
 //   setup_probe shortcut FILE.lnk                           prints Target= and Arguments=
 //   setup_probe run-wait TIMEOUT_MS PROGRAM [ARGS...]       exit code of PROGRAM
+//   setup_probe stubborn-window CLASS TITLE                 a window that ignores
+//       every command and ends only on WM_CLOSE (a program that will not exit)
+//   setup_probe close-window class|title NAME
 //
 // Exit code 0 is success; kTimedOut and kFailed say what went wrong.
 
@@ -139,6 +142,26 @@ int runWait(DWORD timeoutMs, int argc, char** argv) {
   return result;
 }
 
+LRESULT CALLBACK stubbornProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_COMMAND) return 0;
+  if (message == WM_DESTROY) PostQuitMessage(0);
+  return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+int stubbornWindow(const char* windowClass, const char* title) {
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = stubbornProc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = windowClass;
+  if (!RegisterClassA(&wc)) return kFailed;
+  if (!CreateWindowExA(0, windowClass, title, WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, wc.hInstance,
+                       nullptr))
+    return kFailed;
+  MSG msg;
+  while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
+  return 0;
+}
+
 int usage() {
   std::fprintf(
       stderr,
@@ -163,6 +186,11 @@ int main(int argc, char** argv) {
       std::printf("%lu\n", pid);
     }
     return 0;
+  }
+  if (verb == "stubborn-window" && argc == 4) return stubbornWindow(argv[2], argv[3]);
+  if (verb == "close-window" && argc == 4) {
+    HWND window = findWindow(argv[2], argv[3]);
+    return window && PostMessageA(window, WM_CLOSE, 0, 0) ? 0 : kFailed;
   }
   if (verb == "version") return printVersion(argv[2]);
   if (verb == "shortcut") return printShortcut(argv[2]);

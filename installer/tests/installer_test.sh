@@ -160,4 +160,16 @@ run_setup /S || fail "second install failed"
 probe run-wait $wait_ms "$win_instdir\\Uninstall.exe" /S /PURGE || fail "uninstall with /PURGE failed"
 [ ! -e "$instdir" ] || fail "/PURGE left $(ls -A "$instdir" | tr '\n' ' ')"
 
+# --- a monitor that does not end: the setup program stops and changes nothing -
+run_setup /S || fail "third install failed"
+wine "$probe" stubborn-window "$monitor_class" "Varnel Quillon Monitor" >/dev/null 2>&1 </dev/null &
+probe wait-window class "$monitor_class" $wait_ms >/dev/null || fail "the stubborn window did not show"
+printf 'old' >"$instdir/Option.exe"
+start=$(now)
+run_setup /S && fail "the setup program went on while the monitor still ran"
+log "setup with a monitor that does not end gave up after $(since "$start")"
+[ "$(cat "$instdir/Option.exe")" = old ] || fail "the setup program replaced files while the monitor ran"
+probe close-window class "$monitor_class" || fail "could not close the stubborn window"
+probe wait-no-window class "$monitor_class" $wait_ms || fail "the stubborn window did not close"
+
 log "PASS"
