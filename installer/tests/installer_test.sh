@@ -25,8 +25,16 @@ fail() {
   log "FAIL: $*"
   exit 1
 }
-stop_wineserver() { wineserver -k >/dev/null 2>&1 || true; }
-trap stop_wineserver EXIT
+# The prefix takes some 700 MB: kept only when a check failed, to look into.
+passed=0
+finish() {
+  wineserver -k >/dev/null 2>&1 || true
+  if [ $passed = 1 ]; then
+    wineserver -w >/dev/null 2>&1
+    rm -rf "$WINEPREFIX"
+  fi
+}
+trap finish EXIT
 
 now() { date +%s.%N; }
 since() { awk -v a="$1" -v b="$(now)" 'BEGIN { printf "%.1f s", b - a }'; }
@@ -158,7 +166,7 @@ grep -q '^Marker=kept' "$instdir/config.ini" || fail "the uninstall removed conf
 run_setup /S || fail "second install failed"
 [ "$(sha "$instdir/config/Default0.gkp")" = "$profile_sha" ] || fail "reinstall changed the profile file"
 probe run-wait $wait_ms "$win_instdir\\Uninstall.exe" /S /PURGE || fail "uninstall with /PURGE failed"
-[ ! -e "$instdir" ] || fail "/PURGE left $(ls -A "$instdir" | tr '\n' ' ')"
+[ ! -e "$instdir" ] || fail "/PURGE left $(find "$instdir" -mindepth 1 | tr '\n' ' ')"
 
 # --- a monitor that does not end: the setup program stops and changes nothing -
 run_setup /S || fail "third install failed"
@@ -172,4 +180,5 @@ log "setup with a monitor that does not end gave up after $(since "$start")"
 probe close-window class "$monitor_class" || fail "could not close the stubborn window"
 probe wait-no-window class "$monitor_class" $wait_ms || fail "the stubborn window did not close"
 
+passed=1
 log "PASS"
