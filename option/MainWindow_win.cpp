@@ -266,6 +266,8 @@ void MainWindow::showHelp() {
 
 void MainWindow::paintOver(HDC dc) {
   drawText(dc, firmwareText_, kFirmwareArea, 14, RGB(230, 230, 230), DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  drawText(dc, kSoftwareVersionText, kSoftwareArea, 14, RGB(230, 230, 230),
+           DT_LEFT | DT_VCENTER | DT_SINGLELINE);
   const bool hint = helpText_.empty();
   drawText(dc, hint ? kHelpHint : helpText_, kHelpStrip, 14, hint ? RGB(110, 110, 110) : RGB(200, 200, 200),
            DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);

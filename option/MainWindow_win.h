@@ -64,6 +64,7 @@ class MainWindow : public SkinDialog, public OptionHost {
     kControlCount = 22,
   };
   static constexpr RECT kFirmwareArea{308, 252, 348, 282};  // the dark well the version is written into
+  static constexpr RECT kSoftwareArea{432, 252, 520, 282};  // beside the skin's "SOFTWARE" label
 
   void createPages();
   void loadSettings();

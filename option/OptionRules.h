@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "QuillonVersion.h"
 #include "SettingsImage.h"
 
 // The stored firmware version as the main window shows it: 103 gives "1.03".
@@ -12,7 +13,8 @@
 enum class FirmwareRange { StartUp, Reload };
 std::string firmwareVersionText(int version, FirmwareRange range);
 
-constexpr char kSoftwareVersionText[] = "1.02";
+// The software version the main window shows beside the firmware's.
+constexpr char kSoftwareVersionText[] = QUILLON_VERSION_TEXT;
 
 // The colour pictures of the keyboard picture, in the order of their SCREEN keys.
 enum class KeyLook { Normal, Green, Blue, Cyan, Red, Purple, Danlv, Dective };

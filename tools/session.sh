@@ -35,6 +35,7 @@ quillon_deps=(
   "clang:/usr/bin/clang"
   "libclang-rt-14-dev:/usr/lib/llvm-14/lib/clang/14.0.6/lib/linux/libclang_rt.fuzzer-x86_64.a"
   "libfuzzer-14-dev:/usr/lib/llvm-14/lib/libFuzzer.a"
+  "nsis:/usr/bin/makensis"
 )
 
 quillon_install_deps() {

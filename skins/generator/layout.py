@@ -272,8 +272,8 @@ MAIN = window("skin_Config.ini", "Config", 1060, 620, shape="main", controls=[
 ], labels=[
     Label(640, 56, "PROFILES", 13, True),
     Label(300, 267, "FIRMWARE", 11, True, "dim", "rm"),
+    # The program writes both version numbers beside these labels.
     Label(364, 267, "SOFTWARE", 11, True, "dim", "lm"),
-    Label(432, 267, "1.02", 12, False, "label", "lm"),
     Label(826, 306, "KEY FUNCTIONS", 13, True),
 ], panels=[
     Panel("well", 306, 252, 44, 30),
