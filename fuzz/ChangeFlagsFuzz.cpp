@@ -13,15 +13,6 @@
 
 namespace {
 
-const SettingsImage& defaultImage() {
-  static const auto image = [] {
-    auto made = std::make_unique<SettingsImage>();
-    buildDefaultImage(*made);
-    return made;
-  }();
-  return *image;
-}
-
 bool isFlag(int32_t v) { return v == 0 || v == 1; }
 
 }  // namespace
@@ -30,8 +21,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzedDataProvider in(data, size);
   static const auto edited = std::make_unique<SettingsImage>();  // kept: 3 MB
   static const auto same = std::make_unique<SettingsImage>();
-  *edited = defaultImage();
-  const SettingsImage& exchanged = defaultImage();
+  *edited = fuzz::defaultImage();
+  const SettingsImage& exchanged = fuzz::defaultImage();
   bool touched[kProfileCount] = {};
   edited->currentProfile = in.ConsumeIntegralInRange(0, kProfileCount - 1);
   while (in.remaining_bytes() > 0) {

@@ -55,12 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
   } else {
     // A sound image with the input laid over the active profile somewhere.
-    static const auto defaults = [] {
-      auto made = std::make_unique<SettingsImage>();
-      buildDefaultImage(*made);
-      return made;
-    }();
-    *image = *defaults;
+    *image = fuzz::defaultImage();
     image->currentProfile = in.ConsumeIntegral<int32_t>();
     const size_t offset = in.ConsumeIntegralInRange<size_t>(0, sizeof(ProfileRecord) - 1);
     const std::string patch = in.ConsumeRemainingBytesAsString();

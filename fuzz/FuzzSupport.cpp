@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 
 namespace fuzz {
 
@@ -21,6 +22,15 @@ const std::string& scratchFolder() {
     return pattern + "/";
   }();
   return folder;
+}
+
+const SettingsImage& defaultImage() {
+  static const auto image = [] {
+    auto made = std::make_unique<SettingsImage>();
+    buildDefaultImage(*made);
+    return made;
+  }();
+  return *image;
 }
 
 }  // namespace fuzz

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "FileIo.h"
+#include "SettingsImage.h"
 
 namespace fuzz {
 
@@ -25,6 +26,9 @@ namespace fuzz {
 // One folder per process, made at the first call, with a trailing separator
 // and a config\ subfolder, as the program folder has them.
 const std::string& scratchFolder();
+
+// The defaults both programs start from, made once per process.
+const SettingsImage& defaultImage();
 
 inline void writeFile(const std::string& path, std::string_view bytes) {
   FUZZ_CHECK(replaceFileAtomically(path, bytes));

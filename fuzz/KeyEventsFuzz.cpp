@@ -12,13 +12,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzedDataProvider in(data, size);
-  static const auto defaults = [] {
-    auto image = std::make_unique<SettingsImage>();
-    buildDefaultImage(*image);
-    return image;
-  }();
   static const auto image = std::make_unique<SettingsImage>();  // kept: 3 MB
-  *image = *defaults;
+  *image = fuzz::defaultImage();
   image->currentProfile = in.ConsumeIntegral<int32_t>();
   // Function codes of the active-looking profile's keys from the input.
   const int profile =

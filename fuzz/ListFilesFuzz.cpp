@@ -39,15 +39,6 @@ std::vector<Record> loadAndCheck(const std::string& folder, const ListFile& file
   return list;
 }
 
-const SettingsImage& defaultImage() {
-  static const auto image = [] {
-    auto made = std::make_unique<SettingsImage>();
-    buildDefaultImage(*made);
-    return made;
-  }();
-  return *image;
-}
-
 // A few keys of the first profile name the library's first entries, as
 // keys bound through the macro pages do.
 template <typename Record>
@@ -83,7 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // Kept between runs: a fresh 3 MB image each time costs more than the run.
   static const auto image = std::make_unique<SettingsImage>();
   static const auto once = std::make_unique<SettingsImage>();
-  *image = defaultImage();
+  *image = fuzz::defaultImage();
   switch (kind) {
     case 0: {
       const MacroLibrary library = loadAndCheck<MacroRecord>(folder, kMacroLibraryFile, bytes);
