@@ -156,10 +156,10 @@ void MainWindow::onCommand(int id, int, HWND) {
   switch (id) {
     case ID_MACRO_MANAGER:
       // Each refreshes the keyboard picture and preview-applies when it closes.
-      RunMacroManager(*this, editEntry_);
+      RunMacroManager(*this, hwnd(), editEntry_);
       return;
     case ID_TEXT_MACRO_MANAGER:
-      RunTextMacroManager(*this);
+      RunTextMacroManager(*this, hwnd());
       return;
   }
   const int key = id - kIdBase;

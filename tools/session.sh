@@ -113,6 +113,19 @@ quillon_wine_prefix() {
   touch "$WINEPREFIX/.quillon-ready"
 }
 
+# Wine hands every activated top-level window to the X window manager and,
+# when such a window is hidden or destroyed, waits up to 2 s for the manager
+# to confirm that it is withdrawn. A bare Xvfb has no manager: every closing
+# dialog would block its program's thread for those 2 s ("wait_for_withdrawn_
+# state ... wait timed out" in WINEDEBUG=fixme+event), and clicks meanwhile
+# arrive late or at a window that is no longer in front. Without a manager,
+# Wine places the windows itself.
+quillon_window_manager_mode() {
+  local managed=N
+  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && managed=Y
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d "$managed" /f >/dev/null 2>&1 </dev/null
+}
+
 # quillon_session [private]: a display (the caller's $DISPLAY unless "private"
 # is asked for or there is none) and a persistent wineserver.
 quillon_session() {
@@ -145,4 +158,5 @@ quillon_session() {
   quillon_wineserver=1
   # Start Wine's own services now, detached from the caller's output.
   wine cmd.exe /c exit >/dev/null 2>&1 </dev/null
+  quillon_window_manager_mode
 }

@@ -309,9 +309,9 @@ LRESULT MacroManagerDialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam
 
 void MacroManagerDialog::onDestroyed() { recorder_.Stop(); }
 
-bool RunMacroManager(OptionHost& host, const KeyAssignment& editedKey) {
+bool RunMacroManager(OptionHost& host, HWND owner, const KeyAssignment& editedKey) {
   MacroManagerDialog dialog(host, editedKey);
-  const bool ok = dialog.open(host.window());
+  const bool ok = dialog.open(owner);
   OptionDocument& doc = host.document();
   closeMacroManager(ok ? ManagerClose::Ok : ManagerClose::Cancel, doc.lists.macros, *doc.edit, doc.folder);
   host.keyboardPictureChanged();

@@ -58,7 +58,9 @@ class MacroManagerDialog : public SkinDialog {
   bool editOnEnterRelease_ = false;
 };
 
-// Runs the manager over the host's library. OK stores the library and hands it
-// to every key; otherwise the edits are dropped. Then the keyboard picture is
-// refreshed and, with preview on, the change applied. True after OK.
-bool RunMacroManager(OptionHost& host, const KeyAssignment& editedKey);
+// Runs the manager over the host's library, modal to `owner` (the window it
+// was opened from: the main window or the key assignment page). OK stores the
+// library and hands it to every key; otherwise the edits are dropped. Then the
+// keyboard picture is refreshed and, with preview on, the change applied.
+// True after OK.
+bool RunMacroManager(OptionHost& host, HWND owner, const KeyAssignment& editedKey);

@@ -51,11 +51,14 @@ void MacroPage::entryFromLibraries() {
 void MacroPage::onCommand(int id, int code, HWND) {
   switch (id) {
     case kCmdOpenMacroManager:
-      if (entry_ && RunMacroManager(host_, *entry_)) entryFromLibraries();
+      // Modal to the key assignment page this page lies in: owned by the
+      // main window, the manager would leave that page without activation
+      // when it closes, and the page's next clicks would go nowhere.
+      if (entry_ && RunMacroManager(host_, GetAncestor(hwnd(), GA_ROOT), *entry_)) entryFromLibraries();
       refresh();
       return;
     case kCmdOpenTextMacroManager:
-      if (RunTextMacroManager(host_)) entryFromLibraries();
+      if (RunTextMacroManager(host_, GetAncestor(hwnd(), GA_ROOT))) entryFromLibraries();
       refresh();
       return;
   }

@@ -266,9 +266,9 @@ LRESULT TextMacroManagerDialog::onMessage(UINT message, WPARAM wParam, LPARAM lP
 
 void TextMacroManagerDialog::onDestroyed() { recorder_.Stop(); }
 
-bool RunTextMacroManager(OptionHost& host) {
+bool RunTextMacroManager(OptionHost& host, HWND owner) {
   TextMacroManagerDialog dialog(host);
-  const bool ok = dialog.open(host.window());
+  const bool ok = dialog.open(owner);
   OptionDocument& doc = host.document();
   closeTextMacroManager(ok ? ManagerClose::Ok : ManagerClose::Cancel, doc.lists.textMacros, *doc.edit,
                         doc.folder);

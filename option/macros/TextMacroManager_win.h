@@ -49,7 +49,8 @@ class TextMacroManagerDialog : public SkinDialog {
   bool showing_ = false;  // the edits are being filled in, not typed into
 };
 
-// Runs the manager over the host's library. OK stores the library and hands it
-// to every key; otherwise the edits are dropped. Then the keyboard picture is
-// refreshed and, with preview on, the change applied. True after OK.
-bool RunTextMacroManager(OptionHost& host);
+// Runs the manager over the host's library, modal to `owner` (see
+// RunMacroManager). OK stores the library and hands it to every key; otherwise
+// the edits are dropped. Then the keyboard picture is refreshed and, with
+// preview on, the change applied. True after OK.
+bool RunTextMacroManager(OptionHost& host, HWND owner);

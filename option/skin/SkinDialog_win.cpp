@@ -33,10 +33,10 @@ INT_PTR SkinDialog::runModal(const SkinSource& source, const char* title, HWND o
     DispatchMessageA(&msg);
   }
   running_ = false;
-  if (ownerWasEnabled) {
-    EnableWindow(owner, TRUE);
-    SetActiveWindow(owner);
-  }
+  // The owner is enabled and active again before this window goes: when the
+  // system picks the next active window itself, it may pick none of ours.
+  if (ownerWasEnabled) EnableWindow(owner, TRUE);
+  if (owner && IsWindowEnabled(owner)) SetActiveWindow(owner);
   balloon_.hide();
   if (hwnd()) DestroyWindow(hwnd());
   return result_;
