@@ -52,8 +52,8 @@ void MainWindow::resetAll() {
 void MainWindow::storeAssignedKey() {
   const int k = editEntry_.keyIndex;
   if (k >= kKeyCount) return;
-  const int p = doc_.activeIndex();
-  ProfileRecord& profile = doc_.active();
+  const int p = editProfile_;
+  ProfileRecord& profile = doc_.edit->profiles[p];
   profile.keys[k] = editEntry_;
   refreshKeyboard();
   saveList(doc_.lists.launchApps, doc_.folder, kLaunchAppListFile);

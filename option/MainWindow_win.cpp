@@ -203,10 +203,13 @@ void MainWindow::onCommand(int id, int, HWND) {
 }
 
 void MainWindow::openKeyPage(int keyIndex) {
+  editProfile_ = doc_.activeIndex();
   editEntry_ = doc_.active().keys[keyIndex];
   editEntry_.keyIndex = uint8_t(keyIndex);
-  // On OK the page posts UM_KEY_ASSIGNED; storeAssignedKey() takes the entry.
-  KeyAssignPage(*this, editEntry_).open(hwnd());
+  // On OK the page posts UM_KEY_ASSIGNED; storeAssignedKey() takes the entry
+  // into the profile the key was clicked in, even when the monitor has
+  // switched the window to another profile meanwhile.
+  KeyAssignPage(*this, editEntry_, doc_.edit->profiles[editProfile_]).open(hwnd());
 }
 
 void MainWindow::openMacroMenu() {

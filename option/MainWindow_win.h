@@ -96,4 +96,5 @@ class MainWindow : public SkinDialog, public OptionHost {
   std::unique_ptr<LightingPage> lightingPage_;
   std::unique_ptr<KeyboardPicture> keyboard_;
   EditEntry editEntry_{};  // the key the assignment page edits
+  int editProfile_ = 0;    // and the profile it belongs to
 };

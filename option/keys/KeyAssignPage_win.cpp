@@ -232,7 +232,7 @@ void KeyAssignPage::openCategoryMenu() {
   HWND selector = control(kCategory);
   if (!selector) return;
   const int k = entry_.keyIndex < kKeyCount ? entry_.keyIndex : 0;
-  const ProfileRecord& profile = host_.activeProfile();
+  const ProfileRecord& profile = profile_;
   SkinMenu menu(kMenuFace, kMenuHeight);
   menu.setMinimumWidth(kCategoryMenuWidth);
   for (const KeyMenuEntry& line : CategoryMenu(profile.totalMacro, profile.keys[k].functionCode))
@@ -275,7 +275,7 @@ void KeyAssignPage::checkPlayCount() {
 }
 
 void KeyAssignPage::confirm() {
-  ConfirmEntry(entry_, editText(kPlayCount), editText(kRepeatDelay), host_.activeProfile().standardKey);
+  ConfirmEntry(entry_, editText(kPlayCount), editText(kRepeatDelay), profile_.standardKey);
   PostMessageA(host_.window(), UM_KEY_ASSIGNED, 0, 0);
   end(IDOK);
 }

@@ -16,7 +16,11 @@
 
 class KeyAssignPage : public SkinDialog {
  public:
-  KeyAssignPage(OptionHost& host, EditEntry& entry) : host_(host), entry_(entry) {}
+  // `profile` is the profile the key belongs to: the page reads it (the key
+  // limit, the stored key) and OK remaps in it, whichever profile the window
+  // shows by then.
+  KeyAssignPage(OptionHost& host, EditEntry& entry, ProfileRecord& profile)
+      : host_(host), entry_(entry), profile_(profile) {}
   ~KeyAssignPage() override;
   // Runs the page; true after OK (UM_KEY_ASSIGNED is then posted to the host).
   bool open(HWND owner);
@@ -51,6 +55,7 @@ class KeyAssignPage : public SkinDialog {
 
   OptionHost& host_;
   EditEntry& entry_;
+  ProfileRecord& profile_;
   std::string keyName_;
   static constexpr size_t kSubPageCount = 6;
   std::array<std::unique_ptr<AssignSubPage>, kSubPageCount> subPages_;  // all but the macro page
