@@ -1,5 +1,7 @@
 #include "ColorKeyButton_win.h"
 
+#include <windowsx.h>
+
 #include "SkinMessages.h"
 
 ColorKeyButton* ColorKeyButton::Create(HWND parent, int id, const SkinPosition& position,
@@ -56,18 +58,7 @@ void ColorKeyButton::setHover(bool hover) {
 }
 
 void ColorKeyButton::trackMouse() {
-  if (!hover_) {
-    if (GetCapture() == hwnd() || !GetActiveWindow() || !GetParent(hwnd())) return;
-    setHover(true);
-    SetCapture(hwnd());
-    return;
-  }
-  POINT pt;
-  GetCursorPos(&pt);
-  if (WindowFromPoint(pt) != hwnd()) {
-    setHover(false);
-    if (!(GetKeyState(VK_LBUTTON) & 0x8000) && GetCapture() == hwnd()) ReleaseCapture();
-  }
+  if (!hover_ && BeginHover(hwnd())) setHover(true);
 }
 
 LRESULT ColorKeyButton::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -79,11 +70,12 @@ LRESULT ColorKeyButton::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_MOUSEMOVE:
       trackMouse();
       break;
+    case WM_MOUSELEAVE:
     case WM_KILLFOCUS:
       setHover(false);
       break;
     case WM_CAPTURECHANGED:
-      if (reinterpret_cast<HWND>(lParam) != hwnd()) setHover(false);
+      if (reinterpret_cast<HWND>(lParam) != hwnd()) click_.lost();
       break;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
@@ -98,8 +90,7 @@ LRESULT ColorKeyButton::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     case WM_LBUTTONUP:
       if (toggle_) {
-        if (click_.pressed && !hover_ && GetCapture() == hwnd()) ReleaseCapture();  // hover keeps it
-        click_.release(hwnd(), checked_);
+        click_.release(hwnd(), checked_, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
         return 0;
       }
       break;

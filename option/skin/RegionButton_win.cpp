@@ -113,17 +113,21 @@ LRESULT RegionButton::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       POINT screen = pt;
       ClientToScreen(hwnd(), &screen);
       bool over = insideOutline(pt) && WindowFromPoint(screen) == hwnd();
-      if (state_ == RegionState::Rest && over && GetCapture() != hwnd()) {
+      if (state_ == RegionState::Rest && over && !pressed_ && BeginHover(hwnd())) {
         setState(RegionState::Hover);
         notifyHover(true);
-        SetCapture(hwnd());
       } else if (state_ == RegionState::Hover && !over) {
         setState(RegionState::Rest);
         notifyHover(false);
-        if (!pressed_ && GetCapture() == hwnd()) ReleaseCapture();
       }
       return 0;
     }
+    case WM_MOUSELEAVE:
+      if (state_ == RegionState::Hover) {
+        setState(RegionState::Rest);
+        notifyHover(false);
+      }
+      return 0;
     case WM_CAPTURECHANGED:
       // Someone else took the mouse: no hover or press survives that.
       if (reinterpret_cast<HWND>(lParam) != hwnd() &&

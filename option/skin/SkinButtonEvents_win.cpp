@@ -12,22 +12,13 @@ LRESULT SkinButton::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_MOUSEMOVE:
       trackMouse();
       break;
+    case WM_MOUSELEAVE:
     case WM_KILLFOCUS:
-      if (hover_) {
-        hover_ = false;
-        notifyHover(false);
-        // The hover held the mouse; kept, every later click anywhere in the
-        // window would come here, and nothing would ever release it.
-        if (GetCapture() == hwnd() && !(GetKeyState(VK_LBUTTON) & 0x8000)) ReleaseCapture();
-      }
+      setHover(false);
       InvalidateRect(hwnd(), nullptr, FALSE);
       break;
     case WM_CAPTURECHANGED:
-      if (hover_ && reinterpret_cast<HWND>(lParam) != hwnd()) {
-        hover_ = false;
-        notifyHover(false);
-        InvalidateRect(hwnd(), nullptr, FALSE);
-      }
+      if (reinterpret_cast<HWND>(lParam) != hwnd()) click_.lost();
       break;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
@@ -40,10 +31,7 @@ LRESULT SkinButton::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     case WM_LBUTTONUP:
       if (toggle_) {
-        click_.release(hwnd(), checked_);
-        // The press took the mouse; without a hover that gives it back when
-        // the mouse leaves, the next click anywhere would come here again.
-        if (!hover_ && GetCapture() == hwnd()) ReleaseCapture();
+        click_.release(hwnd(), checked_, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
         return 0;
       }
       break;

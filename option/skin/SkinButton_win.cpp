@@ -123,29 +123,17 @@ void SkinButton::notifyHover(bool entered) {
 }
 
 void SkinButton::trackMouse() {
-  if (!hover_) {
-    if (GetCapture() == hwnd() || !GetActiveWindow() || !GetParent(hwnd())) return;
-    hover_ = true;
-    if (!tooltip_ && !help_.empty()) {
-      addTool();
-      // The tooltip watches the mouse from now on; tell it where it is.
-      POINT at;
-      GetCursorPos(&at);
-      ScreenToClient(hwnd(), &at);
-      MSG move{hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y), DWORD(GetMessageTime()), {}};
-      SendMessageA(tooltip_.get(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
-    }
-    notifyHover(true);
-    SetCapture(hwnd());
-    InvalidateRect(hwnd(), nullptr, FALSE);
-    return;
+  if (hover_ || !BeginHover(hwnd())) return;
+  hover_ = true;
+  if (!tooltip_ && !help_.empty()) {
+    addTool();
+    // The tooltip watches the mouse from now on; tell it where it is.
+    POINT at;
+    GetCursorPos(&at);
+    ScreenToClient(hwnd(), &at);
+    MSG move{hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y), DWORD(GetMessageTime()), {}};
+    SendMessageA(tooltip_.get(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
   }
-  POINT pt;
-  GetCursorPos(&pt);
-  if (WindowFromPoint(pt) != hwnd()) {
-    hover_ = false;
-    notifyHover(false);
-    InvalidateRect(hwnd(), nullptr, FALSE);
-    if (!(GetKeyState(VK_LBUTTON) & 0x8000) && GetCapture() == hwnd()) ReleaseCapture();
-  }
+  notifyHover(true);
+  InvalidateRect(hwnd(), nullptr, FALSE);
 }

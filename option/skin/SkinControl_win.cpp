@@ -87,14 +87,25 @@ void ActivateTopLevelOf(HWND control) {
     SetActiveWindow(GetAncestor(parent, GA_ROOT));
 }
 
+bool BeginHover(HWND control) {
+  if (!GetActiveWindow() || !GetParent(control)) return false;
+  TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, control, 0};
+  TrackMouseEvent(&track);
+  return true;
+}
+
 void ToggleClick::press(HWND button) {
   pressed = true;
   if (GetCapture() != button) SetCapture(button);
 }
 
-bool ToggleClick::release(HWND button, bool& checked) {
-  if (!pressed) return false;
+bool ToggleClick::release(HWND button, bool& checked, POINT client) {
+  const bool wasPressed = pressed;
   pressed = false;
+  if (GetCapture() == button) ReleaseCapture();
+  RECT area;
+  GetClientRect(button, &area);
+  if (!wasPressed || !PtInRect(&area, client)) return false;
   checked = !checked;
   InvalidateRect(button, nullptr, FALSE);
   if (HWND parent = GetParent(button))

@@ -31,14 +31,24 @@ class SkinControl {
 // A click on a control first brings its top-level window to the front.
 void ActivateTopLevelOf(HWND control);
 
+// Hover as the system's own hot-tracking controls follow it: a mouse move
+// over a control that is not hovered yet asks for one WM_MOUSELEAVE. The
+// mouse is never captured for it: a capture held for hover takes the next
+// click wherever it lands, whenever a window appears or goes under the mouse.
+// True when the control may show hover now (its program is the active one).
+bool BeginHover(HWND control);
+
 // The click of a toggle button, done by the button itself (the system's would
-// notify twice): the press captures the mouse, the release that follows it
-// flips the state and sends WM_COMMAND to the parent.
+// notify twice): the press captures the mouse until its release, which flips
+// the state and sends WM_COMMAND to the parent when it comes over the button.
 struct ToggleClick {
   bool pressed = false;
   void press(HWND button);
-  // False when no press of this button came first.
-  bool release(HWND button, bool& checked);
+  // False when no press of this button came first, or the release came
+  // elsewhere; the capture is released either way.
+  bool release(HWND button, bool& checked, POINT client);
+  // The capture was taken away: the press is forgotten.
+  void lost() { pressed = false; }
 };
 
 // Four state images cut at a control's rectangle.

@@ -129,7 +129,7 @@ TEST_F(RegionFixture, DisabledDrawsStateThreeAndHoverFollowsTheOutline) {
   SetCursorPos(screen.x, screen.y);
   SendMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(kInside.x, kInside.y));
   EXPECT_EQ(page.button->state(), RegionState::Hover);
-  EXPECT_EQ(GetCapture(), window);
+  EXPECT_EQ(GetCapture(), nullptr);
   EXPECT_EQ(pixel(window, kInside.x, kInside.y), RGB(0, 0xA0, 0));
   screen = kOutside;
   ClientToScreen(window, &screen);

@@ -153,6 +153,39 @@ TEST(SkinWindowTest, ToggleButtonClickedTwiceSendsTwoCommands) {
   EXPECT_EQ(HIWORD(window.commands[1]), 0);
 }
 
+// Hover follows the mouse without holding it; only a press holds it, until
+// its release, and a release away from the button changes nothing.
+TEST(SkinWindowTest, HoverNeverHoldsTheMouseAndAPressHoldsItUntilTheRelease) {
+  TestSkin skin("capture", {"TOGGLE,20,20,40,30,Toggle help"});
+  ButtonWindow window;
+  window.toggles = true;
+  ASSERT_TRUE(window.create(sourceOf(skin, 1), "Skin capture", nullptr, false));
+  ShowWindow(window.hwnd(), SW_SHOW);
+  SetForegroundWindow(window.hwnd());
+  PumpMessages();
+  SkinButton* button = window.buttons.at(0);
+  button->setTag(9);
+  RECT r;
+  GetWindowRect(button->hwnd(), &r);
+  SetCursorPos(r.left + 5, r.top + 5);
+  SendMessageA(button->hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+  EXPECT_TRUE(button->hovered());
+  EXPECT_EQ(GetCapture(), nullptr);
+  SetCursorPos(r.right + 60, r.bottom + 60);
+  EXPECT_TRUE(PumpUntil([&] { return !button->hovered(); }));
+  PumpMessages();
+  ASSERT_EQ(window.hovers.size(), 2u);
+  EXPECT_EQ(window.hovers[0], (std::pair<WPARAM, LPARAM>{1, 9}));
+  EXPECT_EQ(window.hovers[1], (std::pair<WPARAM, LPARAM>{0, 9}));
+
+  SendMessageA(button->hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  EXPECT_EQ(GetCapture(), button->hwnd());
+  SendMessageA(button->hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(300, 300));
+  EXPECT_EQ(GetCapture(), nullptr);
+  EXPECT_FALSE(button->checked());
+  EXPECT_TRUE(window.commands.empty());
+}
+
 TEST(SkinWindowTest, PushButtonHoverPostsTagAndShowsOverImage) {
   TestSkin skin("hover", {"PUSH,20,20,40,30,Help for push"});
   ButtonWindow window;

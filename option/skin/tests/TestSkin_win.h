@@ -96,3 +96,17 @@ inline void PumpMessages() {
     DispatchMessageA(&msg);
   }
 }
+
+// Pumps messages until `done` holds, for at most `ms` milliseconds. The
+// system tells a control that the mouse left it with a posted message
+// (WM_MOUSELEAVE) a moment after the move.
+template <typename Predicate>
+bool PumpUntil(Predicate done, DWORD ms = 2000) {
+  const DWORD start = GetTickCount();
+  while (!done()) {
+    if (GetTickCount() - start > ms) return false;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    PumpMessages();
+  }
+  return true;
+}
