@@ -229,6 +229,16 @@ void sanitizeKey(KeyAssignment& key, int keyIndex) {
 }
 
 void sanitizeProfile(ProfileRecord& profile) {
+  // Values the window shows on a slider or a pair of buttons come into their
+  // range here, so that what it shows is what an apply sends: a damaged
+  // brightness of 60 is shown as 10 and would otherwise be sent as 60.
+  auto clampTo = [](int32_t& value, int32_t low, int32_t high) { value = std::clamp(value, low, high); };
+  clampTo(profile.ltControl, kBrightnessMin, kBrightnessMax);
+  for (int32_t* speed : {&profile.breatheSpeed, &profile.waveSpeed, &profile.rippleSpeed})
+    clampTo(*speed, kSpeedMin, kSpeedMax);
+  for (int32_t* flag : {&profile.lightFxFlag, &profile.waveMode, &profile.rippleMode, &profile.customMode,
+                        &profile.leftWinLock})
+    clampTo(*flag, 0, 1);
   terminate(profile.profileName);
   for (auto& app : profile.linkedApps) terminate(app);
   for (int k = 0; k < kKeyCount; ++k) sanitizeKey(profile.keys[k], k);

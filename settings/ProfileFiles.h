@@ -12,7 +12,9 @@
 //   writeOsdMessage, readOsdSettings: single config.ini keys.
 //   sanitizeKey / sanitizeProfile / sanitizeImage: make a record read from a
 //   file or another process safe to use (terminated texts, clamped counts and
-//   indexes); the assignment itself, category and function code, is kept.
+//   indexes) and bring the lighting and Windows-key values into the ranges
+//   the configuration program shows; the assignment itself, category and
+//   function code, is kept.
 //
 // `folder` is the program folder with its trailing separator.
 

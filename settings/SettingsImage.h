@@ -87,6 +87,12 @@ struct KeyAssignment {
   int32_t macroListIndex;
 };
 
+// The ranges of the lighting and Windows-key fields that the configuration
+// program shows: brightness, the three effect speeds, and the switches and
+// variants that are 0 or 1.
+constexpr int32_t kBrightnessMin = 0, kBrightnessMax = 10;
+constexpr int32_t kSpeedMin = 1, kSpeedMax = 3;
+
 struct ProfileRecord {
   char profileName[250];
   char linkedApps[kLinkedAppCount][500];

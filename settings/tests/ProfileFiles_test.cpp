@@ -106,6 +106,24 @@ TEST_F(ProfileFilesTest, SavingIntoAnInstalledFileKeepsKeysItNeverWrites) {
   EXPECT_NE(bytes.find("[Extra]\r\nfoo=bar\r\n"), std::string::npos);
 }
 
+// A damaged or older file loads into the ranges the window shows, so that an
+// apply sends what the window showed.
+TEST_F(ProfileFilesTest, ValuesOutsideTheirRangesLoadClamped) {
+  writeFile("config\\Default1.gkp",
+            "[Setting]\r\nLtControl=60\r\nLightFxFlag=2\r\nLeftWin=-1\r\nBreatheSpeed=0\r\n"
+            "WaveSpeed=7\r\nRippleMode=5\r\nCustomMode=-3\r\nLightFX=77\r\n");
+  loadAll(*loaded_, folder_);
+  const ProfileRecord& p = loaded_->profiles[1];
+  EXPECT_EQ(p.ltControl, kBrightnessMax);
+  EXPECT_EQ(p.lightFxFlag, 1);
+  EXPECT_EQ(p.leftWinLock, 0);
+  EXPECT_EQ(p.breatheSpeed, kSpeedMin);
+  EXPECT_EQ(p.waveSpeed, kSpeedMax);
+  EXPECT_EQ(p.rippleMode, 1);
+  EXPECT_EQ(p.customMode, 0);
+  EXPECT_EQ(p.lightFx, 77);  // an unknown effect code is the keyboard's to judge
+}
+
 TEST_F(ProfileFilesTest, AMissingProfileFileGivesDefaultsForThatIndexOnly) {
   for (int i = 0; i < kProfileCount; ++i) fillProfile(image_->profiles[i], i);
   ASSERT_TRUE(saveAll(*image_, folder_));
