@@ -1,10 +1,8 @@
 #include "CustomLedRules.h"
 
-bool ApplyLedSwatchColor(ProfileRecord& profile, int selectedLed, Color color) {
-  if (!IsLedIndex(selectedLed)) return false;
-  profile.customColors[selectedLed] = color;
+void ApplyLedSwatchColor(ProfileRecord& profile, int selectedLed, Color color) {
+  if (IsLedIndex(selectedLed)) profile.customColors[selectedLed] = color;
   profile.customCtrlClickColor = color;
-  return true;
 }
 
 bool ApplyLedClick(ProfileRecord& profile, int led, bool ctrlHeld) {
@@ -14,5 +12,5 @@ bool ApplyLedClick(ProfileRecord& profile, int led, bool ctrlHeld) {
 }
 
 Color LedColor(const ProfileRecord& profile, int led) {
-  return IsLedIndex(led) ? profile.customColors[led] : 0;
+  return IsLedIndex(led) ? profile.customColors[led] : profile.customCtrlClickColor;
 }

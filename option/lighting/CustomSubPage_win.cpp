@@ -57,8 +57,11 @@ void CustomSubPage::chooseLedColor() {
 }
 
 void CustomSubPage::chooseGlobalColor() {
-  const std::optional<Color> chosen = ChooseColor(host_, host_.activeProfile().globalColor);
-  if (chosen) host_.activeProfile().globalColor = *chosen;
+  // The colour goes to the profile the dialog was opened on, even when the
+  // monitor switched the window to another one meanwhile.
+  ProfileRecord& profile = host_.activeProfile();
+  const std::optional<Color> chosen = ChooseColor(host_, profile.globalColor);
+  if (chosen) profile.globalColor = *chosen;
   refresh();
   if (auto* swatch = controlAs<ColorKeyButton>(kGlobalSwatch)) UpdateWindow(swatch->hwnd());
   if (chosen) host_.edited();

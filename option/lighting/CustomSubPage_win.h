@@ -3,6 +3,7 @@
 // (and the selected LED's colour), the global colour, the two modes (per-key
 // colours or the key map) and the clicks on the keyboard picture's LEDs.
 
+#include "CustomLedRules.h"
 #include "EffectSubPage_win.h"
 
 class CustomSubPage : public EffectSubPage {
@@ -24,5 +25,5 @@ class CustomSubPage : public EffectSubPage {
   void chooseGlobalColor();
   void chooseMode(int mode);
 
-  int selectedLed_ = 0;
+  int selectedLed_ = kNoLed;
 };

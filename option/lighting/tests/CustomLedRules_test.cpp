@@ -16,7 +16,7 @@ std::unique_ptr<ProfileRecord> defaultProfile() {
 TEST(CustomLedRules, SwatchColourThenCtrlClickPaintsTheLed) {
   auto p = defaultProfile();
   constexpr Color kChosen = 0x2468AC;
-  ASSERT_TRUE(ApplyLedSwatchColor(*p, 0, kChosen));
+  ApplyLedSwatchColor(*p, 0, kChosen);
   EXPECT_EQ(p->customColors[0], kChosen);
   EXPECT_EQ(p->customCtrlClickColor, kChosen);
 
@@ -29,13 +29,16 @@ TEST(CustomLedRules, SwatchColourThenCtrlClickPaintsTheLed) {
   EXPECT_EQ(p->customColors[9], before);
 }
 
-TEST(CustomLedRules, IndicesOutsideTheLedsChangeNothing) {
+// Before any LED is selected the swatch chooses the paint colour only: LED 0
+// keeps its colour, and the swatch shows the paint colour.
+TEST(CustomLedRules, WithoutASelectedLedTheSwatchChoosesOnlyThePaintColour) {
   auto p = defaultProfile();
   auto untouched = defaultProfile();
-  for (int led : {-1, kLedCount, 1000}) {
-    EXPECT_FALSE(ApplyLedSwatchColor(*p, led, 0x123456));
+  for (int led : {kNoLed, kLedCount, 1000}) {
+    ApplyLedSwatchColor(*p, led, 0x123456);
+    EXPECT_EQ(p->customCtrlClickColor, 0x123456u);
+    EXPECT_EQ(LedColor(*p, led), 0x123456u);
     EXPECT_FALSE(ApplyLedClick(*p, led, true));
-    EXPECT_EQ(LedColor(*p, led), 0u);
   }
-  EXPECT_EQ(std::memcmp(p.get(), untouched.get(), sizeof(ProfileRecord)), 0);
+  EXPECT_EQ(std::memcmp(p->customColors, untouched->customColors, sizeof p->customColors), 0);
 }
