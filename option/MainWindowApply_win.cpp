@@ -62,19 +62,23 @@ void MainWindow::storeAssignedKey() {
   profile.totalMacro = countMacroKeys(profile);
 }
 
-void MainWindow::takeBlock(bool clearFlags) {
+// The block is what the monitor holds now: the next apply is compared with it,
+// and the window shows the profile the monitor made active. Only the monitor
+// changes the active profile; every edit not applied yet, in all five
+// profiles, stays in the edited image.
+void MainWindow::takeBlock() {
   if (!block_.isOpen() && !block_.open()) return;
   if (!block_.copyFromBlock(*doc_.exchange)) return;
   sanitizeImage(*doc_.exchange);
-  if (clearFlags) clearChangeFlags(*doc_.exchange);
-  *doc_.edit = *doc_.exchange;
+  clearChangeFlags(*doc_.exchange);
+  doc_.edit->currentProfile = doc_.exchange->currentProfile;
   refresh();
 }
 
 void MainWindow::reloadSettings() {
   firmwareText_ = firmwareVersionText(readFirmwareVersion(doc_.folder), FirmwareRange::Reload);
   InvalidateRect(hwnd(), &kFirmwareArea, FALSE);
-  takeBlock(true);
+  takeBlock();
   doc_.collectMacros();
   fromMonitor_ = true;
 }

@@ -285,7 +285,7 @@ LRESULT MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       showHelp();
       return 0;
     case UM_PROFILE_SWITCHED:
-      takeBlock(false);
+      takeBlock();
       return 0;
     case UM_APPLY_DONE:
       setBusy(false);

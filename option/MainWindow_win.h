@@ -79,7 +79,7 @@ class MainWindow : public SkinDialog, public OptionHost {
   void closeWindow();
   void setBusy(bool busy);
   void storeAssignedKey();
-  void takeBlock(bool clearFlags);
+  void takeBlock();
   void reloadSettings();
   void takeProfile();
   void showHelp();

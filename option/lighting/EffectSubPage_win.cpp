@@ -73,9 +73,13 @@ void EffectSubPage::refresh() {
 void EffectSubPage::chooseColor() {
   if (!fields_.color) return;
   auto* swatch = controlAs<ColorKeyButton>(kSwatch);
-  const std::optional<Color> chosen = ChooseColor(host_, host_.activeProfile().*fields_.color);
-  if (chosen) host_.activeProfile().*fields_.color = *chosen;
-  // A Ctrl+click may have painted the swatch; it shows the field either way.
+  // The colour goes to the profile the dialog was opened on, even when the
+  // monitor switched the window to another one meanwhile.
+  ProfileRecord& profile = host_.activeProfile();
+  const std::optional<Color> chosen = ChooseColor(host_, profile.*fields_.color);
+  if (chosen) profile.*fields_.color = *chosen;
+  // A Ctrl+click may have painted the swatch; it shows the active profile's
+  // field either way.
   if (swatch) {
     swatch->setColor(host_.activeProfile().*fields_.color);
     UpdateWindow(swatch->hwnd());

@@ -93,6 +93,9 @@ void LightingPage::showEffect(int32_t lightFx, bool switchPicture) {
 void LightingPage::openEffectMenu() {
   auto* selector = controlAs<SkinButton>(kEffectSelector);
   if (!selector) return;
+  // The choice arrives after the menu has gone; it belongs to the profile the
+  // menu was opened on, even when the monitor switched profiles meanwhile.
+  menuProfile_ = host_.document().activeIndex();
   {
     SkinMenu menu(kMenuFont, kMenuFontHeight, FW_NORMAL);
     menu.setMinimumWidth(kMenuMinimumWidth);
@@ -110,7 +113,10 @@ void LightingPage::openEffectMenu() {
 }
 
 void LightingPage::chooseEffect(int command) {
-  host_.activeProfile().lightFx = EffectForMenuCommand(command);
+  OptionDocument& doc = host_.document();
+  const int profile = menuProfile_ >= 0 ? menuProfile_ : doc.activeIndex();
+  menuProfile_ = -1;
+  doc.edit->profiles[profile].lightFx = EffectForMenuCommand(command);
   showEffect(host_.activeProfile().lightFx, true);
   host_.edited();
 }

@@ -43,4 +43,5 @@ class LightingPage : public SkinPage {
   std::array<std::unique_ptr<EffectSubPage>, kLightingSubPageCount> subPages_;
   EffectSubPage* visible_ = nullptr;
   CustomSubPage* custom_ = nullptr;
+  int menuProfile_ = -1;  // the profile shown when the effect menu opened
 };

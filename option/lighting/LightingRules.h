@@ -67,8 +67,6 @@ inline bool VariantChecked(int32_t mode, int button) { return mode == button; }
 
 // The sliders of the lighting page and its sub-pages share one identifier.
 constexpr int kLightingSliderId = 201;
-constexpr int kBrightnessMin = 0, kBrightnessMax = 10;
-constexpr int kSpeedMin = 1, kSpeedMax = 3;
 // Both snap; the track and thumb sizes come from the skin.
 SliderGeometry BrightnessSliderGeometry(int trackWidth, int thumbWidth);
 SliderGeometry SpeedSliderGeometry(int trackWidth, int thumbWidth);
