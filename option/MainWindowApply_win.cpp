@@ -31,6 +31,7 @@ void MainWindow::apply(ApplyKind kind) {
   HWND monitor = FindWindowA(nullptr, kMonitorWindowTitle);
   if (monitor) PostMessageA(monitor, UM_APPLY, kind, 0);
   saveAll(*doc_.edit, doc_.folder);
+  doc_.saveProfileLists();
   clearChangeFlags(*doc_.edit);
   *doc_.exchange = *doc_.edit;
   // With a monitor the busy state lasts until its UM_APPLY_DONE.
@@ -44,7 +45,11 @@ void MainWindow::edited() {
 void MainWindow::resetAll() {
   if (!ResetWarnDialog(0).ask(hwnd())) return;
   buildDefaultImage(*doc_.edit);
-  for (int p = 0; p < kProfileCount; ++p) markProfileForFullDownload(*doc_.edit, p);
+  for (int p = 0; p < kProfileCount; ++p) {
+    markProfileForFullDownload(*doc_.edit, p);
+    clearList(doc_.lists.profileApps[p]);  // the default profiles link nothing
+  }
+  doc_.profileListsChanged = true;
   refresh();
   apply(kApplyReset);
 }

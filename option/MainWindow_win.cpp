@@ -109,6 +109,11 @@ void MainWindow::loadSettings() {
     loadAll(*doc_.exchange, doc_.folder);  // defaults for whatever is missing
   }
   doc_.lists.loadAll(doc_.folder);
+  for (int p = 0; p < kProfileCount; ++p)
+    if (!listShowsLinks(doc_.lists.profileApps[p], doc_.exchange->profiles[p])) {
+      showLinksInList(doc_.lists.profileApps[p], doc_.exchange->profiles[p]);
+      doc_.profileListsChanged = true;
+    }
   *doc_.edit = *doc_.exchange;
   doc_.collectMacros();
 }
@@ -225,18 +230,18 @@ void MainWindow::openMacroMenu() {
   PostMessageA(hwnd(), WM_NULL, 0, 0);
 }
 
+// The page edits a copy of its list; Cancel drops it. After OK the list is
+// the profile's links in the edited image, and both reach the files and the
+// monitor together, at the next apply: the list on a page and the programs
+// that switch never disagree.
 void MainWindow::openProfilePage(int page) {
   ProfilePage profilePage(*this, page);
-  if (profilePage.open(hwnd())) {
-    const ProfilePageOutcome outcome = applyProfilePage(*doc_.edit, profilePage.state());
-    if (outcome.refresh) refresh();
-    if (outcome.applyAfterReset) apply(kApplyReset);
-    saveList(doc_.lists.profileApps[page - 1], doc_.folder, profileAppListFile(page));
-  } else {
-    // Additions and removals are dropped: the list is what its file holds.
-    clearList(doc_.lists.profileApps[page - 1]);
-    loadList(doc_.lists.profileApps[page - 1], doc_.folder, profileAppListFile(page));
-  }
+  if (!profilePage.open(hwnd())) return;
+  const ProfilePageOutcome outcome =
+      applyProfilePage(*doc_.edit, doc_.lists.profileApps, profilePage.state(), profilePage.programs());
+  doc_.profileListsChanged = true;
+  if (outcome.refresh) refresh();
+  if (outcome.applyAfterReset) apply(kApplyReset);
 }
 
 void MainWindow::closeWindow() {

@@ -19,6 +19,12 @@ int OptionDocument::activeIndex() const {
   return p >= 0 && p < kProfileCount ? p : 0;
 }
 
+void OptionDocument::saveProfileLists() {
+  if (!profileListsChanged) return;
+  profileListsChanged = false;
+  for (int n = 1; n <= kProfileCount; ++n) saveList(lists.profileApps[n - 1], folder, profileAppListFile(n));
+}
+
 void OptionDocument::collectMacros() {
   collectMacrosFromProfiles(lists.macros, *edit);
   saveList(lists.macros, folder, kMacroLibraryFile);

@@ -33,6 +33,10 @@ struct OptionDocument {
 
   // The libraries learn the macros that keys carry, and the macro library is saved.
   void collectMacros();
+  // The five profile pages' lists are saved with the profiles they link: an
+  // apply saves them when they changed since the last save.
+  bool profileListsChanged = false;
+  void saveProfileLists();
 };
 
 // The entry the key assignment page edits: a copy of one key of the active

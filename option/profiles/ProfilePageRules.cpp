@@ -40,16 +40,43 @@ void linkApplications(ProfileRecord& profile, const AppList& list) {
   }
 }
 
-ProfilePageOutcome applyProfilePage(SettingsImage& image, const ProfilePageState& state) {
+bool listShowsLinks(const AppList& list, const ProfileRecord& profile) {
+  for (int i = 0; i < kLinkedAppCount; ++i) {
+    const char* linked = profile.linkedApps[i];
+    const char* listed = size_t(i) < list.size() ? list[size_t(i)].path : "";
+    if (std::strncmp(linked, listed, sizeof profile.linkedApps[i] - 1) != 0) return false;
+  }
+  return true;
+}
+
+void showLinksInList(AppList& list, const ProfileRecord& profile) {
+  if (listShowsLinks(list, profile)) return;
+  clearList(list);
+  for (const auto& linked : profile.linkedApps)
+    if (linked[0]) addPath(list, std::string(linked, strnlen(linked, sizeof linked)));
+}
+
+ProfilePageOutcome applyProfilePage(SettingsImage& image, AppList (&lists)[kProfileCount],
+                                    const ProfilePageState& state, const AppList& pageList) {
   ProfilePageOutcome outcome;
   const int profile = state.profile();
   if (profile < 0 || profile >= kProfileCount) return outcome;
-  if (state.copyBoxOn && state.copyTarget >= 0 && state.copyTarget < kProfileCount) {
-    if (state.copyTarget != profile) image.profiles[state.copyTarget] = image.profiles[profile];
+  lists[profile] = pageList;
+  linkApplications(image.profiles[profile], pageList);
+  const int target = state.copyTarget;
+  if (state.copyBoxOn && target >= 0 && target < kProfileCount) {
+    if (target != profile) {
+      ProfileRecord& copy = image.profiles[target];
+      decltype(copy.linkedApps) kept;
+      std::memcpy(kept, copy.linkedApps, sizeof kept);
+      copy = image.profiles[profile];
+      std::memcpy(copy.linkedApps, kept, sizeof kept);
+    }
     outcome.refresh = true;
   }
   if (state.resetArmed) {
     buildDefaultProfile(image.profiles[profile], profile);
+    clearList(lists[profile]);
     markProfileForFullDownload(image, profile);
     outcome.refresh = true;
     outcome.applyAfterReset = true;

@@ -37,15 +37,26 @@ std::vector<CopyMenuEntry> copyMenuEntries(int page);
 
 // linkedApps from the first 20 entries of the list, "" for the rest.
 void linkApplications(ProfileRecord& profile, const AppList& list);
+// True when the list shows what the profile links: its first 20 entries are
+// linkedApps in order (further entries are kept but never linked).
+bool listShowsLinks(const AppList& list, const ProfileRecord& profile);
+// Makes a profile page's list show what the profile links. A list written
+// by a page whose OK was never applied (older versions saved it at once)
+// gives way to the links the monitor switches on.
+void showLinksInList(AppList& list, const ProfileRecord& profile);
 
 struct ProfilePageOutcome {
   bool refresh = false;
   bool applyAfterReset = false;
 };
 // The main window's steps after the page closed with OK, in their order:
-// copy the page's profile (linked programs included) onto the target, then
-// reset the page's profile and mark it for a full download.
-ProfilePageOutcome applyProfilePage(SettingsImage& image, const ProfilePageState& state);
+// the page's list becomes the profile's list and its links; the page's
+// profile is copied onto the target, which keeps its own linked programs (a
+// program linked to two profiles would switch to one of them only); then
+// the page's profile is reset, its list emptied, and it is marked for a full
+// download. `lists` are the five profile pages' lists.
+ProfilePageOutcome applyProfilePage(SettingsImage& image, AppList (&lists)[kProfileCount],
+                                    const ProfilePageState& state, const AppList& pageList);
 
 // The line a program shows in the lists: its file name without folder and extension.
 std::string programDisplayName(const std::string& path);

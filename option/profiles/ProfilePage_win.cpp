@@ -112,7 +112,6 @@ void ProfilePage::onCommand(int id, int, HWND) {
       clickReset();
       break;
     case kOk:
-      linkApplications(host_.document().edit->profiles[state_.profile()], apps());
       end(IDOK);
       break;
     case kCancel:
@@ -152,11 +151,14 @@ void ProfilePage::chooseCopyTarget() {
 }
 
 void ProfilePage::clickReset() {
-  if (!state_.resetClickAsksFirst()) {
-    InvalidateRect(control(kReset), nullptr, FALSE);
-    return;
-  }
-  if (ResetWarnDialog(state_.page).ask(hwnd())) state_.arm();
+  if (state_.resetClickAsksFirst() && ResetWarnDialog(state_.page).ask(hwnd())) state_.arm();
+  showResetArmed();
+}
+
+// Armed, the button stays down: the next click disarms it, and the user
+// must be able to see which click that is.
+void ProfilePage::showResetArmed() {
+  if (auto* reset = controlAs<SkinButton>(kReset)) reset->setChecked(state_.resetArmed);
 }
 
 void ProfilePage::showSelectedPath() {

@@ -1,7 +1,8 @@
 #pragma once
 // The profile page of one profile: programs linked to it, a copy onto another
-// profile, and a reset. Nothing takes effect before OK; the main window then
-// copies and resets (applyProfilePage) and saves the page's list.
+// profile, and a reset. The page works on a copy of its list; nothing takes
+// effect before OK, after which the main window takes the list as the
+// profile's links, copies and resets (applyProfilePage).
 
 #include <string>
 
@@ -13,10 +14,13 @@ class SkinListBox;
 
 class ProfilePage : public SkinDialog {
  public:
-  ProfilePage(OptionHost& host, int page) : host_(host), state_(ProfilePageState::opened(page)) {}
-  // Runs the page; true after OK (linkedApps written from the list).
+  ProfilePage(OptionHost& host, int page)
+      : host_(host), state_(ProfilePageState::opened(page)), apps_(host.lists().profileApps[page - 1]) {}
+  // Runs the page; true after OK.
   bool open(HWND owner);
   const ProfilePageState& state() const { return state_; }
+  // The programs on the page when it closed.
+  const AppList& programs() const { return apps_; }
 
  protected:
   HWND createControl(int ordinal, int key, const SkinPosition& position,
@@ -27,16 +31,18 @@ class ProfilePage : public SkinDialog {
   void paintOver(HDC dc) override;
 
  private:
-  AppList& apps() { return host_.lists().profileApps[state_.profile()]; }
+  AppList& apps() { return apps_; }
   SkinListBox* list() const;
   void addProgram();
   void removeProgram();
   void chooseCopyTarget();
   void showCopyTarget();
   void clickReset();
+  void showResetArmed();
   void showSelectedPath();
 
   OptionHost& host_;
   ProfilePageState state_;
+  AppList apps_;
   std::string help_;  // the help area's text
 };

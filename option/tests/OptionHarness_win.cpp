@@ -2,6 +2,7 @@
 
 #include <winsock2.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <set>
@@ -245,6 +246,15 @@ void OptionHarness::writeAppList(int page, int programs) {
   AppList list;
   for (int i = 0; i < programs; ++i) addPath(list, "C:\\Games\\game" + std::to_string(i) + ".exe");
   ASSERT_TRUE(saveList(list, folder_, profileAppListFile(page)));
+  // As the program saves them: the profile links the first twenty.
+  auto record = std::make_unique<ProfileRecord>();
+  buildDefaultProfile(*record, page - 1);
+  const std::string path = profilePath(folder_, page - 1);
+  if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) loadProfile(*record, path);
+  for (int i = 0; i < kLinkedAppCount; ++i)
+    std::snprintf(record->linkedApps[i], sizeof record->linkedApps[i], "%s",
+                  size_t(i) < list.size() ? list[size_t(i)].path : "");
+  ASSERT_TRUE(saveProfile(*record, path));
 }
 
 }  // namespace harness

@@ -89,6 +89,8 @@ class OptionHarness : public MonitorHarness {
 
   // Writes a profile file of the private folder before the programs start.
   void writeProfile(int profile, void (*change)(ProfileRecord&));
+  // Links `programs` programs to profile page `page` (1..5): its list file
+  // and the profile's links, as the program saves them (after writeProfile).
   void writeAppList(int page, int programs);
   std::string configPath() const { return folder_ + "config.ini"; }
 

@@ -3,7 +3,10 @@
 // what OK and Cancel leave behind in the block, the keyboard and the files.
 
 #include <cstring>
+#include <iterator>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "ListFiles.h"
 #include "OptionHarness_win.h"
@@ -35,6 +38,28 @@ class OptionProfiles : public OptionHarness {
     loadList(list, folder_, profileAppListFile(page));
     return list;
   }
+  void applyAndWait() {
+    const size_t mark = traceSize();
+    click(mainControl(kApply));
+    ASSERT_EQ(waitForDownloads(mark, 1).size(), 1u);
+    ASSERT_TRUE(waitApplyEnabled());
+  }
+  // The lines of a page's program list, read across the process boundary.
+  static std::vector<std::string> pageLines(HWND page) {
+    std::vector<std::string> lines;
+    HWND list = GetDlgItem(page, kPageIdBase + kList);
+    const LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+      wchar_t text[256] = {};
+      if (SendMessageW(list, LB_GETTEXTLEN, WPARAM(i), 0) < LRESULT(std::size(text)))
+        SendMessageW(list, LB_GETTEXT, WPARAM(i), reinterpret_cast<LPARAM>(text));
+      char narrow[256] = {};
+      WideCharToMultiByte(CP_ACP, 0, text, -1, narrow, sizeof narrow, nullptr, nullptr);
+      lines.push_back(narrow);
+    }
+    return lines;
+  }
+  static constexpr int kPageIdBase = 400;  // a page's control ids: base + BUTTONPOS key
 };
 
 TEST_F(OptionProfiles, CopyAndResetOnPageThreeWithTargetOne) {
@@ -109,7 +134,6 @@ TEST_F(OptionProfiles, OnlyTheFirstTwentyOfTwentyFiveProgramsAreLinked) {
   ASSERT_NE(page, nullptr);
   clickOn(page, pageIni(1), kOk);
   ASSERT_TRUE(closed(page));
-  EXPECT_TRUE(waitFor([&] { return savedList(1).size() == 25; }, 5000));
   const size_t mark = traceSize();
   click(mainControl(kApply));
   ASSERT_EQ(waitForDownloads(mark, 1).size(), 1u);
@@ -138,11 +162,13 @@ TEST_F(OptionProfiles, CancelRestoresTheListAndRemoveSelectsTheNextLine) {
   clickOn(page, pageIni(1), kRemove);
   clickOn(page, pageIni(1), kOk);
   ASSERT_TRUE(closed(page));
-  // The main window saves the list once the page has closed.
-  EXPECT_TRUE(waitFor([&] { return savedList(1).size() == 1; }, 5000));
+  // The list is saved with the links, by the apply.
+  applyAndWait();
   const AppList list = savedList(1);
   ASSERT_EQ(list.size(), 1u);
   EXPECT_STREQ(list[0].path, "C:\\Games\\game2.exe");
+  EXPECT_STREQ(readBlock()->profiles[0].linkedApps[0], "C:\\Games\\game2.exe");
+  EXPECT_STREQ(readBlock()->profiles[0].linkedApps[1], "");
 }
 
 TEST_F(OptionProfiles, AddTakesAProgramFromTheOpenFileDialog) {
@@ -161,14 +187,104 @@ TEST_F(OptionProfiles, AddTakesAProgramFromTheOpenFileDialog) {
   ASSERT_TRUE(waitFor([&] { return !IsWindow(dialog); }, 5000));
   clickOn(page, pageIni(1), kOk);
   ASSERT_TRUE(closed(page));
-  EXPECT_TRUE(waitFor([&] { return savedList(1).size() == 1; }, 5000));
+  applyAndWait();
   const AppList list = savedList(1);
   ASSERT_EQ(list.size(), 1u);
   EXPECT_EQ(lstrcmpiA(list[0].path, program.c_str()), 0) << list[0].path;
 }
 
+// The list on a page is what the profile links, after a copy (which keeps the
+// target's links), a reset, and in the files and the block after the apply.
+TEST_F(OptionProfiles, EachPageShowsWhatItsProfileLinksAfterCopyAndReset) {
+  writeAppList(1, 1);
+  writeAppList(2, 2);
+  startWithEmulatedKeyboard();
+  startOption();
+  click(mainControl(kFirstSelector + 1));
+  HWND page = openPage(2);
+  ASSERT_NE(page, nullptr);
+  EXPECT_EQ(pageLines(page), (std::vector<std::string>{"game0", "game1"}));
+  clickOn(page, pageIni(2), kCopyBox);
+  clickOn(page, pageIni(2), kCopyTarget);
+  key("Down Return");  // profile 1
+  clickOn(page, pageIni(2), kOk);
+  ASSERT_TRUE(closed(page));
+
+  click(mainControl(kFirstSelector));
+  page = openPage(1);
+  ASSERT_NE(page, nullptr);
+  EXPECT_EQ(pageLines(page), (std::vector<std::string>{"game0"}));
+  clickOn(page, pageIni(1), kCancel);
+  ASSERT_TRUE(closed(page));
+  applyAndWait();
+  auto block = readBlock();
+  EXPECT_STREQ(block->profiles[0].linkedApps[0], "C:\\Games\\game0.exe");
+  EXPECT_STREQ(block->profiles[0].linkedApps[1], "");
+  EXPECT_STREQ(block->profiles[1].linkedApps[1], "C:\\Games\\game1.exe");
+
+  // Reset, armed: the button stays down until OK or a second click.
+  click(mainControl(kFirstSelector + 1));
+  page = openPage(2);
+  ASSERT_NE(page, nullptr);
+  const SkinPosition reset = position(pageIni(2), "BUTTONPOS", kResetProfile);
+  auto resetPixels = [&] {
+    const Capture shot = capture(page);
+    std::vector<uint32_t> pixels;
+    for (int y = reset.rect.top; y < reset.rect.bottom; ++y)
+      for (int x = reset.rect.left; x < reset.rect.right; ++x) pixels.push_back(shot.at(x, y));
+    return pixels;
+  };
+  xdotool("mousemove 0 0");
+  Sleep(150);
+  const std::vector<uint32_t> unarmed = resetPixels();
+  clickOn(page, pageIni(2), kResetProfile);
+  HWND warn = waitForWindow("Reset");
+  ASSERT_NE(warn, nullptr);
+  clickOn(warn, "skin_profile2_reset_warn.ini", kWarnOk);
+  ASSERT_TRUE(closed(warn));
+  xdotool("mousemove 0 0");
+  Sleep(150);
+  EXPECT_NE(resetPixels(), unarmed);
+  const size_t mark = traceSize();
+  clickOn(page, pageIni(2), kOk);
+  ASSERT_TRUE(closed(page));
+  ASSERT_EQ(waitForDownloads(mark, 1).size(), 1u);
+  ASSERT_TRUE(waitApplyEnabled());
+  EXPECT_TRUE(savedList(2).empty());
+  EXPECT_STREQ(readBlock()->profiles[1].linkedApps[0], "");
+  page = openPage(2);
+  ASSERT_NE(page, nullptr);
+  EXPECT_TRUE(pageLines(page).empty());
+  clickOn(page, pageIni(2), kCancel);
+  ASSERT_TRUE(closed(page));
+}
+
+// An OK that is never applied changes neither the list file nor the links:
+// the next start shows the page as the profile links it.
+TEST_F(OptionProfiles, ACloseWithoutApplyLeavesListAndLinksAsTheyWere) {
+  writeAppList(1, 2);
+  startWithEmulatedKeyboard();
+  startOption();
+  HWND page = openPage(1);
+  ASSERT_NE(page, nullptr);
+  clickOn(page, pageIni(1), kRemove);
+  clickOn(page, pageIni(1), kOk);
+  ASSERT_TRUE(closed(page));
+  click(mainControl(kClose));
+  ASSERT_TRUE(waitFor([&] { return !optionRunning(); }, 5000));
+  EXPECT_EQ(savedList(1).size(), 2u);
+  auto stored = std::make_unique<ProfileRecord>();
+  loadProfile(*stored, profilePath(folder_, 0));
+  EXPECT_STREQ(stored->linkedApps[1], "C:\\Games\\game1.exe");
+  startOption();
+  page = openPage(1);
+  ASSERT_NE(page, nullptr);
+  EXPECT_EQ(pageLines(page), (std::vector<std::string>{"game0", "game1"}));
+}
+
 TEST_F(OptionProfiles, ResetAllAsksFirstThenSendsTheDefaults) {
   writeProfile(0, [](ProfileRecord& p) { p.lightFx = 6; });
+  writeAppList(3, 2);
   startWithEmulatedKeyboard();
   startOption();
   click(mainControl(kReset));
@@ -189,6 +305,7 @@ TEST_F(OptionProfiles, ResetAllAsksFirstThenSendsTheDefaults) {
   buildDefaultImage(*defaults);
   auto block = readBlock();
   EXPECT_EQ(std::memcmp(&block->profiles, &defaults->profiles, sizeof defaults->profiles), 0);
+  EXPECT_TRUE(savedList(3).empty());  // the default profiles link nothing
 }
 
 }  // namespace

@@ -66,24 +66,35 @@ TEST(ProfilePage, OnlyTheFirstTwentyProgramsAreLinked) {
   for (int i = 2; i < kLinkedAppCount; ++i) EXPECT_STREQ(profile->linkedApps[i], "") << i;
 }
 
-TEST(ProfilePage, CopyTakesTheProfileAsItWasBeforeItsReset) {
+// Every list shows its profile's links after the page's OK, whatever it did.
+void expectListsShowLinks(const SettingsImage& image, const AppList (&lists)[kProfileCount]) {
+  for (int p = 0; p < kProfileCount; ++p) EXPECT_TRUE(listShowsLinks(lists[p], image.profiles[p])) << p;
+}
+
+TEST(ProfilePage, CopyTakesTheProfileAsItWasBeforeItsResetButNotItsLinks) {
   auto image = defaultImage();
+  AppList lists[kProfileCount];
+  addPath(lists[0], "C:\\one.exe");
+  linkApplications(image->profiles[0], lists[0]);
   ProfileRecord& page3 = image->profiles[2];
   page3.lightFx = 3;
   page3.keys[10].category = kCategoryDisabled;
-  std::strcpy(page3.linkedApps[0], "C:\\game.exe");
   ProfilePageState state = ProfilePageState::opened(3);
   state.copyBoxOn = true;
   state.chooseCopyTarget(2001);
   state.arm();
 
-  const ProfilePageOutcome outcome = applyProfilePage(*image, state);
+  const ProfilePageOutcome outcome = applyProfilePage(*image, lists, state, programs(2));
   EXPECT_TRUE(outcome.refresh);
   EXPECT_TRUE(outcome.applyAfterReset);
   const ProfileRecord& copied = image->profiles[0];
   EXPECT_EQ(copied.lightFx, 3);
   EXPECT_EQ(copied.keys[10].category, kCategoryDisabled);
-  EXPECT_STREQ(copied.linkedApps[0], "C:\\game.exe");
+  // The target links what it linked; the reset page links nothing any more.
+  EXPECT_STREQ(copied.linkedApps[0], "C:\\one.exe");
+  EXPECT_STREQ(copied.linkedApps[1], "");
+  EXPECT_TRUE(lists[2].empty());
+  expectListsShowLinks(*image, lists);
 
   auto fresh = std::make_unique<ProfileRecord>();
   buildDefaultProfile(*fresh, 2);
@@ -94,13 +105,41 @@ TEST(ProfilePage, CopyTakesTheProfileAsItWasBeforeItsReset) {
   EXPECT_EQ(image->keyDirty[0][0], 0);  // the copy is flagged by the next Apply, not here
 }
 
-TEST(ProfilePage, NothingChosenChangesNothing) {
+TEST(ProfilePage, OkLinksThePageListAndNothingElseWhenNothingIsChosen) {
   auto image = defaultImage();
+  AppList lists[kProfileCount];
   auto before = std::make_unique<SettingsImage>(*image);
-  const ProfilePageOutcome outcome = applyProfilePage(*image, ProfilePageState::opened(4));
+  ProfilePageOutcome outcome = applyProfilePage(*image, lists, ProfilePageState::opened(4), {});
   EXPECT_FALSE(outcome.refresh);
   EXPECT_FALSE(outcome.applyAfterReset);
   EXPECT_EQ(std::memcmp(image.get(), before.get(), sizeof *image), 0);
+
+  outcome = applyProfilePage(*image, lists, ProfilePageState::opened(4), programs(25));
+  EXPECT_FALSE(outcome.refresh);
+  EXPECT_EQ(lists[3].size(), 25u);  // all kept in the list, the first 20 linked
+  EXPECT_STREQ(image->profiles[3].linkedApps[19], "C:\\Games\\game19.exe");
+  expectListsShowLinks(*image, lists);
+}
+
+TEST(ProfilePage, AListThatDisagreesWithTheLinksGivesWay) {
+  auto profile = std::make_unique<ProfileRecord>();
+  std::memset(profile.get(), 0, sizeof *profile);
+  AppList list = programs(25);
+  linkApplications(*profile, list);
+  showLinksInList(list, *profile);
+  EXPECT_EQ(list.size(), 25u);  // agrees: programs beyond the twentieth stay
+
+  // A list saved by an OK that was never applied: the links win.
+  addPath(list, "C:\\late.exe");
+  std::swap(list[0], list[25]);
+  std::memset(profile->linkedApps, 0, sizeof profile->linkedApps);
+  std::strcpy(profile->linkedApps[0], "C:\\a.exe");
+  std::strcpy(profile->linkedApps[2], "C:\\b.exe");  // a gap in damaged links closes
+  EXPECT_FALSE(listShowsLinks(list, *profile));
+  showLinksInList(list, *profile);
+  ASSERT_EQ(list.size(), 2u);
+  EXPECT_STREQ(list[0].path, "C:\\a.exe");
+  EXPECT_STREQ(list[1].path, "C:\\b.exe");
 }
 
 TEST(ProfilePage, ProgramNames) {
