@@ -3,7 +3,8 @@
 #include "SkinButton_win.h"
 
 namespace {
-enum Control { kUnlocked = 1, kLocked = 2, kHelp = 3, kControlCount = 3 };
+// Button 1 switches the Windows key off (locked, value 0), button 2 on (1).
+enum Control { kKeyOff = 1, kKeyOn = 2, kHelp = 3, kControlCount = 3 };
 constexpr int kIdBase = 300;
 constexpr char kHelpText[] = "Deactivate or Activate the Windows\nkey by selecting ON or OFF.";
 }  // namespace
@@ -21,16 +22,16 @@ HWND WinKeyPage::createControl(int, int key, const SkinPosition& position,
 }
 
 void WinKeyPage::refresh() {
-  const bool locked = host_.activeProfile().leftWinLock == 1;
-  if (auto* button = controlAs<SkinButton>(kUnlocked)) button->setChecked(!locked);
-  if (auto* button = controlAs<SkinButton>(kLocked)) button->setChecked(locked);
+  const bool on = host_.activeProfile().leftWinLock == 1;
+  if (auto* button = controlAs<SkinButton>(kKeyOff)) button->setChecked(!on);
+  if (auto* button = controlAs<SkinButton>(kKeyOn)) button->setChecked(on);
 }
 
 void WinKeyPage::onCommand(int id, int, HWND) {
   switch (id - kIdBase) {
-    case kUnlocked:
-    case kLocked:
-      host_.activeProfile().leftWinLock = id - kIdBase == kLocked ? 1 : 0;
+    case kKeyOff:
+    case kKeyOn:
+      host_.activeProfile().leftWinLock = id - kIdBase == kKeyOn ? 1 : 0;
       refresh();
       host_.edited();
       break;

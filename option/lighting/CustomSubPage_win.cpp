@@ -11,8 +11,9 @@ constexpr char kLedHelpText[] =
     "Chose the color and then chose the\nkeys on keyboard, Ctrl+Click on\nthe keys you want to lit with "
     "this\n"
     "specific color. You can do this\nrepeatedly in order to light your keys\nwith different colors.";
+// Says when the colour applies: only ONE COLOUR lights the keys with it.
 constexpr char kGlobalHelpText[] =
-    "Global Color is the base color that will\nbe applied to all the keys on your\nkeyboard.";
+    "Global Color lights every key of your\nkeyboard when ONE COLOUR is chosen;\nPER KEY shows the painted colours.";
 constexpr int kHelpOffsetX = -15, kLedHelpOffsetY = 40, kGlobalHelpOffsetY = 20;
 }  // namespace
 

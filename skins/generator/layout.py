@@ -282,12 +282,13 @@ MAIN = window("skin_Config.ini", "Config", 1060, 620, shape="main", controls=[
 ])
 
 WIN_KEY = window("skin_win_key.ini", "win_key", PAGE_W, PAGE_H, shape="page", controls=[
-    C("BUTTON_WINKEY_OFF", "option", 40, 70, 130, 36, "OFF", "Windows key off"),
-    C("BUTTON_WINKEY_ON", "option", 180, 70, 130, 36, "ON", "Windows key on"),
+    C("BUTTON_WINKEY_OFF", "option", 40, 70, 130, 36, "OFF", "Windows key locked"),
+    C("BUTTON_WINKEY_ON", "option", 180, 70, 130, 36, "ON", "Windows key works"),
     C("BUTTON_WINKEY_HELP", "help", 324, 76, 24, 24, "", "Help"),
 ], labels=[
     Label(40, 36, "WINDOWS KEY", 14, True),
-    Label(40, 124, "Lock the Windows key so that it cannot leave your game.", 11, False, "dim"),
+    Label(40, 124, "ON: the Windows key works as usual.", 11, False, "dim"),
+    Label(40, 142, "OFF: the key is locked, so it cannot throw you out of your game.", 11, False, "dim"),
 ])
 
 COLOR_CONTROL = window("skin_color_control.ini", "color_control", PAGE_W, PAGE_H, shape="page", controls=[
@@ -333,9 +334,9 @@ RIPPLE = window("LightFX\\skin_Ripple.ini", "Ripple", SUB_W, SUB_H, shape="page"
 
 CUSTOM = window("LightFX\\skin_Custom.ini", "Custom", SUB_W, SUB_H, shape="page", controls=[
     C("BUTTON_LED_COLOR", "swatch", 20, 34, 80, 36, "", "Colour for Ctrl+click on keys"),
-    C("BUTTON_GLOBAL_COLOR", "swatch", 150, 34, 80, 36, "", "Base colour of all keys"),
-    C("BUTTON_MODE_0", "option", 290, 38, 110, 30, "PER KEY", "Colour each key"),
-    C("BUTTON_MODE_1", "option", 408, 38, 110, 30, "KEY MAP", "Show the key functions"),
+    C("BUTTON_GLOBAL_COLOR", "swatch", 150, 34, 80, 36, "", "The colour of every key in ONE COLOUR"),
+    C("BUTTON_MODE_0", "option", 290, 38, 110, 30, "PER KEY", "Each key in the colour painted on it"),
+    C("BUTTON_MODE_1", "option", 408, 38, 110, 30, "ONE COLOUR", "Every key in the global colour"),
     C("BUTTON_LED_HELP", "help", 106, 40, 24, 24, "", "Help"),
     C("BUTTON_GLOBAL_HELP", "help", 236, 40, 24, 24, "", "Help"),
 ], labels=[Label(20, 16, "KEY COLOUR", 11, True, "dim"), Label(150, 16, "GLOBAL", 11, True, "dim"),
