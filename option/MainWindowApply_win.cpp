@@ -6,6 +6,10 @@
 #include "ResetWarnDialog_win.h"
 #include "SkinButton_win.h"
 
+namespace {
+constexpr char kUnconfirmedText[] = "The keyboard did not confirm the settings: Apply again to send them.";
+}  // namespace
+
 void MainWindow::setBusy(bool busy) {
   busy_ = busy;
   if (HWND apply = control(kApply)) {
@@ -34,8 +38,32 @@ void MainWindow::apply(ApplyKind kind) {
   doc_.saveProfileLists();
   clearChangeFlags(*doc_.edit);
   *doc_.exchange = *doc_.edit;
-  // With a monitor the busy state lasts until its UM_APPLY_DONE.
-  if (!monitor && kind != kApplyPreview) setBusy(false);
+  // With a monitor the busy state lasts until its UM_APPLY_DONE, or until
+  // the time-out says that it did not come.
+  if (kind == kApplyPreview) return;
+  if (monitor)
+    SetTimer(hwnd(), kConfirmTimer, kConfirmTimeoutMs, nullptr);
+  else
+    setBusy(false);
+}
+
+void MainWindow::applyConfirmed() {
+  KillTimer(hwnd(), kConfirmTimer);
+  setStatus({});
+  setBusy(false);
+}
+
+void MainWindow::applyUnconfirmed() {
+  KillTimer(hwnd(), kConfirmTimer);
+  if (!busy_) return;
+  setBusy(false);
+  setStatus(kUnconfirmedText);
+}
+
+void MainWindow::setStatus(const std::string& status) {
+  if (status == status_) return;
+  status_ = status;
+  InvalidateRect(hwnd(), &kHelpStrip, FALSE);
 }
 
 void MainWindow::edited() {

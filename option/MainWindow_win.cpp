@@ -27,7 +27,7 @@ constexpr char kHelpHint[] =
     "Click a key to assign its function  \xB7  Ctrl+click paints keys in custom lighting";
 constexpr int kMacroMenuWidth = 163;
 
-constexpr RECT kHelpStrip{20, 566, 1040, 586};
+constexpr COLORREF kStatusColour = RGB(230, 80, 80);
 constexpr int kDragTop = 40, kDragBottom = 590;  // the title bar and the bottom rule
 
 void drawText(HDC dc, const std::string& text, RECT area, int height, COLORREF colour, UINT format) {
@@ -96,15 +96,18 @@ void MainWindow::onInit() {
 void MainWindow::loadSettings() {
   clearImage(*doc_.exchange);
   firmwareText_ = firmwareVersionText(readFirmwareVersion(doc_.folder), FirmwareRange::StartUp);
-  if (block_.open()) {
-    block_.copyFromBlock(*doc_.exchange);
+  // A block whose copy fails (its mutex is missing, the wait failed) gives
+  // nothing to work on: taken as the monitor's, its zeroes would be applied
+  // as five blank profiles. The files hold the settings then too.
+  const bool opened = block_.open();
+  if (opened && block_.copyFromBlock(*doc_.exchange)) {
     sanitizeImage(*doc_.exchange);
     clearChangeFlags(*doc_.exchange);
     fromMonitor_ = true;
   } else {
     // A block that exists but cannot be mapped is worth a word; a monitor
     // that is not running is not.
-    if (UniqueHandle mapping(OpenFileMappingA(FILE_MAP_READ, FALSE, kSharedBlockName)); mapping)
+    if (!opened && UniqueHandle(OpenFileMappingA(FILE_MAP_READ, FALSE, kSharedBlockName)))
       MessageBoxA(hwnd(), kNoBlockMessage, kOptionWindowTitle, MB_OK | MB_ICONERROR);
     loadAll(*doc_.exchange, doc_.folder);  // defaults for whatever is missing
   }
@@ -276,9 +279,10 @@ void MainWindow::paintOver(HDC dc) {
   drawText(dc, firmwareText_, kFirmwareArea, 14, RGB(230, 230, 230), DT_CENTER | DT_VCENTER | DT_SINGLELINE);
   drawText(dc, kSoftwareVersionText, kSoftwareArea, 14, RGB(230, 230, 230),
            DT_LEFT | DT_VCENTER | DT_SINGLELINE);
-  const bool hint = helpText_.empty();
-  drawText(dc, hint ? kHelpHint : helpText_, kHelpStrip, 14, hint ? RGB(110, 110, 110) : RGB(200, 200, 200),
-           DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
+  const bool help = !helpText_.empty(), status = !help && !status_.empty();
+  const std::string& line = help ? helpText_ : status ? status_ : std::string(kHelpHint);
+  const COLORREF colour = help ? RGB(200, 200, 200) : status ? kStatusColour : RGB(110, 110, 110);
+  drawText(dc, line, kHelpStrip, 14, colour, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
 }
 
 LRESULT MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -293,7 +297,11 @@ LRESULT MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       takeBlock();
       return 0;
     case UM_APPLY_DONE:
-      setBusy(false);
+      applyConfirmed();
+      return 0;
+    case WM_TIMER:
+      if (wParam != kConfirmTimer) break;
+      applyUnconfirmed();
       return 0;
     case UM_RELOAD_SETTINGS:
       reloadSettings();

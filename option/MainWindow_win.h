@@ -64,6 +64,10 @@ class MainWindow : public SkinDialog, public OptionHost {
     kControlCount = 22,
   };
   static constexpr RECT kFirmwareArea{308, 252, 348, 282};  // the dark well the version is written into
+  static constexpr RECT kHelpStrip{20, 566, 1040, 586};     // quick help, or the hint, or a status
+  // An apply the monitor has not confirmed after this long ends its busy state.
+  static constexpr UINT_PTR kConfirmTimer = 1;
+  static constexpr UINT kConfirmTimeoutMs = 10000;
   static constexpr RECT kSoftwareArea{432, 252, 520, 282};  // beside the skin's "SOFTWARE" label
 
   void createPages();
@@ -78,6 +82,9 @@ class MainWindow : public SkinDialog, public OptionHost {
   void resetAll();
   void closeWindow();
   void setBusy(bool busy);
+  void applyConfirmed();
+  void applyUnconfirmed();
+  void setStatus(const std::string& status);
   void storeAssignedKey();
   void takeBlock();
   void reloadSettings();
@@ -90,6 +97,7 @@ class MainWindow : public SkinDialog, public OptionHost {
   bool fromMonitor_ = false;
   std::string firmwareText_;
   std::string helpText_;
+  std::string status_;  // shown in the help strip while no quick help is
   ContentPage page_ = ContentPage::WindowsKey;
   bool busy_ = false;
   std::unique_ptr<WinKeyPage> winKeyPage_;

@@ -27,23 +27,9 @@ std::string hexOf(const std::vector<uint8_t>& bytes) {
   return text;
 }
 
-std::string testBinFolder() {
-  char self[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, self, MAX_PATH);
-  std::string path = self;
-  return path.substr(0, path.find_last_of('\\') + 1);
-}
-
 class MonitorBehaviour : public MonitorHarness {
  protected:
   void TearDown() override {
-    for (PROCESS_INFORMATION& helper : helpers_) {
-      if (WaitForSingleObject(helper.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(helper.hProcess, 1);
-      WaitForSingleObject(helper.hProcess, 5000);
-      CloseHandle(helper.hProcess);
-      CloseHandle(helper.hThread);
-    }
-    helpers_.clear();
     SetEnvironmentVariableA("QUILLON_KBD_VERSION", nullptr);
     MonitorHarness::TearDown();
   }
@@ -55,30 +41,6 @@ class MonitorBehaviour : public MonitorHarness {
     return value;
   }
 
-  // Starts the foreground program installed as `exeName` and waits until its
-  // window, titled `title`, is the foreground window.
-  HWND bringUp(const std::string& exeName, const std::string& title) {
-    const std::string path = folder_ + exeName;
-    EXPECT_TRUE(CopyFileA((testBinFolder() + "foreground_app.exe").c_str(), path.c_str(), FALSE));
-    std::string commandLine = "\"" + path + "\" " + title;
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process = {};
-    EXPECT_TRUE(CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                               folder_.c_str(), &startup, &process));
-    if (process.hProcess) helpers_.push_back(process);
-    HWND window = nullptr;
-    EXPECT_TRUE(waitFor(
-        [&] {
-          window = FindWindowA(nullptr, title.c_str());
-          if (window && GetForegroundWindow() != window) SetForegroundWindow(window);
-          return window && GetForegroundWindow() == window;
-        },
-        kLong))
-        << title << " did not come to the foreground";
-    return window;
-  }
-
   // The settings download calls in the trace from call `from` on.
   std::vector<std::string> downloadCallsSince(size_t from) const {
     std::vector<std::string> calls = tracedCalls(), sent;
@@ -88,7 +50,6 @@ class MonitorBehaviour : public MonitorHarness {
     return sent;
   }
 
-  std::vector<PROCESS_INFORMATION> helpers_;
 };
 
 void link(SettingsImage& image, int profile, int slot, const char* path) {
@@ -118,7 +79,7 @@ TEST_F(AppWatcher, ALinkedProgramSwitchesAndDownloadsAllAndAnUnlinkedOneLeavesTh
   ASSERT_TRUE(apply(*image));
   const size_t before = tracedCalls().size();
 
-  bringUp("GameOne.exe", "Quillon linked game");
+  bringUpForegroundApp("GameOne.exe", "Quillon linked game");
   ASSERT_TRUE(waitFor([&] { return standIn_.profileSwitched == 1; }, kLong)) << "no UM_PROFILE_SWITCHED";
   EXPECT_EQ(iniString("Setting", "CurrentProfile"), "2");
   std::unique_ptr<SettingsImage> published = readBlock();
@@ -145,7 +106,7 @@ TEST_F(AppWatcher, ALinkedProgramSwitchesAndDownloadsAllAndAnUnlinkedOneLeavesTh
 
   // An unlinked program in the foreground for several ticks: the profile
   // stays, nothing more is sent.
-  bringUp("Unlinked.exe", "Quillon unlinked program");
+  bringUpForegroundApp("Unlinked.exe", "Quillon unlinked program");
   waitFor([] { return false; }, 3 * kAppWatchPeriodMs);
   EXPECT_EQ(standIn_.profileSwitched, 1);
   EXPECT_EQ(iniString("Setting", "CurrentProfile"), "2");
@@ -153,7 +114,7 @@ TEST_F(AppWatcher, ALinkedProgramSwitchesAndDownloadsAllAndAnUnlinkedOneLeavesTh
   EXPECT_EQ(downloadCallsSince(before).size(), expected.size());
 
   // The watcher still runs: a program of profile 1 switches back.
-  bringUp("BackHome.exe", "Quillon profile one program");
+  bringUpForegroundApp("BackHome.exe", "Quillon profile one program");
   ASSERT_TRUE(waitFor([&] { return standIn_.profileSwitched == 2; }, kLong));
   EXPECT_EQ(iniString("Setting", "CurrentProfile"), "0");
   EXPECT_EQ(readBlock()->currentProfile, 0);

@@ -123,6 +123,13 @@ void MonitorHarness::SetUp() {
 }
 
 void MonitorHarness::TearDown() {
+  for (PROCESS_INFORMATION& helper : helpers_) {
+    if (WaitForSingleObject(helper.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(helper.hProcess, 1);
+    WaitForSingleObject(helper.hProcess, 5000);
+    CloseHandle(helper.hProcess);
+    CloseHandle(helper.hThread);
+  }
+  helpers_.clear();
   if (monitor_.hProcess) {
     if (WaitForSingleObject(monitor_.hProcess, 0) == WAIT_TIMEOUT) {
       TerminateProcess(monitor_.hProcess, 1);
@@ -136,6 +143,32 @@ void MonitorHarness::TearDown() {
   gStandIn = nullptr;
   SetEnvironmentVariableA("QUILLON_KBD_TRACE", nullptr);
   removeTree(folder_);
+}
+
+HWND MonitorHarness::bringUpForegroundApp(const std::string& exeName, const std::string& title) {
+  char self[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, self, MAX_PATH);
+  std::string testBin = self;
+  testBin.resize(testBin.find_last_of('\\') + 1);
+  const std::string path = folder_ + exeName;
+  EXPECT_TRUE(CopyFileA((testBin + "foreground_app.exe").c_str(), path.c_str(), FALSE));
+  std::string commandLine = "\"" + path + "\" " + title;
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION process = {};
+  EXPECT_TRUE(CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(),
+                             &startup, &process));
+  if (process.hProcess) helpers_.push_back(process);
+  HWND window = nullptr;
+  EXPECT_TRUE(waitFor(
+      [&] {
+        window = FindWindowA(nullptr, title.c_str());
+        if (window && GetForegroundWindow() != window) SetForegroundWindow(window);
+        return window && GetForegroundWindow() == window;
+      },
+      20000))
+      << title << " did not come to the foreground";
+  return window;
 }
 
 bool MonitorHarness::copy(const char* name, const std::string& from) {

@@ -106,6 +106,10 @@ class MonitorHarness : public ::testing::Test {
   // has run and returns its command line, or nothing after `ms`.
   bool installMarker(const std::string& name);
   std::optional<std::string> startedMark(const std::string& name, DWORD ms);
+  // Starts the foreground program (beside the test program) installed as
+  // `exeName` in the private folder and waits until its window, titled
+  // `title`, is the foreground window; it ends with the test.
+  HWND bringUpForegroundApp(const std::string& exeName, const std::string& title);
   // Icons in Wine's stand-alone system tray, or -1 where there is none (the
   // tests run under Wine; on Windows the tray is not looked into).
   static int trayIcons();
@@ -117,6 +121,7 @@ class MonitorHarness : public ::testing::Test {
   std::string folder_;  // this test's private copy
   OptionStandIn standIn_;
   PROCESS_INFORMATION monitor_ = {};
+  std::vector<PROCESS_INFORMATION> helpers_;  // foreground programs
 };
 
 }  // namespace harness
