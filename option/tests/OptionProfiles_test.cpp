@@ -222,7 +222,7 @@ TEST_F(OptionProfiles, EachPageShowsWhatItsProfileLinksAfterCopyAndReset) {
   EXPECT_STREQ(block->profiles[0].linkedApps[1], "");
   EXPECT_STREQ(block->profiles[1].linkedApps[1], "C:\\Games\\game1.exe");
 
-  // Reset, armed: the button stays down until OK or a second click.
+  // Reset, armed: the button stays down until OK or the click that disarms it.
   click(mainControl(kFirstSelector + 1));
   page = openPage(2);
   ASSERT_NE(page, nullptr);

@@ -334,6 +334,30 @@ TEST_F(LightingSystem, TheColourDialogStoresAPresetDropsACancelAndClampsTypedNum
   EXPECT_EQ(applied().staticColor, 0x00FFFFu);
 }
 
+// A damaged profile file: the window shows its values in range, and Apply
+// sends exactly what the window shows.
+TEST_F(LightingSystem, DamagedValuesAreShownAndSentInTheirRanges) {
+  writeProfile(0, [](ProfileRecord& p) {
+    p.ltControl = 60;
+    p.lightFxFlag = 2;
+    p.leftWinLock = -1;
+    p.lightFx = kEffectBreathe;
+    p.breatheSpeed = 0;
+  });
+  startLighting();
+  // The block holds what the monitor loaded: in range already.
+  EXPECT_EQ(expected_->ltControl, kBrightnessMax);
+  EXPECT_EQ(expected_->lightFxFlag, 1);
+  EXPECT_EQ(expected_->leftWinLock, 0);
+  EXPECT_EQ(expected_->breatheSpeed, kSpeedMin);
+  applyAndExpect();  // the lighting commands carry brightness 10 and speed 1
+  const ProfileRecord& now = applied();
+  EXPECT_EQ(now.ltControl, kBrightnessMax);
+  EXPECT_EQ(now.lightFxFlag, 1);
+  EXPECT_EQ(now.leftWinLock, 0);
+  EXPECT_EQ(now.breatheSpeed, kSpeedMin);
+}
+
 TEST_F(LightingSystem, CtrlClickPaintsTheChosenColourOnTheClickedLedsOnly) {
   startLighting();
   chooseEffect(kEffectMenuCount - 1);  // Custom
@@ -343,8 +367,8 @@ TEST_F(LightingSystem, CtrlClickPaintsTheChosenColourOnTheClickedLedsOnly) {
   closeDialog(dialog, kOk);
   constexpr Color kBlue = 0xFF0000;
   expected_->lightFx = kEffectCustom;
-  // LED 0 was selected: it takes the colour, and so does every Ctrl+click.
-  expected_->customColors[0] = kBlue;
+  // No LED was selected yet: the colour is for the Ctrl+clicks only, and
+  // LED 0 keeps its own.
   expected_->customCtrlClickColor = kBlue;
 
   // Three placed LEDs painted with Ctrl, a fourth only clicked.
