@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <memory>
 #include <set>
 
@@ -233,6 +234,36 @@ size_t OptionHarness::Capture::colours() const {
     if (seen.size() >= 1000) break;
   }
   return seen.size();
+}
+
+std::vector<uint32_t> OptionHarness::pixelsOf(HWND window, const RECT& area) const {
+  const Capture shot = capture(window);
+  std::vector<uint32_t> pixels;
+  for (int y = area.top; y < area.bottom && y < shot.height; ++y)
+    for (int x = area.left; x < area.right && x < shot.width; ++x) pixels.push_back(shot.at(x, y));
+  return pixels;
+}
+
+std::vector<std::string> OptionHarness::listLines(HWND list) {
+  std::vector<std::string> lines;
+  const LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) {
+    // Across processes the text arrives whole only through the wide call.
+    wchar_t text[256] = {};
+    if (SendMessageW(list, LB_GETTEXTLEN, WPARAM(i), 0) < LRESULT(std::size(text)))
+      SendMessageW(list, LB_GETTEXT, WPARAM(i), reinterpret_cast<LPARAM>(text));
+    char narrow[256] = {};
+    WideCharToMultiByte(CP_ACP, 0, text, -1, narrow, sizeof narrow, nullptr, nullptr);
+    lines.push_back(narrow);
+  }
+  return lines;
+}
+
+void OptionHarness::applyAndWait() {
+  const size_t mark = traceSize();
+  click(mainControl(kApply));
+  ASSERT_EQ(waitForDownloads(mark, 1).size(), 1u);
+  ASSERT_TRUE(waitApplyEnabled());
 }
 
 void OptionHarness::writeProfile(int profile, void (*change)(ProfileRecord&)) {

@@ -79,6 +79,10 @@ class OptionHarness : public MonitorHarness {
     size_t colours() const;  // distinct colours, counted up to 1000
   };
   Capture capture(HWND window, const std::string& bmp = {}) const;
+  // The screen's pixels in `area` of `window` (window coordinates), row by row.
+  std::vector<uint32_t> pixelsOf(HWND window, const RECT& area) const;
+  // The lines of a list box of another process, in order.
+  static std::vector<std::string> listLines(HWND list);
 
   size_t traceSize() const { return readTrace().size(); }
   std::vector<Download> downloadsSince(size_t traceLine) const;
@@ -86,6 +90,8 @@ class OptionHarness : public MonitorHarness {
   std::vector<Download> waitForDownloads(size_t traceLine, size_t count, DWORD ms = 20000) const;
   // The Apply button enabled again: the busy state is over.
   bool waitApplyEnabled(DWORD ms = 20000) const;
+  // Apply clicked; one download arrives and the busy state ends.
+  void applyAndWait();
 
   // Writes a profile file of the private folder before the programs start.
   void writeProfile(int profile, void (*change)(ProfileRecord&));

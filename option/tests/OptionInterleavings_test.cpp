@@ -95,12 +95,6 @@ class OptionInterleavings : public OptionHarness {
     key(menuLine == 1 ? "Down Return" : "Down Down Return");
     return waitForWindow(title);
   }
-  void applyAndWait() {
-    const size_t mark = traceSize();
-    click(mainControl(kApply));
-    ASSERT_EQ(waitForDownloads(mark, 1).size(), 1u);
-    ASSERT_TRUE(waitApplyEnabled());
-  }
 };
 
 // Each dialog hands the next click to the window it was opened from at once:
@@ -274,13 +268,7 @@ TEST_F(OptionInterleavings, AnApplyTheMonitorNeverConfirmsEndsAndSaysSo) {
   ASSERT_NE(monitor.window, nullptr);
   startOption();
   constexpr RECT kStatusStrip{20, 566, 1040, 586};  // the main window's help and status line
-  auto stripPixels = [&] {
-    const Capture shot = capture(optionWindow());
-    std::vector<uint32_t> pixels;
-    for (int y = kStatusStrip.top; y < kStatusStrip.bottom; ++y)
-      for (int x = kStatusStrip.left; x < kStatusStrip.right; ++x) pixels.push_back(shot.at(x, y));
-    return pixels;
-  };
+  auto stripPixels = [&] { return pixelsOf(optionWindow(), kStatusStrip); };
   xdotool("mousemove 0 0");
   const std::vector<uint32_t> hint = stripPixels();
   click(mainControl(kApply));

@@ -38,27 +38,7 @@ class OptionProfiles : public OptionHarness {
     loadList(list, folder_, profileAppListFile(page));
     return list;
   }
-  void applyAndWait() {
-    const size_t mark = traceSize();
-    click(mainControl(kApply));
-    ASSERT_EQ(waitForDownloads(mark, 1).size(), 1u);
-    ASSERT_TRUE(waitApplyEnabled());
-  }
-  // The lines of a page's program list, read across the process boundary.
-  static std::vector<std::string> pageLines(HWND page) {
-    std::vector<std::string> lines;
-    HWND list = GetDlgItem(page, kPageIdBase + kList);
-    const LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count; ++i) {
-      wchar_t text[256] = {};
-      if (SendMessageW(list, LB_GETTEXTLEN, WPARAM(i), 0) < LRESULT(std::size(text)))
-        SendMessageW(list, LB_GETTEXT, WPARAM(i), reinterpret_cast<LPARAM>(text));
-      char narrow[256] = {};
-      WideCharToMultiByte(CP_ACP, 0, text, -1, narrow, sizeof narrow, nullptr, nullptr);
-      lines.push_back(narrow);
-    }
-    return lines;
-  }
+  static std::vector<std::string> pageLines(HWND page) { return listLines(GetDlgItem(page, kPageIdBase + kList)); }
   static constexpr int kPageIdBase = 400;  // a page's control ids: base + BUTTONPOS key
 };
 
@@ -228,11 +208,7 @@ TEST_F(OptionProfiles, EachPageShowsWhatItsProfileLinksAfterCopyAndReset) {
   ASSERT_NE(page, nullptr);
   const SkinPosition reset = position(pageIni(2), "BUTTONPOS", kResetProfile);
   auto resetPixels = [&] {
-    const Capture shot = capture(page);
-    std::vector<uint32_t> pixels;
-    for (int y = reset.rect.top; y < reset.rect.bottom; ++y)
-      for (int x = reset.rect.left; x < reset.rect.right; ++x) pixels.push_back(shot.at(x, y));
-    return pixels;
+    return pixelsOf(page, {reset.rect.left, reset.rect.top, reset.rect.right, reset.rect.bottom});
   };
   xdotool("mousemove 0 0");
   Sleep(150);
