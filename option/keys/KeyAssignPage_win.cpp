@@ -63,7 +63,13 @@ bool KeyAssignPage::open(HWND owner) {
   const int k = entry_.keyIndex < kKeyCount ? entry_.keyIndex : 0;
   keyName_ = keyName(defaultUsageOf[k], systemKeyboardLayout());
   const SkinSource source{"buttons\\skin_set_button.ini", SkinRoot(), {{1, kControlCount}}, {}};
-  return runModal(source, kPageTitle, owner) == IDOK;
+  if (runModal(source, kPageTitle, owner) == IDOK) return true;
+  // Programs added to or deleted from the launch list go with the page's
+  // other edits; OK has the main window save the list.
+  OptionDocument& doc = host_.document();
+  clearList(doc.lists.launchApps);
+  loadList(doc.lists.launchApps, doc.folder, kLaunchAppListFile);
+  return false;
 }
 
 HWND KeyAssignPage::createControl(int, int key, const SkinPosition& position,
