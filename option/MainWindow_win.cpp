@@ -109,6 +109,9 @@ void MainWindow::loadSettings() {
     loadAll(*doc_.exchange, doc_.folder);  // defaults for whatever is missing
   }
   doc_.lists.loadAll(doc_.folder);
+  // The stored count of macro keys may be missing or wrong; the key page's
+  // limit and the saved files go by the keys.
+  RecountMacroKeys(*doc_.exchange);
   *doc_.edit = *doc_.exchange;
   doc_.collectMacros();
 }

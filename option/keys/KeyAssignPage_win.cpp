@@ -237,11 +237,9 @@ void KeyAssignPage::onCommand(int id, int, HWND) {
 void KeyAssignPage::openCategoryMenu() {
   HWND selector = control(kCategory);
   if (!selector) return;
-  const int k = entry_.keyIndex < kKeyCount ? entry_.keyIndex : 0;
-  const ProfileRecord& profile = profile_;
   SkinMenu menu(kMenuFace, kMenuHeight);
   menu.setMinimumWidth(kCategoryMenuWidth);
-  for (const KeyMenuEntry& line : CategoryMenu(profile.totalMacro, profile.keys[k].functionCode))
+  for (const KeyMenuEntry& line : CategoryMenu(MacroBufferFor(profile_, entry_.keyIndex)))
     menu.append(line.separator() ? kMenuSeparatorCommand : line.command,
                 line.separator() ? std::string() : host_.text(line.textId));
   RECT r;
@@ -281,7 +279,7 @@ void KeyAssignPage::checkPlayCount() {
 }
 
 void KeyAssignPage::confirm() {
-  ConfirmEntry(entry_, editText(kPlayCount), editText(kRepeatDelay), profile_.standardKey);
+  ConfirmEntry(entry_, editText(kPlayCount), editText(kRepeatDelay), profile_);
   PostMessageA(host_.window(), UM_KEY_ASSIGNED, 0, 0);
   end(IDOK);
 }
