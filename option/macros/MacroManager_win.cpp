@@ -108,6 +108,13 @@ void MacroManagerDialog::showSteps() {
   const int caret = caretAfterRebuild(session_.changedLine(), int(lines.size()));
   SendMessageA(list->hwnd(), WM_SETREDRAW, TRUE, 0);
   SelectLine(*list, caret);
+  RECT client{};
+  GetClientRect(list->hwnd(), &client);
+  const int lineHeight = int(SendMessageA(list->hwnd(), LB_GETITEMHEIGHT, 0, 0));
+  const int visible = lineHeight > 0 ? int(client.bottom / lineHeight) : 1;
+  const int top = int(SendMessageA(list->hwnd(), LB_GETTOPINDEX, 0, 0));
+  SendMessageA(list->hwnd(), LB_SETTOPINDEX,
+               WPARAM(topLineShowingCaret(caret, int(lines.size()), visible, top)), 0);
   InvalidateRect(list->hwnd(), nullptr, TRUE);
 }
 

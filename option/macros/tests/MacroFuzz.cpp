@@ -65,6 +65,11 @@ void checkSteps(const MacroSteps& s, const KeyboardLayout& layout, int changedLi
   }
   const int caret = caretAfterRebuild(changedLine, int(lines.size()));
   FUZZ_CHECK(lines.empty() ? caret == -1 : caret >= 0 && caret < int(lines.size()));
+  if (changedLine >= 0 && changedLine < int(lines.size())) FUZZ_CHECK(caret == changedLine);
+  for (int visible : {1, 3, 12}) {
+    const int top = topLineShowingCaret(caret, int(lines.size()), visible, changedLine);
+    FUZZ_CHECK(top >= 0 && (lines.empty() || (caret >= top && caret < top + visible)));
+  }
 }
 
 void checkRecorded(const MacroSteps& s) {
