@@ -130,7 +130,7 @@ AssignSubPage* KeyAssignPage::subPage(KeySubPage which) {
 MacroPage* KeyAssignPage::macroPage() {
   if (!macroMade_) {
     macroMade_ = true;
-    macroPage_ = std::make_unique<MacroPage>(host_);
+    macroPage_ = std::make_unique<MacroPage>(host_, profile_);
     if (!macroPage_->create(hwnd(), subPageOrigin(), entry_)) macroPage_.reset();
   }
   return macroPage_.get();

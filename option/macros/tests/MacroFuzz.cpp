@@ -212,7 +212,7 @@ void fuzzMacroManager(const uint8_t* data, size_t size) {
   MacroManagerSession session(library);
   uint32_t tick = 0;
   while (!in.empty()) {
-    const uint8_t op = in.u8() % 10;
+    const uint8_t op = in.u8() % 11;
     const StepLineRef line = someLine(in, session.steps());
     switch (op) {
       case 0:
@@ -243,11 +243,16 @@ void fuzzMacroManager(const uint8_t* data, size_t size) {
       case 8:
         session.setRepeatCountText(in.text(5));
         break;
+      case 9:
+        session.commitRename(int(in.u8() % 6) - 1, in.text(20));
+        break;
       default:
         session.deleteCurrent();
         break;
     }
     FUZZ_CHECK(session.current() >= -1 && session.current() < int(library.size()));
+    // A library that starts empty has nothing to rename.
+    FUZZ_CHECK(session.renames().empty());
     checkSteps(session.steps(), layout, session.changedLine());
     checkRecorded(session.steps());
     if (session.current() >= 0) {
