@@ -94,7 +94,7 @@ void storedEntry(FuzzedDataProvider& in) {
   sanitizeKey(entry, 0);
   FUZZ_CHECK(CombinationKeys(entry).size() <= size_t(kMaxMacroSteps));
   CombinationText(entry, layout);
-  CombinationTextOnRefresh(entry.category, entry, layout);
+  CombinationTextOnRefresh(entry, layout);
   CombinationPlayback(entry);
 }
 

@@ -82,7 +82,7 @@ void KeyboardPicture::refresh(const ProfileRecord& profile, KeyboardPictureMode 
   const bool keys = mode == KeyboardPictureMode::Keys, leds = mode == KeyboardPictureMode::Leds;
   const StateCutScope cutting;
   for (int k = 0; k < kKeyCount; ++k) {
-    showKey(k, keyLookOf(profile.keys[k], profile.standardKey[k]));
+    showKey(k, keyLookOf(profile.keys[k], k));
     HWND key = control(kKeyEntryBase + k);
     // Hidden before disabled and enabled before shown: a key never shows its
     // disabled look on the way.

@@ -91,8 +91,9 @@ void MainWindow::storeAssignedKey() {
   refreshKeyboard();
   saveList(doc_.lists.launchApps, doc_.folder, kLaunchAppListFile);
   doc_.edit->keyDirty[p][k] = 1;
-  if (profile.previewOn == 1) apply(kApplyPreview);
+  // Counted before the preview apply saves the profile, not after.
   profile.totalMacro = countMacroKeys(profile);
+  if (profile.previewOn == 1) apply(kApplyPreview);
 }
 
 // The block is what the monitor holds now: the next apply is compared with it,

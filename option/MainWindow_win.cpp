@@ -117,6 +117,9 @@ void MainWindow::loadSettings() {
       showLinksInList(doc_.lists.profileApps[p], doc_.exchange->profiles[p]);
       doc_.profileListsChanged = true;
     }
+  // The stored count of macro keys may be missing or wrong; the key page's
+  // limit and the saved files go by the keys.
+  RecountMacroKeys(*doc_.exchange);
   *doc_.edit = *doc_.exchange;
   doc_.collectMacros();
 }

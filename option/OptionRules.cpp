@@ -7,12 +7,13 @@ std::string firmwareVersionText(int version, FirmwareRange range) {
   return digits.substr(0, 1) + "." + digits.substr(1);
 }
 
-KeyLook keyLookOf(const KeyAssignment& key, uint8_t standardUsage) {
+KeyLook keyLookOf(const KeyAssignment& key, int keyIndex) {
   switch (key.category) {
     case kCategoryCombination: {
       // A combination that is just the key itself is the key's own function.
-      const bool ownKey =
-          key.steps[0].code() == standardUsage && key.steps[1].word == 0 && key.steps[2].word == 0;
+      const bool ownKey = keyIndex >= 0 && keyIndex < kKeyCount &&
+                          key.steps[0].code() == defaultUsageOf[keyIndex] && key.steps[1].word == 0 &&
+                          key.steps[2].word == 0;
       return ownKey ? KeyLook::Normal : KeyLook::Blue;
     }
     case kCategoryMedia:

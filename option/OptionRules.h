@@ -20,10 +20,12 @@ constexpr char kSoftwareVersionText[] = QUILLON_VERSION_TEXT;
 enum class KeyLook { Normal, Green, Blue, Cyan, Red, Purple, Danlv, Dective };
 constexpr const char* kKeyLookPictures[] = {"Green", "Blue", "Cyan", "Red", "Purple", "Danlv", "Dective"};
 
-// How a key of the keyboard picture looks for its assignment: its own key
-// (or an unknown category) shows the plain picture, anything else the colour
-// of its category.
-KeyLook keyLookOf(const KeyAssignment& key, uint8_t standardUsage);
+// How key `keyIndex` of the keyboard picture looks for its assignment: its
+// own key (or an unknown category) shows the plain picture, anything else the
+// colour of its category. A combination of one key is the key's own function
+// only when that key is the one printed on it: a remap to another key, though
+// standardKey holds it too, is an assignment.
+KeyLook keyLookOf(const KeyAssignment& key, int keyIndex);
 
 // Which buttons lie over the keyboard picture: the assignment keys with the
 // Windows-key page, the LED buttons with the lighting page in per-key colour

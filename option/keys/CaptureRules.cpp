@@ -68,9 +68,8 @@ std::string CombinationText(const EditEntry& entry, const KeyboardLayout& layout
   return text;
 }
 
-std::string CombinationTextOnRefresh(uint8_t storedCategory, const EditEntry& entry,
-                                     const KeyboardLayout& layout) {
-  return storedCategory == kCategoryCombination ? CombinationText(entry, layout) : std::string();
+std::string CombinationTextOnRefresh(const EditEntry& entry, const KeyboardLayout& layout) {
+  return entry.functionCode == kFunctionCombination ? CombinationText(entry, layout) : std::string();
 }
 
 std::vector<ComboEvent> CombinationPlayback(const EditEntry& entry) {

@@ -54,10 +54,10 @@ std::vector<uint8_t> CaptureCombination(std::span<const HookKeyEvent> events, co
 std::vector<uint8_t> CombinationKeys(const EditEntry& entry);
 // Their names joined by "+".
 std::string CombinationText(const EditEntry& entry, const KeyboardLayout& layout);
-// The keyboard key page's text on refresh: the entry's keys only when the key
-// as stored already is a combination.
-std::string CombinationTextOnRefresh(uint8_t storedCategory, const EditEntry& entry,
-                                     const KeyboardLayout& layout);
+// The keyboard key page's text on refresh: the entry's keys when it holds a
+// combination, stored or captured earlier in this run of the page (other
+// categories' steps are no keys of a combination).
+std::string CombinationTextOnRefresh(const EditEntry& entry, const KeyboardLayout& layout);
 
 // What the keyboard plays for a combination: every key pressed in order,
 // then every key released in the same order.

@@ -63,7 +63,13 @@ bool KeyAssignPage::open(HWND owner) {
   const int k = entry_.keyIndex < kKeyCount ? entry_.keyIndex : 0;
   keyName_ = keyName(defaultUsageOf[k], systemKeyboardLayout());
   const SkinSource source{"buttons\\skin_set_button.ini", SkinRoot(), {{1, kControlCount}}, {}};
-  return runModal(source, kPageTitle, owner) == IDOK;
+  if (runModal(source, kPageTitle, owner) == IDOK) return true;
+  // Programs added to or deleted from the launch list go with the page's
+  // other edits; OK has the main window save the list.
+  OptionDocument& doc = host_.document();
+  clearList(doc.lists.launchApps);
+  loadList(doc.lists.launchApps, doc.folder, kLaunchAppListFile);
+  return false;
 }
 
 HWND KeyAssignPage::createControl(int, int key, const SkinPosition& position,
@@ -124,7 +130,7 @@ AssignSubPage* KeyAssignPage::subPage(KeySubPage which) {
 MacroPage* KeyAssignPage::macroPage() {
   if (!macroMade_) {
     macroMade_ = true;
-    macroPage_ = std::make_unique<MacroPage>(host_);
+    macroPage_ = std::make_unique<MacroPage>(host_, profile_);
     if (!macroPage_->create(hwnd(), subPageOrigin(), entry_)) macroPage_.reset();
   }
   return macroPage_.get();
@@ -231,11 +237,9 @@ void KeyAssignPage::onCommand(int id, int, HWND) {
 void KeyAssignPage::openCategoryMenu() {
   HWND selector = control(kCategory);
   if (!selector) return;
-  const int k = entry_.keyIndex < kKeyCount ? entry_.keyIndex : 0;
-  const ProfileRecord& profile = profile_;
   SkinMenu menu(kMenuFace, kMenuHeight);
   menu.setMinimumWidth(kCategoryMenuWidth);
-  for (const KeyMenuEntry& line : CategoryMenu(profile.totalMacro, profile.keys[k].functionCode))
+  for (const KeyMenuEntry& line : CategoryMenu(MacroBufferFor(profile_, entry_.keyIndex)))
     menu.append(line.separator() ? kMenuSeparatorCommand : line.command,
                 line.separator() ? std::string() : host_.text(line.textId));
   RECT r;
@@ -275,7 +279,7 @@ void KeyAssignPage::checkPlayCount() {
 }
 
 void KeyAssignPage::confirm() {
-  ConfirmEntry(entry_, editText(kPlayCount), editText(kRepeatDelay), profile_.standardKey);
+  ConfirmEntry(entry_, editText(kPlayCount), editText(kRepeatDelay), profile_);
   PostMessageA(host_.window(), UM_KEY_ASSIGNED, 0, 0);
   end(IDOK);
 }

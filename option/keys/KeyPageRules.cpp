@@ -48,6 +48,17 @@ bool keepsPlayValues(uint8_t category) {
   return category == 0 || category == kCategoryNotFromMenu || category >= kFirstCategoryBeyondMenu;
 }
 
+// Every step the keyboard would play is a press or release of a key; steps
+// whose key byte another page cleared would make it play nonsense.
+bool isRecording(const EditEntry& entry) {
+  if (entry.stepCount > kMaxMacroSteps) return false;
+  for (int i = 0; i < entry.stepCount; ++i) {
+    const MacroStep s = entry.steps[i];
+    if (s.code() == 0 || (s.action() != kActionPress && s.action() != kActionRelease)) return false;
+  }
+  return true;
+}
+
 // A category whose sub-page was never completed may still carry the function
 // code of the previous category; such an entry must not reach the keyboard.
 bool isComplete(const EditEntry& entry) {
@@ -55,7 +66,8 @@ bool isComplete(const EditEntry& entry) {
     case kCategoryCombination:
       return entry.functionCode == kFunctionCombination && entry.steps[0].code() != 0;
     case kCategoryMacro:
-      return (entry.functionCode == kFunctionRecordedMacro && entry.macroName[0] != '\0') ||
+      return (entry.functionCode == kFunctionRecordedMacro && entry.macroName[0] != '\0' &&
+              isRecording(entry)) ||
              (entry.functionCode == kFunctionTextMacro && entry.textMacroName[0] != '\0');
     case kCategoryLaunch:
       return entry.functionCode == kFunctionLaunch && entry.appPath[0] != '\0';
@@ -70,20 +82,31 @@ bool isComplete(const EditEntry& entry) {
 
 }  // namespace
 
-bool MacroCategoriesOffered(int totalMacro, uint8_t storedFunctionCode) {
-  return totalMacro < kMaxMacroKeys || storedFunctionCode == kFunctionCombination ||
-         storedFunctionCode == kFunctionRecordedMacro;
+bool UsesMacroBuffer(uint8_t functionCode) {
+  return functionCode == kFunctionCombination || functionCode == kFunctionRecordedMacro;
 }
 
-std::vector<KeyMenuEntry> CategoryMenu(int totalMacro, uint8_t storedFunctionCode) {
-  const bool macros = MacroCategoriesOffered(totalMacro, storedFunctionCode);
+bool MacroBufferFor(const ProfileRecord& profile, int keyIndex) {
+  if (keyIndex >= 0 && keyIndex < kKeyCount && UsesMacroBuffer(profile.keys[keyIndex].functionCode))
+    return true;
+  int others = 0;
+  for (int k = 0; k < kKeyCount; ++k)
+    if (k != keyIndex && UsesMacroBuffer(profile.keys[k].functionCode)) ++others;
+  return others < kMaxMacroKeys;
+}
+
+void RecountMacroKeys(SettingsImage& image) {
+  for (ProfileRecord& profile : image.profiles) profile.totalMacro = countMacroKeys(profile);
+}
+
+std::vector<KeyMenuEntry> CategoryMenu(bool macroBufferFree) {
   auto line = [](uint8_t category) { return KeyMenuEntry{commandOf(category), rowOf(category)->labelId}; };
   std::vector<KeyMenuEntry> menu;
   menu.push_back(line(kCategoryDefault));
   menu.push_back({});
-  if (macros) menu.push_back(line(kCategoryCombination));
+  if (macroBufferFree) menu.push_back(line(kCategoryCombination));
   menu.push_back(line(kCategoryMedia));
-  if (macros) menu.push_back(line(kCategoryMacro));
+  menu.push_back(line(kCategoryMacro));
   menu.push_back({});
   menu.push_back(line(kCategoryLaunch));
   menu.push_back(line(kCategoryShortcut));
@@ -197,11 +220,12 @@ int ParseRepeatDelay(std::string_view text) {
 }
 
 ConfirmResult ConfirmEntry(EditEntry& entry, std::string_view countText, std::string_view delayText,
-                           uint8_t (&standardKey)[kKeyCount]) {
+                           ProfileRecord& profile) {
   entry.playCount = ParsePlayCount(countText);
   entry.repeatDelayMs = uint16_t(ParseRepeatDelay(delayText));
   ConfirmResult result;
-  if (!isComplete(entry)) {
+  const bool bufferRefused = UsesMacroBuffer(entry.functionCode) && !MacroBufferFor(profile, entry.keyIndex);
+  if (!isComplete(entry) || bufferRefused) {
     entry.category = kCategoryDefault;
     entry.functionCode = kFunctionDefault;
     result.fellBack = true;
@@ -209,7 +233,7 @@ ConfirmResult ConfirmEntry(EditEntry& entry, std::string_view countText, std::st
   }
   // A single key without modifiers is a plain remap in the keyboard's own table.
   if (entry.category == kCategoryCombination && entry.steps[1].code() == 0 && entry.keyIndex < kKeyCount) {
-    standardKey[entry.keyIndex] = entry.steps[0].code();
+    profile.standardKey[entry.keyIndex] = entry.steps[0].code();
     result.standardKeyWritten = true;
   }
   return result;

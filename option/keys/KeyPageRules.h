@@ -36,10 +36,21 @@ struct KeyMenuEntry {
   bool separator() const { return command == 0; }
 };
 
-// Combination and macro lines are offered while the profile has room for one
-// more such key, or when the edited key (as stored) already is one.
-bool MacroCategoriesOffered(int totalMacro, uint8_t storedFunctionCode);
-std::vector<KeyMenuEntry> CategoryMenu(int totalMacro, uint8_t storedFunctionCode);
+// The keyboard holds 35 macro buffers per profile, one for each key with a
+// combination or a recorded macro (function code 2 or 3); the download drops
+// the assignment of every key after the 35th. Counted from the keys, not from
+// a stored count that a file or an older run may have left wrong.
+bool UsesMacroBuffer(uint8_t functionCode);
+// Whether key `keyIndex` of the profile may hold a combination or a recorded
+// macro: it holds one already, or the other keys leave a buffer free.
+bool MacroBufferFor(const ProfileRecord& profile, int keyIndex);
+// Every profile's totalMacro counted again from its keys.
+void RecountMacroKeys(SettingsImage& image);
+
+// The combination line is offered while a macro buffer is free for the key.
+// The macro line always is: a text macro takes no buffer, and the macro page
+// refuses recorded macros when none is free.
+std::vector<KeyMenuEntry> CategoryMenu(bool macroBufferFree);
 std::vector<KeyMenuEntry> PlayModeMenu();
 
 uint8_t CategoryFromCommand(unsigned command);
@@ -95,5 +106,8 @@ struct ConfirmResult {
 // OK: clamps the two edits into the entry, validates it by category (an
 // incomplete one falls back to category 1, function code 64) and writes a
 // single captured key into the profile's standardKey at the edited key.
+// Incomplete too: a recorded macro whose steps are not a recording (cleared
+// by another category's page), and a combination or recorded macro for which
+// the profile has no macro buffer left.
 ConfirmResult ConfirmEntry(EditEntry& entry, std::string_view countText, std::string_view delayText,
-                           uint8_t (&standardKey)[kKeyCount]);
+                           ProfileRecord& profile);

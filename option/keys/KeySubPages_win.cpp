@@ -7,11 +7,6 @@ namespace {
 constexpr int kButtonIdBase = 600;  // control id = base + BUTTONPOS key
 }  // namespace
 
-const KeyAssignment& AssignSubPage::storedKey() const {
-  const int k = entry_.keyIndex < kKeyCount ? entry_.keyIndex : 0;
-  return host_.activeProfile().keys[k];
-}
-
 bool DefaultKeyPage::create(HWND parent, POINT at) {
   return createPage({"buttons\\skin_Default_button.ini", SkinRoot(), {}, {}}, parent, at);
 }

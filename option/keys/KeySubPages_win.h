@@ -20,9 +20,6 @@ class AssignSubPage : public SkinPage {
   virtual void abandonCapture() {}
 
  protected:
-  // The key as it is stored in the profile, not the edited copy.
-  const KeyAssignment& storedKey() const;
-
   OptionHost& host_;
   EditEntry& entry_;
 };

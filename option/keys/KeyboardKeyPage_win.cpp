@@ -23,9 +23,7 @@ HWND KeyboardKeyPage::createControl(int, int key, const SkinPosition& position,
   return button ? button->hwnd() : nullptr;
 }
 
-void KeyboardKeyPage::refresh() {
-  showKeys(CombinationTextOnRefresh(storedKey().category, entry_, systemKeyboardLayout()));
-}
+void KeyboardKeyPage::refresh() { showKeys(CombinationTextOnRefresh(entry_, systemKeyboardLayout())); }
 
 void KeyboardKeyPage::onCommand(int id, int, HWND) {
   if (id != kIdBase + kRecord) return;

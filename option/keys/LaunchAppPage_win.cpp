@@ -44,14 +44,19 @@ void LaunchAppPage::refresh() {
   SendMessageA(lines->hwnd(), LB_RESETCONTENT, 0, 0);
   const std::vector<std::string> all = paths();
   for (const std::string& path : all) lines->addLine(LaunchLineText(path), 0);
-  SendMessageA(lines->hwnd(), LB_SETCURSEL, WPARAM(LaunchLineOnRefresh(entry_, all)), 0);
+  // Selected as a click selects: the highlighted program is the one bound.
+  const int line = LaunchLineOnRefresh(entry_, all);
+  if (line >= 0)
+    lines->selectLine(line);
+  else
+    SendMessageA(lines->hwnd(), LB_SETCURSEL, WPARAM(-1), 0);
 }
 
 void LaunchAppPage::onCommand(int id, int code, HWND) {
   switch (id - kIdBase) {
     case kList:
       if (code == LBN_SELCHANGE)
-        if (SkinListBox* lines = list()) selectLine(int(SendMessageA(lines->hwnd(), LB_GETCURSEL, 0, 0)));
+        if (SkinListBox* lines = list()) selectLine(lines->selected());
       break;
     case kAdd:
       addProgram();
@@ -72,5 +77,9 @@ void LaunchAppPage::addProgram() {
 }
 
 void LaunchAppPage::deleteProgram() {
-  if (SkinListBox* lines = list()) RemoveSelectedProgram(*lines, apps());
+  SkinListBox* lines = list();
+  if (!lines || lines->selected() < 0) return;
+  RemoveSelectedProgram(*lines, apps());
+  // The line now selected (or none) is what the key launches.
+  lines->selectLine(lines->selected());
 }

@@ -62,6 +62,10 @@ std::string LaunchLineText(std::string_view path) {
 }
 
 bool SelectLaunchLine(EditEntry& entry, const std::vector<std::string>& paths, int line) {
+  if (line < 0 && entry.functionCode == kFunctionLaunch) {
+    std::memset(entry.appPath, 0, sizeof entry.appPath);
+    return true;
+  }
   if (line < 0 || size_t(line) >= paths.size()) return false;
   const std::string& path = paths[size_t(line)];
   if (path.empty() || path.size() >= sizeof entry.appPath) return false;

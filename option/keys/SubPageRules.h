@@ -45,7 +45,9 @@ int HighlightedShortcutButton(const EditEntry& entry);
 // and extension.
 std::string LaunchLineText(std::string_view path);
 // Selecting line `line` of the paths binds that program. A path that does not
-// fit the entry is refused rather than cut to another program's path.
+// fit the entry is refused rather than cut to another program's path. With no
+// line selected (-1, the list emptied by Delete) a launch binds no program,
+// so that OK does not keep one the list no longer shows.
 bool SelectLaunchLine(EditEntry& entry, const std::vector<std::string>& paths, int line);
 // The line to select on refresh, or -1: only for a launch function; the line
 // of the very same path first, else the first line whose text begins with the

@@ -67,7 +67,11 @@ int selectPickerLine(KeyAssignment& key, const MacroLibrary& macros, const TextM
     const MacroMatch m = findTextMacro(texts, key);
     if (m.found) line = int(macros.size()) + m.position;
   }
-  key.macroListIndex = line;
+  if (line < 0) {
+    key.macroListIndex = -1;
+    return -1;
+  }
+  bindPickerLine(key, line, macros, texts);
   return line;
 }
 
@@ -83,31 +87,20 @@ bool bindPickerLine(KeyAssignment& key, int line, const MacroLibrary& macros, co
 }
 
 void refreshFromLibraries(KeyAssignment& key, int keyIndex, const MacroLibrary& macros,
-                          const TextMacroLibrary& texts) {
-  if (key.functionCode == kFunctionRecordedMacro && hasName(key.macroName)) {
-    const MacroMatch m = findMacro(macros, key);
-    if (m.found) {
-      bindMacro(key, macros[size_t(m.position)]);
-      selectPickerLine(key, macros, texts);
-      return;
-    }
-  } else if (key.functionCode == kFunctionTextMacro && hasName(key.textMacroName)) {
-    const MacroMatch m = findTextMacro(texts, key);
-    if (m.found) {
-      bindTextMacro(key, texts[size_t(m.position)]);
-      selectPickerLine(key, macros, texts);
-      return;
-    }
-  } else {
-    return;
-  }
+                          const TextMacroLibrary& texts, const LibraryRenames& renames) {
+  const bool bound = (key.functionCode == kFunctionRecordedMacro && hasName(key.macroName)) ||
+                     (key.functionCode == kFunctionTextMacro && hasName(key.textMacroName));
+  if (!bound) return;
+  renameBoundKey(renames, key);
+  if (selectPickerLine(key, macros, texts) >= 0) return;
   buildDefaultKey(key, keyIndex);
   key.functionCode = kFunctionDefault;
 }
 
-bool closeMacroManager(ManagerClose how, MacroLibrary& macros, SettingsImage& image,
+bool closeMacroManager(ManagerClose how, MacroLibrary& macros, const RenameMap& renames, SettingsImage& image,
                        const std::string& programFolder) {
   if (how == ManagerClose::Ok) {
+    renameBoundMacros(renames, image);
     fitNames(macros, sizeof(KeyAssignment::macroName) - 1);
     const bool saved = saveList(macros, programFolder, kMacroLibraryFile);
     applyMacroLibrary(macros, image);
@@ -121,9 +114,10 @@ bool closeMacroManager(ManagerClose how, MacroLibrary& macros, SettingsImage& im
   return true;
 }
 
-bool closeTextMacroManager(ManagerClose how, TextMacroLibrary& texts, SettingsImage& image,
-                           const std::string& programFolder) {
+bool closeTextMacroManager(ManagerClose how, TextMacroLibrary& texts, const RenameMap& renames,
+                           SettingsImage& image, const std::string& programFolder) {
   if (how == ManagerClose::Ok) {
+    renameBoundTextMacros(renames, image);
     fitNames(texts, sizeof(KeyAssignment::textMacroName) - 1);
     const bool saved = saveList(texts, programFolder, kTextMacroLibraryFile);
     applyTextMacroLibrary(texts, image);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "LibraryRenames.h"
 #include "ListFiles.h"
 #include "SettingsImage.h"
 
@@ -14,7 +15,9 @@ std::vector<std::string> macroPickerLines(const MacroLibrary& macros, const Text
 
 // The line to select for the edited key, -1 for none; also written to the
 // key's macroListIndex. The bound macro is found by name, so a list that
-// changed since the key was bound still selects that key's own macro.
+// changed since the key was bound still selects that key's own macro. The key
+// takes that line's macro again: what the page shows selected is what the
+// key holds, even after another category's page cleared its steps.
 int selectPickerLine(KeyAssignment& key, const MacroLibrary& macros, const TextMacroLibrary& texts);
 
 // Selecting `line` binds that macro to the key (a recorded one with function
@@ -22,18 +25,18 @@ int selectPickerLine(KeyAssignment& key, const MacroLibrary& macros, const TextM
 bool bindPickerLine(KeyAssignment& key, int line, const MacroLibrary& macros, const TextMacroLibrary& texts);
 
 // What the page's own copy of a key becomes after a manager closed with OK,
-// as applyMacroLibrary / applyTextMacroLibrary do for the stored keys: the
-// library's macro of that name again, or a default key when it is gone.
+// as the stored keys do: it follows a rename, then takes the library's macro
+// of that name again, or becomes a default key when it is gone.
 void refreshFromLibraries(KeyAssignment& key, int keyIndex, const MacroLibrary& macros,
-                          const TextMacroLibrary& texts);
+                          const TextMacroLibrary& texts, const LibraryRenames& renames = {});
 
 enum class ManagerClose { Ok, Cancel };
-// OK stores the library (names trimmed and cut to what a key's copy holds),
-// hands it to every key of the five profiles and recounts each profile's
-// macro keys; Cancel reloads the library from its file, dropping the edits of
-// this run.
+// OK moves the keys of the five profiles along the renames of the run, stores
+// the library (names trimmed and cut to what a key's copy holds), hands it to
+// every key and recounts each profile's macro keys; Cancel reloads the
+// library from its file, dropping the edits of this run, and leaves the keys.
 // Returns false when OK could not write the file.
-bool closeMacroManager(ManagerClose how, MacroLibrary& macros, SettingsImage& image,
+bool closeMacroManager(ManagerClose how, MacroLibrary& macros, const RenameMap& renames, SettingsImage& image,
                        const std::string& programFolder);
-bool closeTextMacroManager(ManagerClose how, TextMacroLibrary& texts, SettingsImage& image,
-                           const std::string& programFolder);
+bool closeTextMacroManager(ManagerClose how, TextMacroLibrary& texts, const RenameMap& renames,
+                           SettingsImage& image, const std::string& programFolder);

@@ -37,16 +37,21 @@ MacroManagerSession::NameResult MacroManagerSession::commitNewLine(std::string_v
     select(nearest);
     return {false, nearest};
   }
+  trail_.appended();
   select(int(library_.size()) - 1);
   return {true, current_};
 }
 
-MacroManagerSession::NameResult MacroManagerSession::commitRename(std::string_view typed) {
-  return {renameMacro(library_, current_, typed), current_};
+MacroManagerSession::NameResult MacroManagerSession::commitRename(int line, std::string_view typed) {
+  if (line < 0 || size_t(line) >= library_.size()) return {false, current_};
+  // The renamed line is the one the user sees highlighted afterwards.
+  if (line != current_) select(line);
+  return {renameMacro(library_, line, typed), line};
 }
 
 int MacroManagerSession::deleteCurrent() {
   if (current_ < 0) return -1;
+  trail_.removed(current_);
   select(deleteMacro(library_, current_));
   return current_;
 }
@@ -61,6 +66,11 @@ ClampedNumber MacroManagerSession::setRepeatCountText(std::string_view typed) {
   repeat_.count = count.value;
   setRepeatOn(repeat_.on);
   return count;
+}
+
+std::optional<ClampedNumber> MacroManagerSession::repeatCountTyped(std::string_view typed) {
+  if (typed.empty()) return std::nullopt;
+  return setRepeatCountText(typed);
 }
 
 ManagerStatus MacroManagerSession::beginRecording(Recording rec) {

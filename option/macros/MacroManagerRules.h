@@ -4,9 +4,11 @@
 // edit), recording, the step menu's edits and the repeat option. The window
 // turns each click or message into one call and redraws from the getters.
 
+#include <optional>
 #include <string_view>
 
 #include "KeyCodes.h"
+#include "LibraryRenames.h"
 #include "ListFiles.h"
 #include "MacroNameRules.h"
 #include "MacroSteps.h"
@@ -22,7 +24,7 @@ enum class ManagerStatus {
 
 class MacroManagerSession {
  public:
-  explicit MacroManagerSession(MacroLibrary& library) : library_(library) {}
+  explicit MacroManagerSession(MacroLibrary& library) : library_(library), trail_(namesOf(library)) {}
 
   // Selects the edited key's macro, or the first one.
   void open(const KeyAssignment& editedKey);
@@ -35,19 +37,26 @@ class MacroManagerSession {
   // The line the step list's caret goes to after this change.
   int changedLine() const;
 
-  // Name list. Each returns the line to select; the window removes a refused
-  // new line or shows the current name again on a refused rename.
+  // Name list. Each returns the line to select, whose macro is then the
+  // current one; the window removes a refused new line or shows the old name
+  // again on a refused rename.
   struct NameResult {
     bool accepted = false;
     int select = -1;
   };
   NameResult commitNewLine(std::string_view typed);
-  NameResult commitRename(std::string_view typed);
+  NameResult commitRename(int line, std::string_view typed);
   // After the warning dialog's OK.
   int deleteCurrent();
+  // Old name -> new name of every macro renamed in this run, for the keys.
+  RenameMap renames() const { return trail_.renames(namesOf(library_)); }
 
   void setRepeatOn(bool on);
+  // When the count field is left, and on OK: an empty field reads as 0.
   ClampedNumber setRepeatCountText(std::string_view typed);
+  // While the user types: an emptied field is left alone, so that a new
+  // number can be typed into it; nothing is stored then.
+  std::optional<ClampedNumber> repeatCountTyped(std::string_view typed);
 
   void setRecordDelays(bool on) { recordDelays_ = on; }
   bool recordDelays() const { return recordDelays_; }
@@ -73,6 +82,7 @@ class MacroManagerSession {
   ManagerStatus beginRecording(Recording rec);
 
   MacroLibrary& library_;
+  NameTrail trail_;
   int current_ = -1;
   MacroSteps steps_;
   RepeatView repeat_;

@@ -108,6 +108,13 @@ void MacroManagerDialog::showSteps() {
   const int caret = caretAfterRebuild(session_.changedLine(), int(lines.size()));
   SendMessageA(list->hwnd(), WM_SETREDRAW, TRUE, 0);
   SelectLine(*list, caret);
+  RECT client{};
+  GetClientRect(list->hwnd(), &client);
+  const int lineHeight = int(SendMessageA(list->hwnd(), LB_GETITEMHEIGHT, 0, 0));
+  const int visible = lineHeight > 0 ? int(client.bottom / lineHeight) : 1;
+  const int top = int(SendMessageA(list->hwnd(), LB_GETTOPINDEX, 0, 0));
+  SendMessageA(list->hwnd(), LB_SETTOPINDEX,
+               WPARAM(topLineShowingCaret(caret, int(lines.size()), visible, top)), 0);
   InvalidateRect(list->hwnd(), nullptr, TRUE);
 }
 
@@ -118,9 +125,16 @@ StepLineRef MacroManagerDialog::selectedStep() const {
 }
 
 void MacroManagerDialog::onCommand(int id, int code, HWND) {
+  // A click finished the name editor at its press already; a button's or the
+  // step menu's command that came another way finishes it here.
+  const int key = id - kIdBase;
+  if ((key >= kOk && key <= kDelete) || (key >= kRecord && key <= kRepeat) ||
+      (id >= kCmdRecordBefore && id <= kCmdMouseLast))
+    finishNaming();
   if (id >= kCmdRecordBefore && id <= kCmdMouseLast) return runStepCommand(id);
   switch (id - kIdBase) {
     case kOk:
+      finishRepeatCount();
       end(IDOK);
       break;
     case kCancel:
@@ -131,7 +145,7 @@ void MacroManagerDialog::onCommand(int id, int code, HWND) {
       newMacro();
       break;
     case kDelete:
-      deleteMacro();
+      if (!newLineDropped_) deleteMacro();
       break;
     case kNames:
       if (code == LBN_SELCHANGE && !session_.recording()) {
@@ -194,6 +208,7 @@ void MacroManagerDialog::onHookKey(WPARAM virtualKey, LPARAM flags) {
 }
 
 void MacroManagerDialog::openStepMenu() {
+  finishNaming();
   if (!session_.stepMenuOpens()) return;
   SkinMenu menu("Play", 16, FW_NORMAL);
   menu.setMinimumWidth(kStepMenuMinWidth);
@@ -251,8 +266,30 @@ void MacroManagerDialog::onNameAdded(int line) {
 }
 
 void MacroManagerDialog::onNameEdited(int line) {
+  SkinListBox* list = names();
+  if (!list) return;
   // Accepted or not, the line shows what the record is called now.
-  if (SkinListBox* list = names()) CommitRenamedLine(*list, session_, host_.lists().macros, line);
+  const int before = session_.current();
+  CommitRenamedLine(*list, session_, host_.lists().macros, line);
+  if (session_.current() != before) showMacro();
+}
+
+bool MacroManagerDialog::finishNaming() {
+  SkinListBox* list = names();
+  if (!list || !list->editing()) return false;
+  const SkinListBox::EditCommit done = list->finishEdit();
+  if (done.edited) onNameEdited(done.index);
+  if (!done.added) return done.removed;
+  const int lines = list->count();
+  onNameAdded(done.index);
+  return list->count() < lines;  // refused: the line went again
+}
+
+void MacroManagerDialog::finishDelayEdit() {
+  SkinListBox* list = stepList();
+  if (!list || !list->editing()) return;
+  const SkinListBox::EditCommit done = list->finishEdit();
+  if (done.added) onDelayEdited(done.index);
 }
 
 void MacroManagerDialog::onDelayEdited(int line) {
@@ -262,18 +299,34 @@ void MacroManagerDialog::onDelayEdited(int line) {
   if (session_.commitDelayEdit(ref, list->lineText(line), nullptr) == ManagerStatus::Done) showSteps();
 }
 
-void MacroManagerDialog::repeatEdited() {
+void MacroManagerDialog::repeatTyped() {
   HWND edit = control(kRepeatCount);
   if (!edit) return;
-  const ClampedNumber count = session_.setRepeatCountText(WindowText(edit));
-  if (count.clamped) {
-    const std::string shown = numberText(count.value);
+  const std::optional<ClampedNumber> count = session_.repeatCountTyped(WindowText(edit));
+  if (count && count->clamped) {
+    const std::string shown = numberText(count->value);
     SetWindowTextA(edit, shown.c_str());
     SendMessageA(edit, EM_SETSEL, shown.size(), shown.size());
   }
 }
 
+void MacroManagerDialog::finishRepeatCount() {
+  HWND edit = control(kRepeatCount);
+  if (!edit) return;
+  const ClampedNumber count = session_.setRepeatCountText(WindowText(edit));
+  if (count.clamped) SetWindowTextA(edit, numberText(count.value).c_str());
+}
+
 bool MacroManagerDialog::preTranslate(MSG& msg) {
+  if (IsMouseButtonDown(msg.message)) {
+    newLineDropped_ = false;
+    if (LeavesEditorOf(names(), msg)) newLineDropped_ = finishNaming();
+    if (LeavesEditorOf(stepList(), msg)) finishDelayEdit();
+    // The toggle buttons take no focus: a click on one leaves the count
+    // field focused, though the user has left it.
+    HWND count = control(kRepeatCount);
+    if (count && GetFocus() == count && msg.hwnd != count) finishRepeatCount();
+  }
   if (editOnEnterRelease_ && msg.message == WM_KEYUP && msg.wParam == VK_RETURN) {
     editOnEnterRelease_ = false;
     if (stepList()) stepList()->editSelected();
@@ -301,7 +354,11 @@ LRESULT MacroManagerDialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam
       return 0;
   }
   if (message == BitmapEdit::KillFocusMessage()) {
-    repeatEdited();
+    repeatTyped();  // after every change of the count field
+    return 0;
+  }
+  if (message == MSG_EDIT_DONE) {
+    finishRepeatCount();  // the field lost the focus, or Enter was released
     return 0;
   }
   return SkinDialog::onMessage(message, wParam, lParam);
@@ -309,12 +366,15 @@ LRESULT MacroManagerDialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam
 
 void MacroManagerDialog::onDestroyed() { recorder_.Stop(); }
 
-bool RunMacroManager(OptionHost& host, HWND owner, const KeyAssignment& editedKey) {
+std::optional<RenameMap> RunMacroManager(OptionHost& host, HWND owner, const KeyAssignment& editedKey) {
   MacroManagerDialog dialog(host, editedKey);
   const bool ok = dialog.open(owner);
+  const RenameMap renames = dialog.renames();
   OptionDocument& doc = host.document();
-  closeMacroManager(ok ? ManagerClose::Ok : ManagerClose::Cancel, doc.lists.macros, *doc.edit, doc.folder);
+  closeMacroManager(ok ? ManagerClose::Ok : ManagerClose::Cancel, doc.lists.macros, renames, *doc.edit,
+                    doc.folder);
   host.keyboardPictureChanged();
   host.edited();
-  return ok;
+  if (!ok) return std::nullopt;
+  return renames;
 }

@@ -5,6 +5,7 @@
 // this class turns clicks, hook events and list notifications into its calls
 // and redraws from it.
 
+#include <optional>
 #include <string>
 
 #include "KeyboardHook_win.h"
@@ -20,6 +21,7 @@ class MacroManagerDialog : public SkinDialog {
   // True when the user closed it with OK. The library holds the edits of this
   // run either way; RunMacroManager decides what becomes of them.
   bool open(HWND owner);
+  RenameMap renames() const { return session_.renames(); }
 
  protected:
   HWND createControl(int ordinal, int key, const SkinPosition& position,
@@ -49,18 +51,27 @@ class MacroManagerDialog : public SkinDialog {
   void onNameAdded(int line);
   void onNameEdited(int line);
   void onDelayEdited(int line);
-  void repeatEdited();
+  // Whatever is still being typed is taken before anything else happens.
+  // True when a new line being named went again (refused or left empty).
+  bool finishNaming();
+  void finishDelayEdit();
+  void repeatTyped();
+  void finishRepeatCount();
 
   OptionHost& host_;
   KeyAssignment editedKey_;
   MacroManagerSession session_;
   KeyCaptureOwner recorder_;
   bool editOnEnterRelease_ = false;
+  // The press of the current click dropped a new line being named: Delete
+  // has nothing more to do then.
+  bool newLineDropped_ = false;
 };
 
 // Runs the manager over the host's library, modal to `owner` (the window it
-// was opened from: the main window or the key assignment page). OK stores the
-// library and hands it to every key; otherwise the edits are dropped. Then the
-// keyboard picture is refreshed and, with preview on, the change applied.
-// True after OK.
-bool RunMacroManager(OptionHost& host, HWND owner, const KeyAssignment& editedKey);
+// was opened from: the main window or the key assignment page). OK moves the
+// keys along the renames, stores the library and hands it to every key;
+// otherwise the edits are dropped. Then the keyboard picture is refreshed and,
+// with preview on, the change applied. After OK: the renames of the run, for
+// a copy of a key that the image does not hold; nothing after Cancel.
+std::optional<RenameMap> RunMacroManager(OptionHost& host, HWND owner, const KeyAssignment& editedKey);

@@ -1,5 +1,6 @@
 #include "MacroPage_win.h"
 
+#include "KeyPageRules.h"
 #include "MacroBinding.h"
 #include "MacroIds.h"
 #include "MacroManager_win.h"
@@ -44,8 +45,22 @@ void MacroPage::refresh() {
   SelectLine(*lines, selectPickerLine(*entry_, lists.macros, lists.textMacros));
 }
 
-void MacroPage::entryFromLibraries() {
-  if (entry_) refreshFromLibraries(*entry_, entry_->keyIndex, host_.lists().macros, host_.lists().textMacros);
+void MacroPage::entryFromLibraries(const LibraryRenames& renames) {
+  if (entry_)
+    refreshFromLibraries(*entry_, entry_->keyIndex, host_.lists().macros, host_.lists().textMacros, renames);
+}
+
+void MacroPage::choose(int line) {
+  if (!entry_ || !list()) return;
+  const OptionLists& lists = host_.lists();
+  // A recorded macro takes one of the keyboard's macro buffers; with none
+  // left the line cannot be chosen, and the key's own line shows again.
+  const bool recorded = line >= 0 && size_t(line) < lists.macros.size();
+  if (recorded && !MacroBufferFor(profile_, entry_->keyIndex)) {
+    SelectLine(*list(), selectPickerLine(*entry_, lists.macros, lists.textMacros));
+    return;
+  }
+  bindPickerLine(*entry_, line, lists.macros, lists.textMacros);
 }
 
 void MacroPage::onCommand(int id, int code, HWND) {
@@ -54,18 +69,20 @@ void MacroPage::onCommand(int id, int code, HWND) {
       // Modal to the key assignment page this page lies in: owned by the
       // main window, the manager would leave that page without activation
       // when it closes, and the page's next clicks would go nowhere.
-      if (entry_ && RunMacroManager(host_, GetAncestor(hwnd(), GA_ROOT), *entry_)) entryFromLibraries();
+      if (entry_)
+        if (const auto renames = RunMacroManager(host_, GetAncestor(hwnd(), GA_ROOT), *entry_))
+          entryFromLibraries({*renames, {}});
       refresh();
       return;
     case kCmdOpenTextMacroManager:
-      if (RunTextMacroManager(host_, GetAncestor(hwnd(), GA_ROOT))) entryFromLibraries();
+      if (const auto renames = RunTextMacroManager(host_, GetAncestor(hwnd(), GA_ROOT)))
+        entryFromLibraries({{}, *renames});
       refresh();
       return;
   }
   switch (id - kIdBase) {
     case kList:
-      if (code == LBN_SELCHANGE && entry_ && list())
-        bindPickerLine(*entry_, SelectedLine(*list()), host_.lists().macros, host_.lists().textMacros);
+      if (code == LBN_SELCHANGE && list()) choose(SelectedLine(*list()));
       break;
     case kManage:
       openManagerMenu();

@@ -51,3 +51,24 @@ void FillStepMenu(SkinMenu& menu, const std::vector<StepMenuItem>& items,
     if (sub) FillStepMenu(*sub, item.children, text);
   }
 }
+
+bool IsMouseButtonDown(UINT message) {
+  switch (message) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK:
+    case WM_XBUTTONDOWN:
+    case WM_XBUTTONDBLCLK:
+      return true;
+  }
+  return false;
+}
+
+bool LeavesEditorOf(const SkinListBox* list, const MSG& msg) {
+  if (!list || !list->editing()) return false;
+  HWND editor = list->editorWindow();
+  return msg.hwnd != editor && !IsChild(editor, msg.hwnd);
+}

@@ -48,7 +48,15 @@ int CommitNewNameLine(SkinListBox& list, Session& session, const Library& librar
 
 template <typename Session, typename Library>
 void CommitRenamedLine(SkinListBox& list, Session& session, const Library& library, int line) {
-  if (session.current() < 0) return;
-  session.commitRename(list.lineText(line));
-  ReplaceLineText(list, line, namesOf(library)[size_t(session.current())]);
+  session.commitRename(line, list.lineText(line));
+  const int current = session.current();
+  if (current < 0) return;
+  ReplaceLineText(list, current, namesOf(library)[size_t(current)]);
+  SelectLine(list, current);
 }
+
+// A mouse button going down: the user turns to something, and whatever is
+// still being typed into a list's editor must be taken first.
+bool IsMouseButtonDown(UINT message);
+// The press `msg` lands outside the open editor of `list` (if it has one).
+bool LeavesEditorOf(const SkinListBox* list, const MSG& msg);

@@ -1,8 +1,10 @@
 #include "StepListRules.h"
 
+#include <algorithm>
+
 namespace {
+// Lines kept in view below the caret.
 constexpr int kCaretLead = 2;
-constexpr int kCaretMargin = 3;
 }  // namespace
 
 std::string stepText(MacroStep step, const KeyboardLayout& layout) {
@@ -45,7 +47,17 @@ int lineOfDelay(const MacroSteps& steps, int step) {
 
 int caretAfterRebuild(int changedLine, int lineCount) {
   if (lineCount <= 0) return -1;
-  int caret = changedLine >= 0 && changedLine < lineCount ? changedLine : lineCount - 1;
-  if (caret > kCaretMargin && lineCount - 1 - caret > kCaretMargin) caret += kCaretLead;
-  return caret;
+  return changedLine >= 0 && changedLine < lineCount ? changedLine : lineCount - 1;
+}
+
+int topLineShowingCaret(int caret, int lineCount, int visibleLines, int top) {
+  if (lineCount <= 0 || caret < 0) return 0;
+  visibleLines = std::max(visibleLines, 1);
+  const int lastTop = std::max(lineCount - visibleLines, 0);
+  top = std::clamp(top, 0, lastTop);
+  // The lines after the caret show when there is room for them beside it.
+  const int lead = std::min({kCaretLead, lineCount - 1 - caret, visibleLines - 1});
+  if (caret + lead >= top + visibleLines) top = caret + lead - visibleLines + 1;
+  if (caret < top) top = caret;
+  return std::clamp(top, 0, lastTop);
 }

@@ -40,7 +40,11 @@ StepLineRef stepLineRef(uint32_t itemData);
 int lineOfStep(const MacroSteps& steps, int step);
 int lineOfDelay(const MacroSteps& steps, int step);
 
-// Where the caret goes after a rebuild: the changed line, else the last;
-// away from the ends it moves two lines on so the lines after it show too.
-// -1 for an empty list.
+// Where the caret goes after a rebuild: the changed line, else the last; -1
+// for an empty list. It stays on the changed line, so that the step menu's
+// next entry acts on the step the user just edited.
 int caretAfterRebuild(int changedLine, int lineCount);
+// The list's top line after a rebuild: the caret shows, and so do up to two
+// lines after it, scrolling no further than needed. `visibleLines` is how
+// many lines the list shows at once, `top` its top line before.
+int topLineShowingCaret(int caret, int lineCount, int visibleLines, int top);

@@ -1,5 +1,9 @@
 #include "TextMacroManagerRules.h"
 
+namespace {
+constexpr uint32_t kVirtualKeyEscape = 0x1B;
+}  // namespace
+
 TextMacroRecord* TextMacroManagerSession::record() {
   return current_ >= 0 ? &library_[size_t(current_)] : nullptr;
 }
@@ -31,16 +35,20 @@ TextMacroManagerSession::NameResult TextMacroManagerSession::commitNewLine(std::
     select(nearest);
     return {false, nearest};
   }
+  trail_.appended();
   select(int(library_.size()) - 1);
   return {true, current_};
 }
 
-TextMacroManagerSession::NameResult TextMacroManagerSession::commitRename(std::string_view typed) {
-  return {renameTextMacro(library_, current_, typed), current_};
+TextMacroManagerSession::NameResult TextMacroManagerSession::commitRename(int line, std::string_view typed) {
+  if (line < 0 || size_t(line) >= library_.size()) return {false, current_};
+  if (line != current_) select(line);
+  return {renameTextMacro(library_, line, typed), line};
 }
 
 int TextMacroManagerSession::deleteCurrent() {
   if (current_ < 0) return -1;
+  trail_.removed(current_);
   select(deleteTextMacro(library_, current_));
   return current_;
 }
@@ -67,18 +75,27 @@ void TextMacroManagerSession::store(uint8_t code) {
   capturing_.reset();
 }
 
-bool TextMacroManagerSession::onHookKey(const HookEvent& event, const KeyboardLayout& layout) {
-  if (!capturing_) return false;
+CaptureEnd TextMacroManagerSession::onHookKey(const HookEvent& event, const KeyboardLayout& layout) {
+  if (!capturing_) return CaptureEnd::None;
+  // The hook swallows every key, so Escape is the only way out by keyboard.
+  if (!event.released && event.virtualKey == kVirtualKeyEscape) {
+    capturing_.reset();
+    return CaptureEnd::Abandoned;
+  }
   const std::optional<uint8_t> code = capturedKey(event, layout);
-  if (!code) return false;
+  if (!code) return CaptureEnd::None;
   store(*code);
-  return true;
+  return CaptureEnd::Stored;
 }
 
-bool TextMacroManagerSession::onMouseButton(MouseButton button) {
-  if (!capturing_) return false;
+CaptureEnd TextMacroManagerSession::onMouseButton(MouseButton button, ClickPlace place) {
+  if (!capturing_) return CaptureEnd::None;
+  if (button == MouseButton::Left && place == ClickPlace::Control) {
+    capturing_.reset();
+    return CaptureEnd::Abandoned;
+  }
   store(mouseButtonCode(button));
-  return true;
+  return CaptureEnd::Stored;
 }
 
 bool TextMacroManagerSession::clearKey(KeySlot slot) {

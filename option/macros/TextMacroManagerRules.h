@@ -8,15 +8,26 @@
 #include <string_view>
 
 #include "KeyCodes.h"
+#include "LibraryRenames.h"
 #include "ListFiles.h"
 #include "MacroNameRules.h"
 #include "RecordingRules.h"
 
 enum class KeySlot { Before, After };
 
+// How an event of a running key capture ends it.
+enum class CaptureEnd {
+  None,       // the capture goes on
+  Stored,     // the key or mouse button is the record's now
+  Abandoned,  // ended without storing anything
+};
+// Where a mouse button was pressed in the dialog: on one of its controls (a
+// click the control acts on) or on the dialog's own surface.
+enum class ClickPlace { Control, Surface };
+
 class TextMacroManagerSession {
  public:
-  explicit TextMacroManagerSession(TextMacroLibrary& library) : library_(library) {}
+  explicit TextMacroManagerSession(TextMacroLibrary& library) : library_(library), trail_(namesOf(library)) {}
 
   // The first text macro, or none.
   void open() { select(library_.empty() ? -1 : 0); }
@@ -35,8 +46,11 @@ class TextMacroManagerSession {
     int select = -1;
   };
   NameResult commitNewLine(std::string_view typed);
-  NameResult commitRename(std::string_view typed);
+  // The renamed line's text macro becomes the current one.
+  NameResult commitRename(int line, std::string_view typed);
   int deleteCurrent();
+  // Old name -> new name of every text macro renamed in this run, for the keys.
+  RenameMap renames() const { return trail_.renames(namesOf(library_)); }
 
   // After every change of either edit: both stored at once; a clamped delay
   // must be written back into its edit.
@@ -45,11 +59,14 @@ class TextMacroManagerSession {
   // Capture of one key; false when no text macro is current or one runs.
   bool startCapture(KeySlot slot);
   std::optional<KeySlot> capturing() const { return capturing_; }
-  // True when the event ended the capture (the recorder must stop).
-  bool onHookKey(const HookEvent& event, const KeyboardLayout& layout);
-  // A mouse button pressed inside the dialog while capturing; true when it
-  // was taken (and must reach no control).
-  bool onMouseButton(MouseButton button);
+  // Anything but None ends the capture (the recorder must stop). The first
+  // key pressed is stored; Escape gives up instead.
+  CaptureEnd onHookKey(const HookEvent& event, const KeyboardLayout& layout);
+  // A mouse button pressed inside the dialog while capturing. Stored is taken
+  // as the key and must reach no control; a left click on a control is the
+  // user doing something else (Clear, OK, another line, this button again)
+  // and gives the capture up, the click going on to that control.
+  CaptureEnd onMouseButton(MouseButton button, ClickPlace place);
   void stopCapture() { capturing_.reset(); }
   bool clearKey(KeySlot slot);
 
@@ -59,6 +76,7 @@ class TextMacroManagerSession {
   void store(uint8_t code);
 
   TextMacroLibrary& library_;
+  NameTrail trail_;
   int current_ = -1;
   int delayShown_ = 0;
   std::optional<KeySlot> capturing_;

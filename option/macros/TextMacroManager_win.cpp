@@ -30,6 +30,8 @@ enum Control {
 };
 constexpr int kIdBase = 600;
 
+bool isButton(int key) { return (key >= kOk && key <= kDelete) || (key >= kKeyBefore && key <= kClearAfter); }
+
 KeySlot slotOf(int key) {
   return key == kKeyBefore || key == kClearBefore ? KeySlot::Before : KeySlot::After;
 }
@@ -134,6 +136,9 @@ void TextMacroManagerDialog::showKeys() {
 }
 
 void TextMacroManagerDialog::onCommand(int id, int code, HWND) {
+  // A click finished the name editor at its press already; a button's
+  // command that came another way finishes it here.
+  if (isButton(id - kIdBase)) finishNaming();
   switch (id - kIdBase) {
     case kOk:
       editsChanged();
@@ -147,7 +152,7 @@ void TextMacroManagerDialog::onCommand(int id, int code, HWND) {
       if (SkinListBox* list = names()) list->startNewLine();
       break;
     case kDelete:
-      deleteTextMacro();
+      if (!newLineDropped_) deleteTextMacro();
       break;
     case kNames:
       if (code == LBN_SELCHANGE) {
@@ -158,7 +163,12 @@ void TextMacroManagerDialog::onCommand(int id, int code, HWND) {
       break;
     case kKeyBefore:
     case kKeyAfter:
-      startCapture(slotOf(id - kIdBase));
+      if (captureEndedBy_ == slotOf(id - kIdBase)) {
+        captureEndedBy_.reset();
+        showKeys();  // the button comes up again
+      } else {
+        startCapture(slotOf(id - kIdBase));
+      }
       break;
     case kClearBefore:
     case kClearAfter:
@@ -189,11 +199,23 @@ void TextMacroManagerDialog::releaseButtonCapture() {
 }
 
 bool TextMacroManagerDialog::takeMouseButton(const MSG& msg) {
-  if (!session_.capturing() || !msg.hwnd || (msg.hwnd != hwnd() && !IsChild(hwnd(), msg.hwnd))) return false;
+  const std::optional<KeySlot> slot = session_.capturing();
+  if (!slot || !msg.hwnd || (msg.hwnd != hwnd() && !IsChild(hwnd(), msg.hwnd))) return false;
   const std::optional<MouseButton> button = pressedButton(msg);
-  if (!button || !session_.onMouseButton(*button)) return false;
-  endCapture();
-  return true;
+  if (!button) return false;
+  const ClickPlace place = msg.hwnd == hwnd() ? ClickPlace::Surface : ClickPlace::Control;
+  switch (session_.onMouseButton(*button, place)) {
+    case CaptureEnd::Stored:
+      endCapture();
+      return true;  // the press was the key: no control sees it
+    case CaptureEnd::Abandoned:
+      captureEndedBy_ = slot;
+      endCapture();
+      return false;  // the click goes on to what the user clicked
+    case CaptureEnd::None:
+      break;
+  }
+  return false;
 }
 
 void TextMacroManagerDialog::editsChanged() {
@@ -217,8 +239,23 @@ void TextMacroManagerDialog::onNameAdded(int line) {
 }
 
 void TextMacroManagerDialog::onNameEdited(int line) {
+  SkinListBox* list = names();
+  if (!list) return;
   // Accepted or not, the line shows what the record is called now.
-  if (SkinListBox* list = names()) CommitRenamedLine(*list, session_, host_.lists().textMacros, line);
+  const int before = session_.current();
+  CommitRenamedLine(*list, session_, host_.lists().textMacros, line);
+  if (session_.current() != before) showTextMacro();
+}
+
+bool TextMacroManagerDialog::finishNaming() {
+  SkinListBox* list = names();
+  if (!list || !list->editing()) return false;
+  const SkinListBox::EditCommit done = list->finishEdit();
+  if (done.edited) onNameEdited(done.index);
+  if (!done.added) return done.removed;
+  const int lines = list->count();
+  onNameAdded(done.index);
+  return list->count() < lines;  // refused: the line went again
 }
 
 void TextMacroManagerDialog::deleteTextMacro() {
@@ -233,7 +270,12 @@ void TextMacroManagerDialog::deleteTextMacro() {
 }
 
 bool TextMacroManagerDialog::preTranslate(MSG& msg) {
-  if (takeMouseButton(msg)) return true;
+  if (IsMouseButtonDown(msg.message)) {
+    captureEndedBy_.reset();
+    newLineDropped_ = false;
+    if (takeMouseButton(msg)) return true;
+    if (LeavesEditorOf(names(), msg)) newLineDropped_ = finishNaming();
+  }
   // The text is written here: Enter starts a line, Space is a blank; names
   // may hold blanks too. Elsewhere neither key clicks anything.
   if (msg.message == WM_KEYDOWN && (msg.wParam == VK_SPACE || msg.wParam == VK_RETURN)) {
@@ -247,7 +289,7 @@ LRESULT TextMacroManagerDialog::onMessage(UINT message, WPARAM wParam, LPARAM lP
   switch (message) {
     case UM_HOOK_KEY: {
       const HookEvent event = hookEventFromMessage(uint32_t(wParam), uint32_t(lParam), GetTickCount());
-      if (session_.onHookKey(event, systemKeyboardLayout())) endCapture();
+      if (session_.onHookKey(event, systemKeyboardLayout()) != CaptureEnd::None) endCapture();
       return 0;
     }
     case MSG_LIST_ITEM_ADDED:
@@ -266,13 +308,15 @@ LRESULT TextMacroManagerDialog::onMessage(UINT message, WPARAM wParam, LPARAM lP
 
 void TextMacroManagerDialog::onDestroyed() { recorder_.Stop(); }
 
-bool RunTextMacroManager(OptionHost& host, HWND owner) {
+std::optional<RenameMap> RunTextMacroManager(OptionHost& host, HWND owner) {
   TextMacroManagerDialog dialog(host);
   const bool ok = dialog.open(owner);
+  const RenameMap renames = dialog.renames();
   OptionDocument& doc = host.document();
-  closeTextMacroManager(ok ? ManagerClose::Ok : ManagerClose::Cancel, doc.lists.textMacros, *doc.edit,
-                        doc.folder);
+  closeTextMacroManager(ok ? ManagerClose::Ok : ManagerClose::Cancel, doc.lists.textMacros, renames,
+                        *doc.edit, doc.folder);
   host.keyboardPictureChanged();
   host.edited();
-  return ok;
+  if (!ok) return std::nullopt;
+  return renames;
 }

@@ -4,6 +4,8 @@
 // the keys pressed before and after the text. All editing goes through
 // TextMacroManagerSession; this class wires the controls to it.
 
+#include <optional>
+
 #include "KeyboardHook_win.h"
 #include "OptionHost_win.h"
 #include "SkinDialog_win.h"
@@ -19,6 +21,7 @@ class TextMacroManagerDialog : public SkinDialog {
   explicit TextMacroManagerDialog(OptionHost& host);
   // True when the user closed it with OK.
   bool open(HWND owner);
+  RenameMap renames() const { return session_.renames(); }
 
  protected:
   HWND createControl(int ordinal, int key, const SkinPosition& position,
@@ -41,16 +44,25 @@ class TextMacroManagerDialog : public SkinDialog {
   void editsChanged();
   void onNameAdded(int line);
   void onNameEdited(int line);
+  // A name still being typed is taken before anything else happens. True
+  // when a new line being named went again (refused or left empty).
+  bool finishNaming();
   void deleteTextMacro();
 
   OptionHost& host_;
   TextMacroManagerSession session_;
   KeyCaptureOwner recorder_;
   bool showing_ = false;  // the edits are being filled in, not typed into
+  // What the press of the current click ended, for its command: the capture
+  // of this key (a second click on its button ends it, no more), or the
+  // naming of a new line that then went (Delete has nothing left to do).
+  std::optional<KeySlot> captureEndedBy_;
+  bool newLineDropped_ = false;
 };
 
 // Runs the manager over the host's library, modal to `owner` (see
-// RunMacroManager). OK stores the library and hands it to every key; otherwise
-// the edits are dropped. Then the keyboard picture is refreshed and, with
-// preview on, the change applied. True after OK.
-bool RunTextMacroManager(OptionHost& host, HWND owner);
+// RunMacroManager). OK moves the keys along the renames, stores the library
+// and hands it to every key; otherwise the edits are dropped. Then the
+// keyboard picture is refreshed and, with preview on, the change applied.
+// After OK: the renames of the run; nothing after Cancel.
+std::optional<RenameMap> RunTextMacroManager(OptionHost& host, HWND owner);

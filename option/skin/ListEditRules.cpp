@@ -48,6 +48,10 @@ ListEditOutcome CancelListEdit(bool createdLine) {
   return out;
 }
 
+int ListSelectionAfterEdit(const ListEditOutcome& outcome, int editedLine, int selectedBefore) {
+  return outcome.removeLine && !outcome.insertText ? selectedBefore : editedLine;
+}
+
 int ListTextLeft(int lineLeft, unsigned itemData, int slotWidth) {
   return ListPictureId(itemData) != 0 ? lineLeft + slotWidth + 5 : lineLeft + 5;
 }

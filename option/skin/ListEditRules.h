@@ -35,6 +35,10 @@ struct ListEditOutcome {
 ListEditOutcome CommitListEdit(ListEditMode mode, bool createdLine, std::string_view text);
 // Escape: only a line made for the edit goes away.
 ListEditOutcome CancelListEdit(bool createdLine);
+// The line selected once the editor closed: the edited line, or, when a line
+// made for the edit went again, the line that was selected before it (still
+// the page's current one, as nothing was announced).
+int ListSelectionAfterEdit(const ListEditOutcome& outcome, int editedLine, int selectedBefore);
 
 // Left edge of the text of a line: right of the picture slot when the item
 // data carries a picture id (1 only reserves the slot).

@@ -82,6 +82,15 @@ int SkinListBox::insertLine(int index, const std::string& text, unsigned itemDat
 
 int SkinListBox::count() const { return int(SendMessageA(hwnd(), LB_GETCOUNT, 0, 0)); }
 
+int SkinListBox::selected() const { return int(SendMessageA(hwnd(), LB_GETCURSEL, 0, 0)); }
+
+void SkinListBox::selectLine(int index) {
+  SendMessageA(hwnd(), LB_SETCURSEL, WPARAM(index), 0);
+  if (HWND parent = GetParent(hwnd()))
+    SendMessageA(parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd()), LBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(hwnd()));
+}
+
 std::string SkinListBox::lineText(int index) const {
   LRESULT length = SendMessageA(hwnd(), LB_GETTEXTLEN, WPARAM(index), 0);
   if (length < 0) return {};
@@ -196,9 +205,14 @@ LRESULT SkinListBox::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return 0;
     }
-    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDOWN: {
+      // The menu that follows acts on the selected line: it must be the one
+      // the user pointed at.
+      const int index = lineAt(lParam);
+      if (index >= 0 && index != selected()) selectLine(index);
       if (HWND parent = GetParent(hwnd())) PostMessageA(parent, MSG_LIST_RCLICK, 0, identifier_);
       break;
+    }
     case WM_LBUTTONDBLCLK: {
       LRESULT result = defaultProc(message, wParam, lParam);
       int index = lineAt(lParam);

@@ -36,6 +36,10 @@ class SkinListBox : public SkinControl {
   int addLine(const std::string& text, unsigned itemData);
   int insertLine(int index, const std::string& text, unsigned itemData);
   int count() const;
+  int selected() const;
+  // Selects `index` (-1: none) and tells the page with LBN_SELCHANGE, as a
+  // click does, so that whatever the page binds to its selection follows.
+  void selectLine(int index);
   std::string lineText(int index) const;
   unsigned lineData(int index) const;
 
@@ -53,6 +57,18 @@ class SkinListBox : public SkinControl {
   // Called by the editor; each closes it.
   void commitEdit();
   void cancelEdit();
+
+  // What committing an open edit did to the list.
+  struct EditCommit {
+    int index = -1;        // the edited line
+    bool added = false;    // MSG_LIST_ITEM_ADDED would have been posted
+    bool edited = false;   // MSG_LIST_ITEM_EDITED would have been posted
+    bool removed = false;  // a line made for the edit went again (left empty)
+  };
+  // Commits an open edit as Enter does, but hands the result back instead of
+  // posting it: a page that is about to act on its current line takes the
+  // typed name first, before anything else happens.
+  EditCommit finishEdit();
 
  protected:
   LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -80,6 +96,7 @@ class SkinListBox : public SkinControl {
   int wheelPending_ = 0;
   ListLineEditor* editor_ = nullptr;
   int editIndex_ = -1;
+  int selectionBeforeEdit_ = -1;  // what a new line going again gives back
   ListEditPlan plan_;
   std::map<unsigned, UniqueBitmap> pictures_;  // loaded once per id, freed with the list
 };

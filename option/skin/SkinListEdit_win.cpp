@@ -53,11 +53,16 @@ HWND SkinListBox::editorWindow() const { return editor_ ? editor_->hwnd() : null
 
 bool SkinListBox::startNewLine() {
   if (editor_) return false;
+  const int before = selected();
   int index = addLine(newLineText_, 0);
   if (index < 0) return false;
   SendMessageA(hwnd(), LB_SETCURSEL, WPARAM(index), 0);  // scrolls it into view
-  if (openEditor(index, ListEditOrigin::NewLine)) return true;
+  if (openEditor(index, ListEditOrigin::NewLine)) {
+    selectionBeforeEdit_ = before;
+    return true;
+  }
   SendMessageA(hwnd(), LB_DELETESTRING, WPARAM(index), 0);
+  SendMessageA(hwnd(), LB_SETCURSEL, WPARAM(before), 0);
   return false;
 }
 
@@ -96,7 +101,14 @@ HWND SkinListBox::closeEditor() {
 }
 
 void SkinListBox::commitEdit() {
-  if (!editor_) return;
+  const EditCommit done = finishEdit();
+  HWND parent = GetParent(hwnd());
+  if (parent && done.added) PostMessageA(parent, MSG_LIST_ITEM_ADDED, WPARAM(done.index), identifier_);
+  if (parent && done.edited) PostMessageA(parent, MSG_LIST_ITEM_EDITED, WPARAM(done.index), identifier_);
+}
+
+SkinListBox::EditCommit SkinListBox::finishEdit() {
+  if (!editor_) return {};
   HWND edit = editor_->hwnd();
   int length = GetWindowTextLengthA(edit);
   std::string text(size_t(length) + 1, '\0');
@@ -110,13 +122,11 @@ void SkinListBox::commitEdit() {
   ListEditOutcome outcome = CommitListEdit(plan.mode, plan.createdLine, text);
   if (outcome.removeLine) SendMessageA(hwnd(), LB_DELETESTRING, WPARAM(index), 0);
   if (outcome.insertText) insertLine(index, text, data);
-  SendMessageA(hwnd(), LB_SETCURSEL, WPARAM(index), 0);
+  SendMessageA(hwnd(), LB_SETCURSEL, WPARAM(ListSelectionAfterEdit(outcome, index, selectionBeforeEdit_)), 0);
   bool hadFocus = GetFocus() == edit;
   DestroyWindow(edit);
   if (hadFocus) SetFocus(hwnd());
-  HWND parent = GetParent(hwnd());
-  if (parent && outcome.notifyAdded) PostMessageA(parent, MSG_LIST_ITEM_ADDED, WPARAM(index), identifier_);
-  if (parent && outcome.notifyEdited) PostMessageA(parent, MSG_LIST_ITEM_EDITED, WPARAM(index), identifier_);
+  return {index, outcome.notifyAdded, outcome.notifyEdited, outcome.removeLine && !outcome.insertText};
 }
 
 void SkinListBox::cancelEdit() {
@@ -124,7 +134,12 @@ void SkinListBox::cancelEdit() {
   int index = editIndex_;
   bool created = plan_.createdLine;
   HWND edit = closeEditor();
-  if (CancelListEdit(created).removeLine) SendMessageA(hwnd(), LB_DELETESTRING, WPARAM(index), 0);
+  const ListEditOutcome outcome = CancelListEdit(created);
+  if (outcome.removeLine) {
+    SendMessageA(hwnd(), LB_DELETESTRING, WPARAM(index), 0);
+    SendMessageA(hwnd(), LB_SETCURSEL, WPARAM(ListSelectionAfterEdit(outcome, index, selectionBeforeEdit_)),
+                 0);
+  }
   bool hadFocus = GetFocus() == edit;
   DestroyWindow(edit);
   if (hadFocus) SetFocus(hwnd());

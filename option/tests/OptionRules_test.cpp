@@ -30,18 +30,23 @@ TEST(KeyLook, CategoriesShowTheirColours) {
                {9, KeyLook::Dective}, {10, KeyLook::Normal}, {255, KeyLook::Normal}};
   for (const auto& row : table) {
     key.category = row.category;
-    EXPECT_EQ(keyLookOf(key, 0x04), row.look) << int(row.category);
+    EXPECT_EQ(keyLookOf(key, 4), row.look) << int(row.category);
   }
 }
 
-TEST(KeyLook, ACombinationOfTheKeyItselfLooksPlain) {
+TEST(KeyLook, ACombinationOfTheKeyItselfLooksPlainARemapLooksAssigned) {
+  constexpr int kKeyA = 45, kKeyB = 62;
+  ASSERT_EQ(defaultUsageOf[kKeyA], 0x04);
   KeyAssignment key{};
   key.category = kCategoryCombination;
   key.steps[0] = MacroStep::make(0x04, kActionPress, 0);
-  EXPECT_EQ(keyLookOf(key, 0x04), KeyLook::Normal);
-  EXPECT_EQ(keyLookOf(key, 0x05), KeyLook::Blue);
+  EXPECT_EQ(keyLookOf(key, kKeyA), KeyLook::Normal);
+  // B remapped to A: the profile's standardKey holds A for B as well, but the
+  // key does something other than its own.
+  EXPECT_EQ(keyLookOf(key, kKeyB), KeyLook::Blue);
   key.steps[2] = MacroStep::make(0x04, kActionRelease, 0);
-  EXPECT_EQ(keyLookOf(key, 0x04), KeyLook::Blue);
+  EXPECT_EQ(keyLookOf(key, kKeyA), KeyLook::Blue);
+  EXPECT_EQ(keyLookOf(key, kKeyCount), KeyLook::Blue);
 }
 
 TEST(KeyboardPicture, KeysWithTheWindowsKeyPageLedsOnlyForPerKeyColours) {

@@ -41,11 +41,28 @@ TEST(CombinationCapture, CtrlShiftAThenNothingMore) {
   EXPECT_EQ(entry->stepCount, 3);
   EXPECT_EQ(CombinationKeys(*entry), (std::vector<uint8_t>{224, 225, 4}));
   EXPECT_EQ(CombinationText(*entry, us), "L_Ctrl+L_Shift+A");
-  EXPECT_EQ(CombinationTextOnRefresh(kCategoryCombination, *entry, us), "L_Ctrl+L_Shift+A");
-  EXPECT_EQ(CombinationTextOnRefresh(kCategoryMacro, *entry, us), "");
+  EXPECT_EQ(CombinationTextOnRefresh(*entry, us), "L_Ctrl+L_Shift+A");
   EXPECT_EQ(
       CombinationPlayback(*entry),
       (std::vector<ComboEvent>{{224, true}, {225, true}, {4, true}, {224, false}, {225, false}, {4, false}}));
+}
+
+TEST(CombinationCapture, ThePageShowsWhatWasCapturedInThisRunWhateverTheKeyWas) {
+  const FakeUsLayout us;
+  auto entry = combinationEntry();
+  // A macro key whose page switched to the combination category: its steps
+  // are a recording, no combination.
+  entry->functionCode = kFunctionRecordedMacro;
+  entry->stepCount = 2;
+  entry->steps[0] = MacroStep::make(4, kActionPress, 20);
+  entry->steps[1] = MacroStep::make(4, kActionRelease, 0);
+  EXPECT_EQ(CombinationTextOnRefresh(*entry, us), "");
+  CombinationCapture capture;
+  capture.Start(*entry);
+  capture.OnHookKey(*entry, down(kAlt), us);
+  capture.OnHookKey(*entry, down('B'), us);
+  // Back on the page after another category's: the captured keys show.
+  EXPECT_EQ(CombinationTextOnRefresh(*entry, us), "L_Alt+B");
 }
 
 TEST(CombinationCapture, StartClearsOnlyTheKeyBytesOfAnOlderCapture) {

@@ -20,15 +20,28 @@ std::vector<unsigned> commandsOf(const std::vector<KeyMenuEntry>& menu) {
   return commands;
 }
 
-struct StandardKeys {
-  uint8_t keys[kKeyCount];
-  StandardKeys() { std::memcpy(keys, defaultUsageOf, kKeyCount); }
-};
+std::unique_ptr<ProfileRecord> defaultProfile() {
+  auto profile = std::make_unique<ProfileRecord>();
+  buildDefaultProfile(*profile, 0);
+  return profile;
+}
+
+// `count` keys from key 0 on hold combinations; totalMacro says `stored`.
+std::unique_ptr<ProfileRecord> profileWithMacroKeys(int count, int stored) {
+  auto profile = defaultProfile();
+  for (int k = 0; k < count; ++k) {
+    profile->keys[k].category = kCategoryCombination;
+    profile->keys[k].functionCode = kFunctionCombination;
+    profile->keys[k].steps[0] = MacroStep::make(4, 0, 0);
+  }
+  profile->totalMacro = stored;
+  return profile;
+}
 
 }  // namespace
 
 TEST(CategoryMenu, OrderSeparatorsAndTexts) {
-  const auto menu = CategoryMenu(0, kFunctionDefault);
+  const auto menu = CategoryMenu(true);
   EXPECT_EQ(commandsOf(menu), (std::vector<unsigned>{2001, 0, 2003, 2004, 2005, 0, 2006, 2008, 0, 2009}));
   std::vector<int> ids;
   for (const KeyMenuEntry& e : menu)
@@ -36,14 +49,33 @@ TEST(CategoryMenu, OrderSeparatorsAndTexts) {
   EXPECT_EQ(ids, (std::vector<int>{1076, 1078, 1079, 1080, 1081, 1083, 1084}));
 }
 
-TEST(CategoryMenu, FullProfileOffersCombinationAndMacroOnlyToKeysHoldingOne) {
-  const std::vector<unsigned> reduced{2001, 0, 2004, 0, 2006, 2008, 0, 2009};
-  EXPECT_EQ(commandsOf(CategoryMenu(kMaxMacroKeys, kFunctionDefault)), reduced);
-  EXPECT_EQ(commandsOf(CategoryMenu(kMaxMacroKeys, kFunctionTextMacro)), reduced);
-  EXPECT_EQ(commandsOf(CategoryMenu(kMaxMacroKeys + 1, kFunctionLaunch)), reduced);
-  EXPECT_EQ(CategoryMenu(kMaxMacroKeys, kFunctionCombination).size(), 10u);
-  EXPECT_EQ(CategoryMenu(kMaxMacroKeys, kFunctionRecordedMacro).size(), 10u);
-  EXPECT_EQ(CategoryMenu(kMaxMacroKeys - 1, kFunctionDefault).size(), 10u);
+TEST(CategoryMenu, WithoutAMacroBufferOnlyTheCombinationGoesTextMacrosNeedNone) {
+  EXPECT_EQ(commandsOf(CategoryMenu(false)),
+            (std::vector<unsigned>{2001, 0, 2004, 2005, 0, 2006, 2008, 0, 2009}));
+}
+
+TEST(MacroBuffers, CountedFromTheKeysNotFromTheStoredCount) {
+  // A file without TotalMacro, or with a wrong one: the keys say 35.
+  for (int stored : {-1, 0, 34, 99}) {
+    auto full = profileWithMacroKeys(kMaxMacroKeys, stored);
+    EXPECT_FALSE(MacroBufferFor(*full, 50)) << stored;
+    EXPECT_TRUE(MacroBufferFor(*full, 0)) << stored;  // holds one: may keep or change it
+  }
+  auto almost = profileWithMacroKeys(kMaxMacroKeys - 1, kMaxMacroKeys);
+  EXPECT_TRUE(MacroBufferFor(*almost, 50));
+  // A text macro takes no buffer.
+  almost->keys[60].functionCode = kFunctionTextMacro;
+  EXPECT_TRUE(MacroBufferFor(*almost, 50));
+  almost->keys[60].functionCode = kFunctionRecordedMacro;
+  EXPECT_FALSE(MacroBufferFor(*almost, 50));
+
+  auto image = std::make_unique<SettingsImage>();
+  buildDefaultImage(*image);
+  image->profiles[2] = *almost;
+  image->profiles[4].totalMacro = -1;
+  RecountMacroKeys(*image);
+  EXPECT_EQ(image->profiles[2].totalMacro, kMaxMacroKeys);
+  EXPECT_EQ(image->profiles[4].totalMacro, 0);
 }
 
 TEST(CategoryMenu, CommandsOutsideTheMenuGiveCategory2AndTheDefaultView) {
@@ -166,14 +198,14 @@ TEST(ConfirmEntry, ValidationTable) {
     std::strcpy(entry->appPath, c.appPath);
     entry->steps[0] = MacroStep::make(c.firstKey, kActionPress, 0);
     entry->steps[1] = MacroStep::make(c.firstKey ? 5 : 0, kActionPress, 0);
-    StandardKeys standard;
-    const ConfirmResult result = ConfirmEntry(*entry, "3", "20", standard.keys);
+    auto profile = defaultProfile();
+    const ConfirmResult result = ConfirmEntry(*entry, "3", "20", *profile);
     EXPECT_EQ(result.fellBack, c.fallsBack) << c.what;
     EXPECT_EQ(entry->category, c.fallsBack ? uint8_t(kCategoryDefault) : c.category) << c.what;
     EXPECT_EQ(entry->functionCode, c.fallsBack ? uint8_t(kFunctionDefault) : c.functionCode) << c.what;
     EXPECT_EQ(entry->playCount, 3) << c.what;
     EXPECT_EQ(entry->repeatDelayMs, 20) << c.what;
-    EXPECT_TRUE(std::equal(standard.keys, standard.keys + kKeyCount, defaultUsageOf)) << c.what;
+    EXPECT_TRUE(std::equal(profile->standardKey, profile->standardKey + kKeyCount, defaultUsageOf)) << c.what;
   }
 }
 
@@ -182,20 +214,68 @@ TEST(ConfirmEntry, SingleCapturedKeyRemapsTheStandardKey) {
   ChooseCategory(*entry, 2003);
   entry->functionCode = kFunctionCombination;
   entry->steps[0] = MacroStep::make(20 + 1, 0, 0);
-  StandardKeys standard;
-  EXPECT_TRUE(ConfirmEntry(*entry, "1", "0", standard.keys).standardKeyWritten);
-  EXPECT_EQ(standard.keys[31], 21);
-  EXPECT_EQ(standard.keys[30], defaultUsageOf[30]);
+  auto standard = defaultProfile();
+  EXPECT_TRUE(ConfirmEntry(*entry, "1", "0", *standard).standardKeyWritten);
+  EXPECT_EQ(standard->standardKey[31], 21);
+  EXPECT_EQ(standard->standardKey[30], defaultUsageOf[30]);
 
   // Two keys: a combination, the key's own usage stays.
   entry->steps[1] = MacroStep::make(224, 0, 0);
-  StandardKeys untouched;
-  EXPECT_FALSE(ConfirmEntry(*entry, "1", "0", untouched.keys).standardKeyWritten);
-  EXPECT_TRUE(std::equal(untouched.keys, untouched.keys + kKeyCount, defaultUsageOf));
+  auto untouched = defaultProfile();
+  EXPECT_FALSE(ConfirmEntry(*entry, "1", "0", *untouched).standardKeyWritten);
+  EXPECT_TRUE(std::equal(untouched->standardKey, untouched->standardKey + kKeyCount, defaultUsageOf));
 
   // A key index beyond the keyboard writes nothing.
   entry->steps[1].word = 0;
   entry->keyIndex = kKeyCount;
-  StandardKeys guarded;
-  EXPECT_FALSE(ConfirmEntry(*entry, "1", "0", guarded.keys).standardKeyWritten);
+  auto guarded = defaultProfile();
+  EXPECT_FALSE(ConfirmEntry(*entry, "1", "0", *guarded).standardKeyWritten);
+}
+
+TEST(ConfirmEntry, ARecordedMacroWhoseStepsAnotherPageClearedIsRefused) {
+  auto profile = defaultProfile();
+  auto entry = defaultEntry(40);
+  ChooseCategory(*entry, 2005);
+  entry->functionCode = kFunctionRecordedMacro;
+  std::strcpy(entry->macroName, "Jump");
+  entry->stepCount = 2;
+  entry->steps[0] = MacroStep::make(4, kActionPress, 30);
+  entry->steps[1] = MacroStep::make(4, kActionRelease, 0);
+  auto whole = std::make_unique<EditEntry>(*entry);
+  EXPECT_FALSE(ConfirmEntry(*whole, "1", "0", *profile).fellBack);
+  auto empty = std::make_unique<EditEntry>(*entry);
+  empty->stepCount = 0;  // a macro not yet recorded is still a choice
+  EXPECT_FALSE(ConfirmEntry(*empty, "1", "0", *profile).fellBack);
+
+  // The combination page's RECORD clears the key bytes of the first steps.
+  entry->steps[0].word &= ~0xFFu;
+  EXPECT_TRUE(ConfirmEntry(*entry, "1", "0", *profile).fellBack);
+  EXPECT_EQ(entry->functionCode, kFunctionDefault);
+  auto oddAction = std::make_unique<EditEntry>(*whole);
+  oddAction->steps[1] = MacroStep::make(4, 0, 0);
+  EXPECT_TRUE(ConfirmEntry(*oddAction, "1", "0", *profile).fellBack);
+}
+
+TEST(ConfirmEntry, TheThirtySixthMacroKeyIsRefusedATextMacroIsNot) {
+  auto full = profileWithMacroKeys(kMaxMacroKeys, -1);
+  auto entry = defaultEntry(60);
+  ChooseCategory(*entry, 2003);
+  entry->functionCode = kFunctionCombination;
+  entry->steps[0] = MacroStep::make(5, 0, 0);
+  entry->steps[1] = MacroStep::make(224, 0, 0);
+  EXPECT_TRUE(ConfirmEntry(*entry, "1", "0", *full).fellBack);
+
+  auto text = defaultEntry(60);
+  ChooseCategory(*text, 2005);
+  text->functionCode = kFunctionTextMacro;
+  std::strcpy(text->textMacroName, "Sig");
+  EXPECT_FALSE(ConfirmEntry(*text, "1", "0", *full).fellBack);
+
+  // A key that holds one of the 35 may take another.
+  auto own = defaultEntry(3);
+  ChooseCategory(*own, 2003);
+  own->functionCode = kFunctionCombination;
+  own->steps[0] = MacroStep::make(6, 0, 0);
+  own->steps[1] = MacroStep::make(225, 0, 0);
+  EXPECT_FALSE(ConfirmEntry(*own, "1", "0", *full).fellBack);
 }

@@ -60,6 +60,13 @@ TEST(LaunchPage, LineTextsAndSelection) {
   // Too long for the entry: refused, the binding stays.
   EXPECT_FALSE(SelectLaunchLine(*entry, {std::string(sizeof entry->appPath, 'p')}, 0));
   EXPECT_STREQ(entry->appPath, "C:\\x.exe");
+  // Delete emptied the list: no line, no program; OK then keeps none.
+  EXPECT_TRUE(SelectLaunchLine(*entry, {}, -1));
+  EXPECT_STREQ(entry->appPath, "");
+  auto media = entryIn(kCategoryMedia, 24);
+  std::strcpy(media->appPath, "C:\\old.exe");
+  EXPECT_FALSE(SelectLaunchLine(*media, paths, -1));  // not a launch: left alone
+  EXPECT_STREQ(media->appPath, "C:\\old.exe");
 }
 
 TEST(LaunchPage, RefreshSelectsTheBoundProgram) {

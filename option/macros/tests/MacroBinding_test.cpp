@@ -6,7 +6,9 @@
 #include <cstring>
 #include <memory>
 
+#include "MacroManagerRules.h"
 #include "MacroNameRules.h"
+#include "TextMacroManagerRules.h"
 
 namespace {
 
@@ -115,6 +117,44 @@ TEST_F(MacroBindingTest, PageCopyOfAKeyFollowsTheLibraries) {
   EXPECT_EQ(0, std::memcmp(&text, &expected, sizeof text));
 }
 
+TEST_F(MacroBindingTest, ThePageShowsTheBoundMacroAndTheKeyHoldsItsStepsAgain) {
+  // Macro -> Combination -> RECORD cleared the key bytes of the first nine
+  // steps; back on the macro page the bound macro shows selected.
+  KeyAssignment key = defaultKey(7);
+  bindPickerLine(key, 1, macros_, texts_);  // Dash, 40 steps
+  for (int i = 0; i < 9; ++i) key.steps[i].word &= ~0xFFu;
+  EXPECT_EQ(selectPickerLine(key, macros_, texts_), 1);
+  EXPECT_EQ(0, std::memcmp(key.steps, macros_[1].steps, sizeof key.steps));
+  EXPECT_EQ(key.stepCount, 40);
+}
+
+TEST(NameTrail, RenamesFollowEachRecordFromItsNameAtOpen) {
+  NameTrail trail({"A", "B", "C", "D"});
+  // A -> X -> Y (chained); B deleted; C and D swap names over a free one;
+  // then a new record takes A's old name.
+  trail.removed(1);
+  trail.appended();
+  const RenameMap map = trail.renames({"Y", "D", "C", "A"});
+  ASSERT_EQ(map.size(), 3u);
+  EXPECT_EQ(map[0].from, "A");
+  EXPECT_EQ(map[0].to, "Y");
+  EXPECT_EQ(map[1].from, "C");
+  EXPECT_EQ(map[1].to, "D");
+  EXPECT_EQ(map[2].from, "D");
+  EXPECT_EQ(map[2].to, "C");
+  // Each name moves once: the swap is not followed on into itself.
+  ASSERT_NE(renameOf(map, "c"), nullptr);
+  EXPECT_EQ(renameOf(map, "c")->to, "D");
+  EXPECT_EQ(renameOf(map, " d ")->to, "C");
+  EXPECT_EQ(renameOf(map, "B"), nullptr);
+
+  // An older file with one name twice: the keys play the last record of it.
+  NameTrail twice({"Run", "run"});
+  EXPECT_TRUE(twice.renames({"Walk", "run"}).empty());
+  ASSERT_EQ(twice.renames({"Run", "Sprint"}).size(), 1u);
+  EXPECT_EQ(twice.renames({"Run", "Sprint"})[0].to, "Sprint");
+}
+
 class ManagerCloseTest : public MacroBindingTest {
  protected:
   void SetUp() override {
@@ -142,7 +182,7 @@ TEST_F(ManagerCloseTest, DeletedMacroTurnsItsKeysIntoDefaultKeysOnOkAndComesBack
 
   // Cancel: the deletion is thrown away with every other edit of the run.
   deleteMacro(macros_, 0);
-  EXPECT_TRUE(closeMacroManager(ManagerClose::Cancel, macros_, *image_, folder_));
+  EXPECT_TRUE(closeMacroManager(ManagerClose::Cancel, macros_, {}, *image_, folder_));
   ASSERT_EQ(macros_.size(), 2u);
   EXPECT_STREQ(macros_[0].name, "Jump");
   EXPECT_EQ(key(0, 10).functionCode, kFunctionRecordedMacro);
@@ -151,7 +191,7 @@ TEST_F(ManagerCloseTest, DeletedMacroTurnsItsKeysIntoDefaultKeysOnOkAndComesBack
   image_->profiles[0].totalMacro = countMacroKeys(image_->profiles[0]);
   ASSERT_EQ(image_->profiles[0].totalMacro, 1);
   deleteMacro(macros_, 0);
-  EXPECT_TRUE(closeMacroManager(ManagerClose::Ok, macros_, *image_, folder_));
+  EXPECT_TRUE(closeMacroManager(ManagerClose::Ok, macros_, {}, *image_, folder_));
   EXPECT_EQ(key(0, 10).category, kCategoryDefault);
   EXPECT_EQ(key(0, 10).functionCode, kFunctionDefault);
   EXPECT_EQ(key(0, 10).macroName[0], '\0');
@@ -173,7 +213,7 @@ TEST_F(ManagerCloseTest, DeletedMacroTurnsItsKeysIntoDefaultKeysOnOkAndComesBack
 TEST_F(ManagerCloseTest, ANameLongerThanAKeyHoldsKeepsItsKeys) {
   MacroLibrary lib{macro("A name of twenty chr", 3, 6)};  // from a foreign file
   bindPickerLine(key(1, 1), 0, lib, texts_);
-  EXPECT_TRUE(closeMacroManager(ManagerClose::Ok, lib, *image_, folder_));
+  EXPECT_TRUE(closeMacroManager(ManagerClose::Ok, lib, {}, *image_, folder_));
   EXPECT_STREQ(lib[0].name, "A name of twent");
   applyMacroLibrary(lib, *image_);
   EXPECT_EQ(key(1, 1).functionCode, kFunctionRecordedMacro);
@@ -187,16 +227,87 @@ TEST_F(ManagerCloseTest, DeletedTextMacroTurnsItsKeysIntoDefaultKeysOnOk) {
   storeText(texts_[1], "Best regards");
 
   deleteTextMacro(texts_, 0);
-  EXPECT_TRUE(closeTextMacroManager(ManagerClose::Cancel, texts_, *image_, folder_));
+  EXPECT_TRUE(closeTextMacroManager(ManagerClose::Cancel, texts_, {}, *image_, folder_));
   ASSERT_EQ(texts_.size(), 2u);
   EXPECT_STREQ(texts_[1].text, "Regards");  // every edit of the run is gone
 
   deleteTextMacro(texts_, 0);
   storeText(texts_[0], "Best regards");
-  EXPECT_TRUE(closeTextMacroManager(ManagerClose::Ok, texts_, *image_, folder_));
+  EXPECT_TRUE(closeTextMacroManager(ManagerClose::Ok, texts_, {}, *image_, folder_));
   EXPECT_EQ(key(2, 0).functionCode, kFunctionDefault);
   EXPECT_EQ(key(2, 0).category, kCategoryDefault);
   EXPECT_STREQ(key(2, 1).textMacroText, "Best regards");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ManagerCloseTest, RenamedMacrosKeepTheirKeysInEveryProfileOnOkOnly) {
+  ASSERT_TRUE(saveList(macros_, folder_, kMacroLibraryFile));
+  for (int p = 0; p < kProfileCount; ++p) {
+    key(p, 20 + p).category = kCategoryMacro;
+    bindPickerLine(key(p, 20 + p), 0, macros_, texts_);  // Jump
+  }
+  key(3, 90).category = kCategoryMacro;
+  bindPickerLine(key(3, 90), 1, macros_, texts_);  // Dash
+
+  // The run as the manager makes it: Jump -> Hop -> Leap, then a new,
+  // empty macro takes the old name "Jump"; Dash is renamed "Run".
+  MacroManagerSession session(macros_);
+  session.open(KeyAssignment{});
+  ASSERT_TRUE(session.commitRename(0, "Hop").accepted);
+  ASSERT_TRUE(session.commitRename(0, "Leap").accepted);
+  ASSERT_TRUE(session.commitNewLine("jump").accepted);
+  ASSERT_TRUE(session.commitRename(1, "Run").accepted);
+  const RenameMap renames = session.renames();
+
+  // Cancel: no key changes.
+  const auto before = std::make_unique<SettingsImage>(*image_);
+  EXPECT_TRUE(closeMacroManager(ManagerClose::Cancel, macros_, renames, *image_, folder_));
+  EXPECT_EQ(0, std::memcmp(image_.get(), before.get(), sizeof *image_));
+  EXPECT_STREQ(macros_[0].name, "Jump");
+
+  MacroManagerSession again(macros_);
+  again.commitRename(0, "Hop");
+  again.commitRename(0, "Leap");
+  again.commitNewLine("jump");
+  again.commitRename(1, "Run");
+  EXPECT_TRUE(closeMacroManager(ManagerClose::Ok, macros_, again.renames(), *image_, folder_));
+  for (int p = 0; p < kProfileCount; ++p) {
+    const KeyAssignment& k = key(p, 20 + p);
+    EXPECT_EQ(k.functionCode, kFunctionRecordedMacro) << p;
+    EXPECT_STREQ(k.macroName, "Leap") << p;
+    EXPECT_EQ(k.stepCount, 2) << p;  // Jump's steps, not the new empty macro's
+    EXPECT_EQ(image_->keyDirty[p][20 + p], 1) << p;
+  }
+  EXPECT_STREQ(key(3, 90).macroName, "Run");
+  EXPECT_EQ(key(3, 90).stepCount, 40);
+  EXPECT_EQ(image_->profiles[3].totalMacro, 2);
+}
+
+TEST_F(ManagerCloseTest, RenamedTextMacrosKeepTheirKeysAndThePageCopyFollows) {
+  ASSERT_TRUE(saveList(texts_, folder_, kTextMacroLibraryFile));
+  bindPickerLine(key(1, 5), 2, macros_, texts_);  // Hello
+  bindPickerLine(key(4, 6), 3, macros_, texts_);  // Sig
+  KeyAssignment pageCopy = key(1, 5);             // an open key page's entry
+
+  TextMacroManagerSession session(texts_);
+  session.open();
+  ASSERT_TRUE(session.commitRename(0, "Greeting").accepted);
+  ASSERT_TRUE(session.commitNewLine("Hello").accepted);
+  storeText(texts_[2], "a new text");
+  const LibraryRenames renames{{}, session.renames()};
+  EXPECT_TRUE(closeTextMacroManager(ManagerClose::Ok, texts_, renames.texts, *image_, folder_));
+  EXPECT_EQ(key(1, 5).functionCode, kFunctionTextMacro);
+  EXPECT_STREQ(key(1, 5).textMacroName, "Greeting");
+  EXPECT_STREQ(key(1, 5).textMacroText, "Hello, world");
+  EXPECT_STREQ(key(4, 6).textMacroName, "Sig");
+
+  refreshFromLibraries(pageCopy, 5, macros_, texts_, renames);
+  EXPECT_STREQ(pageCopy.textMacroName, "Greeting");
+  EXPECT_STREQ(pageCopy.textMacroText, "Hello, world");
+  EXPECT_EQ(pageCopy.macroListIndex, 2);
 }
 
 }  // namespace

@@ -65,6 +65,11 @@ void checkSteps(const MacroSteps& s, const KeyboardLayout& layout, int changedLi
   }
   const int caret = caretAfterRebuild(changedLine, int(lines.size()));
   FUZZ_CHECK(lines.empty() ? caret == -1 : caret >= 0 && caret < int(lines.size()));
+  if (changedLine >= 0 && changedLine < int(lines.size())) FUZZ_CHECK(caret == changedLine);
+  for (int visible : {1, 3, 12}) {
+    const int top = topLineShowingCaret(caret, int(lines.size()), visible, changedLine);
+    FUZZ_CHECK(top >= 0 && (lines.empty() || (caret >= top && caret < top + visible)));
+  }
 }
 
 void checkRecorded(const MacroSteps& s) {
@@ -207,7 +212,7 @@ void fuzzMacroManager(const uint8_t* data, size_t size) {
   MacroManagerSession session(library);
   uint32_t tick = 0;
   while (!in.empty()) {
-    const uint8_t op = in.u8() % 10;
+    const uint8_t op = in.u8() % 11;
     const StepLineRef line = someLine(in, session.steps());
     switch (op) {
       case 0:
@@ -238,11 +243,16 @@ void fuzzMacroManager(const uint8_t* data, size_t size) {
       case 8:
         session.setRepeatCountText(in.text(5));
         break;
+      case 9:
+        session.commitRename(int(in.u8() % 6) - 1, in.text(20));
+        break;
       default:
         session.deleteCurrent();
         break;
     }
     FUZZ_CHECK(session.current() >= -1 && session.current() < int(library.size()));
+    // A library that starts empty has nothing to rename.
+    FUZZ_CHECK(session.renames().empty());
     checkSteps(session.steps(), layout, session.changedLine());
     checkRecorded(session.steps());
     if (session.current() >= 0) {

@@ -110,14 +110,57 @@ TEST_F(MacroManagerTest, NamesRepeatAndDeletion) {
   EXPECT_EQ(added.select, 2);
   EXPECT_EQ(session_.steps().count, 0);
 
-  EXPECT_FALSE(session_.commitRename("dash").accepted);
-  EXPECT_TRUE(session_.commitRename("Reload2").accepted);
+  EXPECT_FALSE(session_.commitRename(2, "dash").accepted);
+  EXPECT_TRUE(session_.commitRename(2, "Reload2").accepted);
   EXPECT_STREQ(library_[2].name, "Reload2");
 
   EXPECT_EQ(session_.deleteCurrent(), 1);
   EXPECT_EQ(session_.deleteCurrent(), 0);
   EXPECT_EQ(session_.deleteCurrent(), -1);
   EXPECT_TRUE(library_.empty());
+}
+
+TEST_F(MacroManagerTest, TheRenamedLineBecomesTheCurrentMacro) {
+  session_.select(0);
+  session_.setRepeatOn(true);
+  session_.setRepeatCountText("9");
+  // The editor was open over Dash while Jump was current: the rename and
+  // what follows act on Dash, the line the user sees.
+  const auto renamed = session_.commitRename(1, "Sprint");
+  EXPECT_TRUE(renamed.accepted);
+  EXPECT_EQ(renamed.select, 1);
+  EXPECT_EQ(session_.current(), 1);
+  EXPECT_STREQ(library_[0].name, "Jump");
+  EXPECT_STREQ(library_[1].name, "Sprint");
+  ASSERT_EQ(session_.startRecording(), ManagerStatus::Done);
+  session_.onHookKey(down(kVkA, 10), layout_);
+  session_.stopRecording();
+  EXPECT_EQ(library_[1].stepCount, 1);
+  EXPECT_EQ(library_[0].repeatCount, 9);
+  EXPECT_EQ(session_.commitRename(7, "Nowhere").accepted, false);
+  EXPECT_EQ(session_.current(), 1);
+
+  const RenameMap map = session_.renames();
+  ASSERT_EQ(map.size(), 1u);
+  EXPECT_EQ(map[0].from, "Dash");
+  EXPECT_EQ(map[0].to, "Sprint");
+}
+
+TEST_F(MacroManagerTest, AnEmptiedCountWaitsForTheNumberAndIsClampedWhenLeft) {
+  session_.select(1);
+  session_.setRepeatOn(true);
+  session_.setRepeatCountText("12");
+  EXPECT_FALSE(session_.repeatCountTyped("").has_value());  // nothing put back
+  EXPECT_EQ(library_[1].repeatCount, 12);
+  ASSERT_TRUE(session_.repeatCountTyped("7").has_value());
+  EXPECT_EQ(library_[1].repeatCount, 7);
+  EXPECT_TRUE(session_.repeatCountTyped("900")->clamped);
+  EXPECT_EQ(library_[1].repeatCount, 255);
+  // Left empty: the field and the record take the lowest count.
+  const ClampedNumber left = session_.setRepeatCountText("");
+  EXPECT_TRUE(left.clamped);
+  EXPECT_EQ(left.value, 1);
+  EXPECT_EQ(library_[1].repeatCount, 1);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
 #include <iterator>
 #include <memory>
 #include <string>
@@ -43,6 +44,12 @@ enum TextControl { kKeyBefore = 7, kKeyAfter, kClearBefore, kClearAfter, kDelayE
 // The same HID usages the keyboard sends for these letters.
 constexpr uint8_t kUsageA = 4, kUsageB = 5, kUsageC = 6;
 
+constexpr int kMacroNamesId = 500 + kNames;  // the manager's control ids: 500 + position
+constexpr int kStepListId = 500 + kSteps;
+constexpr int kTextNamesId = 600 + kNames;
+// A quick user's pause between a window's change and the next click or key.
+constexpr DWORD kQuickUserMs = 150;
+
 class MacroManagers : public OptionHarness {
  protected:
   void writeLibrary(const std::vector<std::string>& names) {
@@ -77,6 +84,12 @@ class MacroManagers : public OptionHarness {
   void clickOn(HWND window, const char* ini, int control, int button = 1) {
     click(centreOf(ini, control, clientOrigin(window)), button);
   }
+  // Where the mouse is: a synchronous move to the same place would wait for
+  // a motion that never comes.
+  void clickAgain(int button = 1) {
+    EXPECT_TRUE(xdotool("click " + std::to_string(button)));
+    pump();
+  }
   // A line of a list, by its index, in screen coordinates (lines are 20 px).
   POINT lineOf(HWND window, const char* ini, int list, int line) {
     const SkinPosition p = position(ini, "BUTTONPOS", list);
@@ -101,6 +114,45 @@ class MacroManagers : public OptionHarness {
   bool closed(HWND window) {
     return waitFor([&] { return !IsWindow(window); }, 5000);
   }
+  // Double-clicks a name: the list's editor opens over it for the new name.
+  void renameLine(HWND window, const char* ini, int line, const std::string& typedKeys) {
+    const POINT at = lineOf(window, ini, kNames, line);
+    ASSERT_TRUE(xdotool("mousemove --sync " + std::to_string(at.x) + " " + std::to_string(at.y) +
+                        " click --repeat 2 --delay 80 1"));
+    Sleep(kQuickUserMs);
+    key("ctrl+a " + typedKeys + " Return");
+  }
+  // The list's lines once the window has taken what was typed (or the last
+  // ones read after 5 s).
+  std::vector<std::string> linesOnceThey(HWND window, int controlId,
+                                         const std::vector<std::string>& expected) {
+    std::vector<std::string> lines;
+    waitFor(
+        [&] {
+          lines = listLines(window, controlId);
+          return lines == expected;
+        },
+        5000);
+    return lines;
+  }
+  size_t lineCountOnceIt(HWND window, int controlId, size_t expected) {
+    size_t count = 0;
+    waitFor(
+        [&] {
+          count = listLines(window, controlId).size();
+          return count == expected;
+        },
+        5000);
+    return count;
+  }
+  // A line of the step list by its index, wherever the list is scrolled.
+  POINT stepLineOf(HWND window, int line) {
+    const int top = int(SendMessageA(GetDlgItem(window, kStepListId), LB_GETTOPINDEX, 0, 0));
+    return lineOf(window, kMacroIni, kSteps, line - top);
+  }
+  int selectedLine(HWND window, int controlId) {
+    return int(SendMessageA(GetDlgItem(window, controlId), LB_GETCURSEL, 0, 0));
+  }
   void screenshot(HWND window, const std::string& name) {
     const Capture shot = capture(window, folder_ + name + ".bmp");
     EXPECT_GT(shot.colours(), 20u) << name << " looks blank";
@@ -108,8 +160,59 @@ class MacroManagers : public OptionHarness {
   }
 };
 
-constexpr int kMacroNamesId = 500 + kNames;  // the manager's control ids: 500 + position
-constexpr int kStepListId = 500 + kSteps;
+MacroRecord recorded(const char* name, std::initializer_list<uint8_t> keys) {
+  MacroRecord record{};
+  std::snprintf(record.name, sizeof record.name, "%s", name);
+  record.repeatCount = 1;
+  for (uint8_t key : keys) {
+    record.steps[record.stepCount++] = MacroStep::make(key, kActionPress, 0);
+    record.steps[record.stepCount++] = MacroStep::make(key, kActionRelease, 0);
+  }
+  return record;
+}
+
+void bindMacro(KeyAssignment& key, const MacroRecord& macro) {
+  key.category = kCategoryMacro;
+  key.functionCode = kFunctionRecordedMacro;
+  std::snprintf(key.macroName, sizeof key.macroName, "%s", macro.name);
+  key.stepCount = uint16_t(macro.stepCount);
+  std::memcpy(key.steps, macro.steps, sizeof key.steps);
+}
+
+// A window of this test program for the monitor to type a text macro into.
+class TypingTarget {
+ public:
+  TypingTarget() {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "QuillonRenameTarget";
+    RegisterClassA(&wc);
+    top_ = CreateWindowExA(0, wc.lpszClassName, "Quillon rename target", WS_OVERLAPPEDWINDOW, 60, 700, 600,
+                           120, nullptr, nullptr, wc.hInstance, nullptr);
+    edit_ = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 5, 5, 580, 30, top_,
+                            nullptr, wc.hInstance, nullptr);
+  }
+  ~TypingTarget() { DestroyWindow(top_); }
+  bool inFront() {
+    ShowWindow(top_, SW_SHOW);
+    return waitFor(
+        [&] {
+          if (GetForegroundWindow() != top_) SetForegroundWindow(top_);
+          SetFocus(edit_);
+          return GetForegroundWindow() == top_ && GetFocus() == edit_;
+        },
+        10000);
+  }
+  std::string typed() const {
+    char text[256] = {};
+    GetWindowTextA(edit_, text, sizeof text);
+    return text;
+  }
+
+ private:
+  HWND top_ = nullptr, edit_ = nullptr;
+};
 
 TEST_F(MacroManagers, RecordsTypedKeysWithDelaysIntoTheBoundKeyAndSendsThem) {
   writeLibrary({"Alpha", "Gamma"});
@@ -134,7 +237,7 @@ TEST_F(MacroManagers, RecordsTypedKeysWithDelaysIntoTheBoundKeyAndSendsThem) {
       xdotool("keydown a sleep 0.12 keyup a sleep 0.25 keydown b sleep 0.12 keyup b sleep 0.25 "
               "keydown c keydown c keydown c sleep 0.12 keyup c"));
   Sleep(300);
-  clickOn(manager, kMacroIni, kRecord);
+  clickAgain();
   Sleep(200);
   const std::vector<std::string> lines = listLines(manager, kStepListId);
   ASSERT_GE(lines.size(), 6u);
@@ -146,7 +249,7 @@ TEST_F(MacroManagers, RecordsTypedKeysWithDelaysIntoTheBoundKeyAndSendsThem) {
   // The step menu's Edit entry (the fifth line) retypes the first pause.
   const POINT firstDelay = lineOf(manager, kMacroIni, kSteps, 1);
   click(firstDelay);
-  click(firstDelay, 3);
+  clickAgain(3);
   Sleep(300);
   // Chosen with Enter: its release must not commit the editor unchanged.
   key("Down Down Down Down Down Return");
@@ -236,7 +339,7 @@ TEST_F(MacroManagers, RecordedPausesFollowXdotoolKeyDelay) {
   constexpr int kDelayMs = 100;
   ASSERT_TRUE(xdotool("key --delay " + std::to_string(kDelayMs) + " a b c d"));
   Sleep(300);
-  clickOn(manager, kMacroIni, kRecord);
+  clickAgain();
   clickOn(manager, kMacroIni, kOk);
   ASSERT_TRUE(closed(manager));
   const MacroLibrary saved = waitForSaved<MacroLibrary>(
@@ -326,6 +429,208 @@ TEST_F(MacroManagers, TextMacroIsWrittenSavedAndARightClickIsTheKeyAfter) {
   EXPECT_EQ(saved[0].delayMs, 65535);
   EXPECT_EQ(saved[0].keyBefore, 225);  // left Shift
   EXPECT_EQ(saved[0].keyAfter, 241);
+}
+
+TEST_F(MacroManagers, RenamedMacroAndTextMacroKeepTheirKeysInEveryProfileAndThePlaying) {
+  const MacroRecord alpha = recorded("Alpha", {kUsageA, kUsageB});
+  ASSERT_TRUE(saveList(MacroLibrary{alpha, recorded("Gamma", {kUsageC})}, folder_, kMacroLibraryFile));
+  TextMacroLibrary texts(1);
+  std::strcpy(texts[0].name, "Hello");
+  std::strcpy(texts[0].text, "hi there");
+  texts[0].delayMs = 20;
+  ASSERT_TRUE(saveList(texts, folder_, kTextMacroLibraryFile));
+  constexpr int kTextKey = 6, kOtherProfileKey = 40;  // F6; a key of profile 3
+  writeProfile(0, [](ProfileRecord& p) {
+    bindMacro(p.keys[kBoundKey], recorded("Alpha", {kUsageA, kUsageB}));
+    KeyAssignment& text = p.keys[kTextKey];
+    text.category = kCategoryMacro;
+    text.functionCode = kFunctionTextMacro;
+    std::strcpy(text.textMacroName, "Hello");
+    std::strcpy(text.textMacroText, "hi there");
+    text.textDelayMs = 20;
+  });
+  writeProfile(2, [](ProfileRecord& p) {
+    bindMacro(p.keys[kOtherProfileKey], recorded("Alpha", {kUsageA, kUsageB}));
+  });
+  startWithEmulatedKeyboard();
+  startOption();
+
+  // Alpha becomes Omega, and a new, empty macro takes the name Alpha.
+  HWND manager = openManager(1, kMacroTitle);
+  ASSERT_NE(manager, nullptr);
+  renameLine(manager, kMacroIni, 0, "O m e g a");
+  clickOn(manager, kMacroIni, kNew);
+  Sleep(kQuickUserMs);
+  key("ctrl+a A l p h a Return");
+  EXPECT_EQ(linesOnceThey(manager, kMacroNamesId, {"Omega", "Gamma", "Alpha"}),
+            (std::vector<std::string>{"Omega", "Gamma", "Alpha"}));
+  clickOn(manager, kMacroIni, kOk);
+  ASSERT_TRUE(closed(manager));
+
+  HWND text = openManager(2, kTextTitle);
+  ASSERT_NE(text, nullptr);
+  renameLine(text, kTextIni, 0, "G r e e t");
+  EXPECT_EQ(linesOnceThey(text, kTextNamesId, {"Greet"}), std::vector<std::string>{"Greet"});
+  clickOn(text, kTextIni, kOk);
+  ASSERT_TRUE(closed(text));
+
+  const size_t mark = traceSize();
+  click(mainControl(kApply));
+  const std::vector<Download> downloads = waitForDownloads(mark, 1);
+  ASSERT_EQ(downloads.size(), 1u);
+  ASSERT_TRUE(waitApplyEnabled());
+  auto block = readBlock();
+  const ProfileRecord& profile = block->profiles[0];
+  const KeyAssignment& macroKey = profile.keys[kBoundKey];
+  EXPECT_EQ(macroKey.functionCode, kFunctionRecordedMacro);
+  EXPECT_STREQ(macroKey.macroName, "Omega");
+  ASSERT_EQ(macroKey.stepCount, 4);  // Alpha's steps, not those of the new, empty Alpha
+  EXPECT_EQ(std::memcmp(macroKey.steps, alpha.steps, sizeof alpha.steps), 0);
+  EXPECT_STREQ(block->profiles[2].keys[kOtherProfileKey].macroName, "Omega");
+  EXPECT_EQ(block->profiles[2].keys[kOtherProfileKey].stepCount, 4);
+  EXPECT_EQ(profile.keys[kTextKey].functionCode, kFunctionTextMacro);
+  EXPECT_STREQ(profile.keys[kTextKey].textMacroName, "Greet");
+  // The keyboard received the renamed key's macro.
+  kbd::DownloadFlags flags;
+  flags.keysChanged = true;
+  EXPECT_EQ(emu::compareDownload(downloads[0], kbd::encodeDownload(profile, flags, false)).firstDifference,
+            "");
+
+  // The text macro key, pressed on the keyboard: the monitor types its text.
+  TypingTarget target;
+  ASSERT_TRUE(target.inFront());
+  ASSERT_TRUE(control("press " + std::to_string(kTextKey)).has_value());
+  ASSERT_TRUE(control("release " + std::to_string(kTextKey)).has_value());
+  EXPECT_TRUE(waitFor([&] { return target.typed().find("hi there") != std::string::npos; }, 15000))
+      << target.typed();
+}
+
+TEST_F(MacroManagers, WhileANewNameIsTypedEveryOtherClickActsOnTheNewLine) {
+  const MacroRecord alpha = recorded("Alpha", {kUsageA});
+  ASSERT_TRUE(saveList(MacroLibrary{alpha, recorded("Gamma", {kUsageC})}, folder_, kMacroLibraryFile));
+  startWithEmulatedKeyboard();
+  startOption();
+  HWND manager = openManager(1, kMacroTitle);
+  ASSERT_NE(manager, nullptr);
+
+  // Delete while a new line is being named: only that line goes.
+  clickOn(manager, kMacroIni, kNew);
+  Sleep(kQuickUserMs);
+  key("ctrl+a D e l t a");
+  clickOn(manager, kMacroIni, kDelete);
+  HWND warn = waitForWindow("Warning");
+  ASSERT_NE(warn, nullptr);
+  clickOn(warn, "skin_delete_macro_warn.ini", kOk);
+  ASSERT_TRUE(closed(warn));
+  EXPECT_EQ(listLines(manager, kMacroNamesId), (std::vector<std::string>{"Alpha", "Gamma"}));
+
+  // Record while naming: the new macro takes the steps, no other.
+  clickOn(manager, kMacroIni, kNew);
+  Sleep(kQuickUserMs);
+  key("ctrl+a B e t a");
+  clickOn(manager, kMacroIni, kRecord);
+  Sleep(kQuickUserMs);
+  key("b");
+  EXPECT_EQ(lineCountOnceIt(manager, kStepListId, 2), 2u);
+  clickAgain();  // Record again: stops
+  EXPECT_EQ(linesOnceThey(manager, kMacroNamesId, {"Alpha", "Gamma", "Beta"}),
+            (std::vector<std::string>{"Alpha", "Gamma", "Beta"}));
+  EXPECT_EQ(selectedLine(manager, kMacroNamesId), 2);
+
+  // OK takes a name typed without Enter.
+  clickOn(manager, kMacroIni, kNew);
+  Sleep(kQuickUserMs);
+  key("ctrl+a Z e t a");
+  clickOn(manager, kMacroIni, kOk);
+  ASSERT_TRUE(closed(manager));
+  const MacroLibrary saved =
+      waitForSaved<MacroLibrary>(kMacroLibraryFile, [](const MacroLibrary& l) { return l.size() == 4; });
+  ASSERT_EQ(saved.size(), 4u);
+  EXPECT_STREQ(saved[0].name, "Alpha");
+  EXPECT_EQ(saved[0].stepCount, 2);
+  EXPECT_EQ(std::memcmp(saved[0].steps, alpha.steps, sizeof alpha.steps), 0);
+  EXPECT_STREQ(saved[1].name, "Gamma");
+  EXPECT_EQ(saved[1].stepCount, 2);
+  EXPECT_STREQ(saved[2].name, "Beta");
+  ASSERT_EQ(saved[2].stepCount, 2);
+  EXPECT_EQ(saved[2].steps[0].code(), kUsageB);
+  EXPECT_STREQ(saved[3].name, "Zeta");
+}
+
+TEST_F(MacroManagers, TheStepMenuDeletesTheRightClickedLineAndTheCaretStaysThere) {
+  ASSERT_TRUE(saveList(MacroLibrary{recorded("Steps", {kUsageA, kUsageB, kUsageC, 7, 8})}, folder_,
+                       kMacroLibraryFile));
+  startWithEmulatedKeyboard();
+  startOption();
+  HWND manager = openManager(1, kMacroTitle);
+  ASSERT_NE(manager, nullptr);
+  ASSERT_EQ(listLines(manager, kStepListId).size(), 10u);
+  EXPECT_EQ(selectedLine(manager, kStepListId), 9);  // the last line when the macro shows
+
+  // A right click on C's press, which is not selected: the menu's Delete
+  // (its sixth entry) removes that step.
+  click(stepLineOf(manager, 4), 3);
+  Sleep(kQuickUserMs);
+  key("Down Down Down Down Down Down Return");
+  ASSERT_EQ(lineCountOnceIt(manager, kStepListId, 9), 9u);
+  EXPECT_EQ(selectedLine(manager, kStepListId), 4);  // C's release, now in its place
+  // Delete again on the line the caret shows: C's release goes, nothing else.
+  clickAgain(3);
+  Sleep(kQuickUserMs);
+  key("Down Down Down Down Down Down Return");
+  ASSERT_EQ(lineCountOnceIt(manager, kStepListId, 8), 8u);
+  clickOn(manager, kMacroIni, kOk);
+  ASSERT_TRUE(closed(manager));
+  const MacroLibrary saved = waitForSaved<MacroLibrary>(
+      kMacroLibraryFile, [](const MacroLibrary& l) { return l.size() == 1 && l[0].stepCount == 8; });
+  ASSERT_EQ(saved[0].stepCount, 8);
+  const uint8_t codes[] = {kUsageA, kUsageA, kUsageB, kUsageB, 7, 7, 8, 8};
+  for (int i = 0; i < 8; ++i) EXPECT_EQ(saved[0].steps[i].code(), codes[i]) << i;
+}
+
+TEST_F(MacroManagers, TextTypedWhileANewNameIsOpenGoesToTheNewTextMacroAndACaptureCanBeLeft) {
+  TextMacroLibrary texts(1);
+  std::strcpy(texts[0].name, "Hello");
+  std::strcpy(texts[0].text, "hi there");
+  texts[0].keyBefore = 225;
+  ASSERT_TRUE(saveList(texts, folder_, kTextMacroLibraryFile));
+  startWithEmulatedKeyboard();
+  startOption();
+  HWND manager = openManager(2, kTextTitle);
+  ASSERT_NE(manager, nullptr);
+  clickOn(manager, kTextIni, kNew);
+  Sleep(kQuickUserMs);
+  key("ctrl+a N o t e");
+  clickOn(manager, kTextIni, kTextEdit);
+  key("n e w");
+  EXPECT_EQ(linesOnceThey(manager, kTextNamesId, {"Hello", "Note"}),
+            (std::vector<std::string>{"Hello", "Note"}));
+
+  // A second click on the capture button, and Escape, end a capture with no key.
+  clickOn(manager, kTextIni, kKeyBefore);
+  Sleep(kQuickUserMs);
+  clickAgain();
+  Sleep(kQuickUserMs);
+  clickOn(manager, kTextIni, kKeyAfter);
+  Sleep(kQuickUserMs);
+  key("Escape");
+  Sleep(kQuickUserMs);
+  // A click on Clear while capturing clears; it is no left mouse button.
+  clickAgain();
+  Sleep(kQuickUserMs);
+  clickOn(manager, kTextIni, kClearAfter);
+  Sleep(kQuickUserMs);
+  clickOn(manager, kTextIni, kOk);
+  ASSERT_TRUE(closed(manager));
+  const TextMacroLibrary saved = waitForSaved<TextMacroLibrary>(
+      kTextMacroLibraryFile, [](const TextMacroLibrary& l) { return l.size() == 2; });
+  ASSERT_EQ(saved.size(), 2u);
+  EXPECT_STREQ(saved[0].text, "hi there");
+  EXPECT_EQ(saved[0].keyBefore, 225);
+  EXPECT_STREQ(saved[1].name, "Note");
+  EXPECT_STREQ(saved[1].text, "new");
+  EXPECT_EQ(saved[1].keyBefore, 0);
+  EXPECT_EQ(saved[1].keyAfter, 0);
 }
 
 }  // namespace

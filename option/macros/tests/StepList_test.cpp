@@ -46,14 +46,23 @@ TEST(StepLines, TextsPicturesAndItemDataLeadBackToTheirSteps) {
   EXPECT_EQ(stepLineRef(0).step, -1);
 }
 
-TEST(StepLines, CaretGoesToTheChangedLineAndLeadsAwayFromTheEnds) {
+TEST(StepLines, CaretStaysOnTheChangedLineAndTheListScrollsTheNextTwoIntoView) {
   EXPECT_EQ(caretAfterRebuild(-1, 0), -1);
   EXPECT_EQ(caretAfterRebuild(-1, 10), 9);  // nothing changed: the last line
-  EXPECT_EQ(caretAfterRebuild(3, 10), 3);   // near the top
-  EXPECT_EQ(caretAfterRebuild(4, 10), 6);
-  EXPECT_EQ(caretAfterRebuild(5, 10), 7);
-  EXPECT_EQ(caretAfterRebuild(6, 10), 6);  // near the bottom
+  // Anywhere in the list, not two lines further on: the next Delete must
+  // remove the step the user sees chosen.
+  for (int line = 0; line < 10; ++line) EXPECT_EQ(caretAfterRebuild(line, 10), line);
   EXPECT_EQ(caretAfterRebuild(25, 10), 9);
+
+  // 30 lines, 8 in view from the top.
+  EXPECT_EQ(topLineShowingCaret(3, 30, 8, 0), 0);  // already in view with two after it
+  EXPECT_EQ(topLineShowingCaret(6, 30, 8, 0), 1);  // line 8 comes into view
+  EXPECT_EQ(topLineShowingCaret(20, 30, 8, 0), 15);
+  EXPECT_EQ(topLineShowingCaret(29, 30, 8, 0), 22);  // the last: nothing after it
+  EXPECT_EQ(topLineShowingCaret(4, 30, 8, 15), 4);   // above the view: to the top
+  EXPECT_EQ(topLineShowingCaret(5, 6, 8, 3), 0);     // all lines fit
+  EXPECT_EQ(topLineShowingCaret(5, 30, 1, 0), 5);    // one line in view: the caret's
+  EXPECT_EQ(topLineShowingCaret(-1, 0, 8, 4), 0);
 }
 
 TEST(StepMenu, StructureIdsAndMouseCommands) {

@@ -28,16 +28,17 @@ TEST_F(TextMacroManagerTest, CaptureTakesOneKeyOrOneMouseButton) {
   ASSERT_TRUE(session_.startCapture(KeySlot::Before));
   EXPECT_FALSE(session_.startCapture(KeySlot::After));  // one at a time
   EXPECT_EQ(session_.keyButtonText(KeySlot::Before, layout_), "Press a key");
-  EXPECT_FALSE(session_.onHookKey(hookEventFromMessage(kVkA, kHookFlagReleased, 0), layout_));
-  EXPECT_TRUE(session_.onHookKey(hookEventFromMessage(kVkShift, 0, 0), layout_));
+  EXPECT_EQ(session_.onHookKey(hookEventFromMessage(kVkA, kHookFlagReleased, 0), layout_), CaptureEnd::None);
+  EXPECT_EQ(session_.onHookKey(hookEventFromMessage(kVkShift, 0, 0), layout_), CaptureEnd::Stored);
   EXPECT_EQ(library_[0].keyBefore, 225);
-  EXPECT_FALSE(session_.onHookKey(hookEventFromMessage(kVkA, 0, 0), layout_));  // over
+  EXPECT_EQ(session_.onHookKey(hookEventFromMessage(kVkA, 0, 0), layout_), CaptureEnd::None);  // over
   EXPECT_EQ(session_.keyButtonText(KeySlot::Before, layout_), "L_Shift");
 
   ASSERT_TRUE(session_.startCapture(KeySlot::After));
-  EXPECT_TRUE(session_.onMouseButton(MouseButton::Right));
+  // A right click anywhere in the dialog, even on a control, is the key.
+  EXPECT_EQ(session_.onMouseButton(MouseButton::Right, ClickPlace::Control), CaptureEnd::Stored);
   EXPECT_EQ(library_[0].keyAfter, 241);
-  EXPECT_FALSE(session_.onMouseButton(MouseButton::Left));
+  EXPECT_EQ(session_.onMouseButton(MouseButton::Left, ClickPlace::Surface), CaptureEnd::None);
 
   ASSERT_TRUE(session_.startCapture(KeySlot::After));
   session_.select(1);  // another line ends the capture unfinished
@@ -47,6 +48,44 @@ TEST_F(TextMacroManagerTest, CaptureTakesOneKeyOrOneMouseButton) {
   session_.select(0);
   EXPECT_TRUE(session_.clearKey(KeySlot::Before));
   EXPECT_EQ(session_.keyButtonText(KeySlot::Before, layout_), "Click to record");
+}
+
+TEST_F(TextMacroManagerTest, ACaptureEndsWithoutAKeyOnEscapeOrAClickOnAControl) {
+  constexpr uint32_t kVkEscape = 0x1B;
+  session_.open();
+  library_[0].keyBefore = 40;
+  ASSERT_TRUE(session_.startCapture(KeySlot::Before));
+  EXPECT_EQ(session_.onHookKey(hookEventFromMessage(kVkEscape, 0, 0), layout_), CaptureEnd::Abandoned);
+  EXPECT_FALSE(session_.capturing());
+  EXPECT_EQ(library_[0].keyBefore, 40);
+  EXPECT_EQ(session_.onHookKey(hookEventFromMessage(kVkEscape, kHookFlagReleased, 0), layout_),
+            CaptureEnd::None);
+
+  // Clear, OK, another line, the capture button again: a left click on a
+  // control is that control's click, not the left mouse button.
+  ASSERT_TRUE(session_.startCapture(KeySlot::After));
+  EXPECT_EQ(session_.onMouseButton(MouseButton::Left, ClickPlace::Control), CaptureEnd::Abandoned);
+  EXPECT_FALSE(session_.capturing());
+  EXPECT_EQ(library_[0].keyAfter, 0);
+
+  // On the dialog's own surface the left button is the key.
+  ASSERT_TRUE(session_.startCapture(KeySlot::After));
+  EXPECT_EQ(session_.onMouseButton(MouseButton::Left, ClickPlace::Surface), CaptureEnd::Stored);
+  EXPECT_EQ(library_[0].keyAfter, 240);
+  ASSERT_TRUE(session_.startCapture(KeySlot::After));
+  EXPECT_EQ(session_.onMouseButton(MouseButton::Middle, ClickPlace::Control), CaptureEnd::Stored);
+  EXPECT_EQ(library_[0].keyAfter, 242);
+}
+
+TEST_F(TextMacroManagerTest, TheRenamedLineBecomesTheCurrentTextMacro) {
+  session_.open();  // Hello current
+  EXPECT_TRUE(session_.commitRename(1, "Signature").accepted);
+  EXPECT_EQ(session_.current(), 1);
+  session_.editsChanged("5", "typed into the renamed one");
+  EXPECT_STREQ(library_[1].text, "typed into the renamed one");
+  EXPECT_STREQ(library_[0].text, "");
+  ASSERT_EQ(session_.renames().size(), 1u);
+  EXPECT_EQ(session_.renames()[0].from, "Sig");
 }
 
 TEST_F(TextMacroManagerTest, WithoutATextMacroNothingIsCapturedOrStored) {
@@ -75,7 +114,7 @@ TEST_F(TextMacroManagerTest, EditsAndNames) {
   EXPECT_TRUE(session_.commitNewLine("TMacro: ").accepted);
   EXPECT_STREQ(library_[2].name, "TMacro:");
   EXPECT_EQ(session_.text(), "");
-  EXPECT_FALSE(session_.commitRename("HELLO").accepted);
+  EXPECT_FALSE(session_.commitRename(2, "HELLO").accepted);
   EXPECT_EQ(session_.deleteCurrent(), 1);
   EXPECT_EQ(library_.size(), 2u);
 }

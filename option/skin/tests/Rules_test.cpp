@@ -62,6 +62,15 @@ TEST(ListEditRules, CommitAndCancel) {
 
   EXPECT_TRUE(CancelListEdit(true).removeLine);
   EXPECT_FALSE(CancelListEdit(false).removeLine);
+
+  // A new line that goes again gives the selection back to the line the
+  // page still has as its current one; any other edit keeps its line.
+  EXPECT_EQ(ListSelectionAfterEdit(newEmpty, 4, 1), 1);
+  EXPECT_EQ(ListSelectionAfterEdit(CancelListEdit(true), 4, 1), 1);
+  EXPECT_EQ(ListSelectionAfterEdit(CancelListEdit(true), 0, -1), -1);
+  EXPECT_EQ(ListSelectionAfterEdit(newNamed, 4, 1), 4);
+  EXPECT_EQ(ListSelectionAfterEdit(renameEmpty, 2, 0), 2);
+  EXPECT_EQ(ListSelectionAfterEdit(CancelListEdit(false), 2, 0), 2);
 }
 
 TEST(ListEditRules, EditorPlans) {

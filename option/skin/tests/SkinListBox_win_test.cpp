@@ -22,6 +22,7 @@ class ListPage : public SkinWindow {
   LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
     if (message == MSG_LIST_ITEM_ADDED || message == MSG_LIST_ITEM_EDITED || message == MSG_LIST_RCLICK)
       posted.emplace_back(message, wParam, lParam);
+    if (message == WM_COMMAND && HIWORD(wParam) == LBN_SELCHANGE) posted.emplace_back(message, wParam, 0);
     return SkinWindow::onMessage(message, wParam, lParam);
   }
 };
@@ -73,6 +74,7 @@ struct ListFixture : ::testing::Test {
 }  // namespace
 
 TEST_F(ListFixture, EscapeWhileNamingANewLineRemovesItSilently) {
+  SendMessageA(list->hwnd(), LB_SETCURSEL, 1, 0);
   ASSERT_TRUE(list->startNewLine());
   EXPECT_EQ(list->count(), 3);
   EXPECT_EQ(editorText(), "Macro: ");
@@ -89,6 +91,8 @@ TEST_F(ListFixture, EscapeWhileNamingANewLineRemovesItSilently) {
   EXPECT_EQ(list->count(), 2);
   EXPECT_EQ(GetFocus(), list->hwnd());
   EXPECT_TRUE(page.posted.empty());
+  // Nothing was announced: the line the page still has as current shows.
+  EXPECT_EQ(selected(), 1);
 }
 
 TEST_F(ListFixture, EnterCommitsANewLineAndAnEmptyOneGoes) {
@@ -104,6 +108,30 @@ TEST_F(ListFixture, EnterCommitsANewLineAndAnEmptyOneGoes) {
   typeAndPress("", VK_RETURN);
   EXPECT_EQ(list->count(), 3);
   EXPECT_EQ(page.posted.size(), 1u);
+  EXPECT_EQ(selected(), 2);
+}
+
+TEST_F(ListFixture, AFinishedEditIsHandedBackNotPosted) {
+  // The page finishes the editor before it acts on a click elsewhere: it
+  // takes the result at once, and no notification follows later.
+  ASSERT_TRUE(list->startNewLine());
+  SetWindowTextA(list->editorWindow(), "Macro: Now");
+  const SkinListBox::EditCommit added = list->finishEdit();
+  EXPECT_TRUE(added.added);
+  EXPECT_EQ(added.index, 2);
+  EXPECT_FALSE(list->editing());
+  EXPECT_EQ(list->lineText(2), "Macro: Now");
+
+  ASSERT_TRUE(list->startNewLine());
+  SetWindowTextA(list->editorWindow(), "");
+  const SkinListBox::EditCommit emptied = list->finishEdit();
+  EXPECT_TRUE(emptied.removed);
+  EXPECT_FALSE(emptied.added);
+  EXPECT_EQ(list->count(), 3);
+  EXPECT_EQ(selected(), 2);
+  EXPECT_FALSE(list->finishEdit().added);  // no editor: nothing
+  PumpMessages();
+  EXPECT_TRUE(page.posted.empty());
 }
 
 TEST_F(ListFixture, DoubleClickRenamesAndAnEmptiedNameKeepsTheOldText) {
@@ -139,8 +167,10 @@ TEST_F(ListFixture, ClickingBackIntoTheListCommitsAsEnter) {
   EXPECT_FALSE(list->editing());
   ASSERT_EQ(list->count(), 3);
   EXPECT_EQ(list->lineText(2), "Macro: Click");
-  ASSERT_EQ(page.posted.size(), 1u);
-  EXPECT_EQ(page.posted[0], Posted(MSG_LIST_ITEM_ADDED, 2, 4096));
+  // The click then selected its own line, as any click does.
+  ASSERT_EQ(page.posted.size(), 2u);
+  EXPECT_EQ(page.posted[0], Posted(WM_COMMAND, MAKEWPARAM(50, LBN_SELCHANGE), 0));
+  EXPECT_EQ(page.posted[1], Posted(MSG_LIST_ITEM_ADDED, 2, 4096));
 }
 
 TEST_F(ListFixture, SelectedLineEditsAValueRightOfThePicture) {
@@ -213,11 +243,22 @@ TEST_F(ListFixture, WheelHoverAndRightClick) {
   SendMessageA(list->hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(30, 70));
   EXPECT_EQ(list->hoveredLine(), -1);
 
+  // The right click selects the line under it, as a click would, before the
+  // page's menu acts on the selection.
+  list->addLine("other", 0);
+  SendMessageA(list->hwnd(), LB_SETCURSEL, 1, 0);
   SendMessageA(list->hwnd(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(30, 10));
   SendMessageA(list->hwnd(), WM_RBUTTONUP, 0, MAKELPARAM(30, 10));
   PumpMessages();
-  ASSERT_EQ(page.posted.size(), 1u);
-  EXPECT_EQ(page.posted[0], Posted(MSG_LIST_RCLICK, 0, 4096));
+  EXPECT_EQ(selected(), 0);
+  ASSERT_EQ(page.posted.size(), 2u);
+  EXPECT_EQ(page.posted[0], Posted(WM_COMMAND, MAKEWPARAM(50, LBN_SELCHANGE), 0));
+  EXPECT_EQ(page.posted[1], Posted(MSG_LIST_RCLICK, 0, 4096));
+  // On the selected line, or below every line, the selection stays.
+  SendMessageA(list->hwnd(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(30, 90));
+  PumpMessages();
+  EXPECT_EQ(selected(), 0);
+  EXPECT_EQ(page.posted.size(), 3u);
 }
 
 TEST(SkinListBoxDropDown, LosingTheFocusClosesTheParent) {
