@@ -165,10 +165,14 @@ void MainWindow::selectProfile(int profile) {
 
 void MainWindow::onCommand(int id, int, HWND) {
   switch (id) {
-    case ID_MACRO_MANAGER:
+    case ID_MACRO_MANAGER: {
       // Each refreshes the keyboard picture and preview-applies when it closes.
-      RunMacroManager(*this, hwnd(), editEntry_);
+      // From here the manager edits the library for no key in particular: the
+      // entry of the last key page would pick its macro's line.
+      const KeyAssignment noKey{};
+      RunMacroManager(*this, hwnd(), noKey);
       return;
+    }
     case ID_TEXT_MACRO_MANAGER:
       RunTextMacroManager(*this, hwnd());
       return;

@@ -180,22 +180,11 @@ void TextMacroManagerDialog::onCommand(int id, int code, HWND) {
 void TextMacroManagerDialog::startCapture(KeySlot slot) {
   if (session_.startCapture(slot) && !recorder_.Start(hwnd())) session_.stopCapture();
   showKeys();  // also unchecks a button whose capture did not start
-  releaseButtonCapture();
 }
 
 void TextMacroManagerDialog::endCapture() {
   recorder_.Stop();
   showKeys();
-  releaseButtonCapture();
-}
-
-void TextMacroManagerDialog::releaseButtonCapture() {
-  // A key button may still hold the mouse from the click that started the
-  // capture; the next click anywhere in the dialog would go to it and start
-  // a new capture instead of doing what the user clicked.
-  if (HWND captured = GetCapture();
-      captured && IsChild(hwnd(), captured) && !(GetKeyState(VK_LBUTTON) & 0x8000))
-    ReleaseCapture();
 }
 
 bool TextMacroManagerDialog::takeMouseButton(const MSG& msg) {

@@ -39,7 +39,6 @@ class TextMacroManagerDialog : public SkinDialog {
   void setEditText(int key, const std::string& text);
   void startCapture(KeySlot slot);
   void endCapture();
-  void releaseButtonCapture();
   bool takeMouseButton(const MSG& msg);
   void editsChanged();
   void onNameAdded(int line);

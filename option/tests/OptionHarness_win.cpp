@@ -157,9 +157,19 @@ POINT OptionHarness::winKeyButton(int key) const {
   return centreOf("skin_win_key.ini", key, origin);
 }
 
-void OptionHarness::click(POINT screen, int button) {
-  EXPECT_TRUE(xdotool("mousemove --sync " + std::to_string(screen.x) + " " + std::to_string(screen.y) +
-                      " click " + std::to_string(button)));
+void OptionHarness::click(POINT screen, int button) { clickTimes(screen, button, 1); }
+
+void OptionHarness::doubleClick(POINT screen) { clickTimes(screen, 1, 2); }
+
+void OptionHarness::clickTimes(POINT screen, int button, int times) {
+  // --sync waits until the pointer has moved, which it never does when it
+  // stands there already: xdotool then gives up only after 15 s.
+  const std::string x = std::to_string(screen.x), y = std::to_string(screen.y);
+  std::string where;
+  xdotool("getmouselocation", &where);
+  const std::string move = where.rfind("x:" + x + " y:" + y + " ", 0) == 0 ? "" : "mousemove --sync " + x + " " + y + " ";
+  const std::string repeat = times > 1 ? "--repeat " + std::to_string(times) + " --delay 80 " : "";
+  EXPECT_TRUE(xdotool(move + "click " + repeat + std::to_string(button)));
   pump();
 }
 

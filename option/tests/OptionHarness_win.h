@@ -66,6 +66,7 @@ class OptionHarness : public MonitorHarness {
   HWND mainButton(int key) const { return GetDlgItem(optionWindow(), kMainIdBase + key); }
 
   void click(POINT screen, int button = 1);
+  void doubleClick(POINT screen);
   void key(const std::string& keys);
   // A top-level window of Option.exe with this title, once visible.
   HWND waitForWindow(const char* title, DWORD ms = 10000);
@@ -101,6 +102,9 @@ class OptionHarness : public MonitorHarness {
   std::string configPath() const { return folder_ + "config.ini"; }
 
   PROCESS_INFORMATION option_ = {};
+
+ private:
+  void clickTimes(POINT screen, int button, int times);
 };
 
 }  // namespace harness

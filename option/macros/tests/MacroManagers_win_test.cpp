@@ -97,19 +97,7 @@ class MacroManagers : public OptionHarness {
     return {origin.x + p.rect.left + 40, origin.y + p.rect.top + line * 20 + 10};
   }
   std::vector<std::string> listLines(HWND window, int controlId) {
-    std::vector<std::string> lines;
-    HWND list = GetDlgItem(window, controlId);
-    const LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count; ++i) {
-      // Across processes the text arrives whole only through the wide call.
-      wchar_t text[256] = {};
-      if (SendMessageW(list, LB_GETTEXTLEN, WPARAM(i), 0) < LRESULT(std::size(text)))
-        SendMessageW(list, LB_GETTEXT, WPARAM(i), reinterpret_cast<LPARAM>(text));
-      char narrow[256] = {};
-      WideCharToMultiByte(CP_ACP, 0, text, -1, narrow, sizeof narrow, nullptr, nullptr);
-      lines.push_back(narrow);
-    }
-    return lines;
+    return OptionHarness::listLines(GetDlgItem(window, controlId));
   }
   bool closed(HWND window) {
     return waitFor([&] { return !IsWindow(window); }, 5000);
@@ -117,8 +105,7 @@ class MacroManagers : public OptionHarness {
   // Double-clicks a name: the list's editor opens over it for the new name.
   void renameLine(HWND window, const char* ini, int line, const std::string& typedKeys) {
     const POINT at = lineOf(window, ini, kNames, line);
-    ASSERT_TRUE(xdotool("mousemove --sync " + std::to_string(at.x) + " " + std::to_string(at.y) +
-                        " click --repeat 2 --delay 80 1"));
+    doubleClick(at);
     Sleep(kQuickUserMs);
     key("ctrl+a " + typedKeys + " Return");
   }
@@ -307,8 +294,7 @@ TEST_F(MacroManagers, RenameToAnotherNameInOtherCaseIsRefusedAndANewMacroIsAdded
   HWND manager = openManager(1, kMacroTitle);
   ASSERT_NE(manager, nullptr);
   const POINT gamma = lineOf(manager, kMacroIni, kNames, 1);
-  ASSERT_TRUE(xdotool("mousemove --sync " + std::to_string(gamma.x) + " " + std::to_string(gamma.y) +
-                      " click --repeat 2 --delay 80 1"));
+  doubleClick(gamma);
   Sleep(300);
   key("ctrl+a A L P H A Return");
   Sleep(300);
