@@ -14,8 +14,6 @@
 
 namespace {
 
-constexpr UINT_PTR kLoadRestTimer = 1;
-
 void registerClass(WNDPROC proc) {
   static bool done = false;
   if (done) return;
@@ -82,8 +80,10 @@ LRESULT CALLBACK KeyboardPicture::staticProc(HWND hwnd, UINT message, WPARAM wPa
 }
 
 // What the first paint shows: the rest picture, the outline and where the
-// items lie. The hover and pressed pictures follow once the window has been
-// painted, the colour pictures when a key first shows one.
+// items lie. The hover and pressed pictures come when the mouse first
+// hovers or presses an item (a few milliseconds each, and half a megabyte
+// that a start without a hover never holds), the colour pictures when a key
+// first shows one.
 void KeyboardPicture::load() {
   iniPath_ = SkinRoot() + "skin_main.ini";
   auto screenPicture = [&](const char* key) {
@@ -114,12 +114,6 @@ void KeyboardPicture::load() {
       GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_ENTER_MASK), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
   enterOutline_ = RegionFromMask(enterMask.get(), RGB(255, 255, 255), 0);
   layout_.enterOutline = rectsOf(enterOutline_.get());
-}
-
-void KeyboardPicture::loadLater() {
-  KillTimer(hwnd_, kLoadRestTimer);
-  picture(StateImage::Over, KeyLook::Normal);
-  picture(StateImage::Down, KeyLook::Normal);
 }
 
 HBITMAP KeyboardPicture::picture(StateImage state, KeyLook look) {
@@ -359,12 +353,6 @@ LRESULT KeyboardPicture::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       HDC dc = BeginPaint(hwnd_, &ps);
       paint(dc, ps.rcPaint);
       EndPaint(hwnd_, &ps);
-      if (!painted_) {
-        painted_ = true;
-        // A timer comes after every paint that waits: the rest of the
-        // window is on the screen before the decoding starts.
-        SetTimer(hwnd_, kLoadRestTimer, 10, nullptr);
-      }
       return 0;
     }
     case WM_PRINTCLIENT:
@@ -372,9 +360,6 @@ LRESULT KeyboardPicture::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_ERASEBKGND:
       return 1;  // the paint covers everything
-    case WM_TIMER:
-      if (wParam == kLoadRestTimer) loadLater();
-      return 0;
     case WM_MOUSEMOVE:
       mouseMoved(wParam, lParam);
       return 0;

@@ -40,7 +40,6 @@ class KeyboardPicture {
   static LRESULT CALLBACK staticProc(HWND, UINT, WPARAM, LPARAM);
   LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void load();
-  void loadLater();
   HBITMAP picture(StateImage state, KeyLook look);
   void paint(HDC dc, const RECT& area);
   void drawKey(HDC dc, HDC source, int key);
@@ -73,5 +72,4 @@ class KeyboardPicture {
   LedColors leds_;
   PictureInput input_;
   bool tracking_ = false;  // a WM_MOUSELEAVE is asked for
-  bool painted_ = false;
 };
