@@ -10,6 +10,7 @@
 #define STBI_MAX_DIMENSIONS kMaxPictureSide
 #include <stb_image.h>
 
+#include <cstring>
 #include <memory>
 
 namespace {
@@ -40,15 +41,21 @@ bool DecodePicture(const uint8_t* data, size_t size, const PictureRows& rows) {
   int width = 0, height = 0, channels = 0;
   if (!stbi_info_from_memory(data, int(size), &width, &height, &channels)) return false;
   if (width <= 0 || height <= 0 || width > kMaxPictureSide || height > kMaxPictureSide) return false;
+  // Grey pictures (most pages' rest pictures) stay grey.
+  const int bytesPerPixel = channels == 1 ? 1 : 3;
   std::unique_ptr<stbi_uc, void (*)(void*)> pixels(
-      stbi_load_from_memory(data, int(size), &width, &height, &channels, 3), stbi_image_free);
+      stbi_load_from_memory(data, int(size), &width, &height, &channels, bytesPerPixel), stbi_image_free);
   if (!pixels || width <= 0 || height <= 0) return false;
-  uint8_t* target = rows ? rows(width, height) : nullptr;
+  uint8_t* target = rows ? rows(width, height, bytesPerPixel) : nullptr;
   if (!target) return false;
-  const size_t stride = PictureStride(width);
+  const size_t stride = PictureStride(width, bytesPerPixel);
   for (int y = 0; y < height; ++y) {
-    const stbi_uc* from = pixels.get() + size_t(y) * size_t(width) * 3;
+    const stbi_uc* from = pixels.get() + size_t(y) * size_t(width) * size_t(bytesPerPixel);
     uint8_t* to = target + size_t(y) * stride;
+    if (bytesPerPixel == 1) {
+      std::memcpy(to, from, size_t(width));
+      continue;
+    }
     for (int x = 0; x < width; ++x, from += 3, to += 3) {
       to[0] = from[2];
       to[1] = from[1];

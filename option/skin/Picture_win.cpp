@@ -27,22 +27,31 @@ bool plausibleBitmap(const std::vector<uint8_t>& bytes) {
   return bytes.size() >= sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) && offset < bytes.size();
 }
 
-// A top-down 24-bit section: three quarters of the memory of 32 bits, and
-// the rows of the decoder go straight into it.
+// A top-down section the decoder's rows go straight into: 24 bits, a
+// quarter less memory than 32, or 8 bits of grey levels for a grey picture.
 HBITMAP decodedSection(const std::vector<uint8_t>& bytes) {
   HBITMAP section = nullptr;
-  const bool ok = DecodePicture(bytes.data(), bytes.size(), [&](int width, int height) -> uint8_t* {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    section = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    return section ? static_cast<uint8_t*>(bits) : nullptr;
-  });
+  const bool ok =
+      DecodePicture(bytes.data(), bytes.size(), [&](int width, int height, int bytesPerPixel) -> uint8_t* {
+        struct {
+          BITMAPINFOHEADER header;
+          RGBQUAD greys[256];
+        } info{};
+        info.header.biSize = sizeof info.header;
+        info.header.biWidth = width;
+        info.header.biHeight = -height;
+        info.header.biPlanes = 1;
+        info.header.biBitCount = WORD(bytesPerPixel * 8);
+        info.header.biCompression = BI_RGB;
+        if (bytesPerPixel == 1) {
+          info.header.biClrUsed = 256;
+          for (int i = 0; i < 256; ++i) info.greys[i] = {BYTE(i), BYTE(i), BYTE(i), 0};
+        }
+        void* bits = nullptr;
+        section = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits,
+                                   nullptr, 0);
+        return section ? static_cast<uint8_t*>(bits) : nullptr;
+      });
   if (!ok && section) {
     DeleteObject(section);
     section = nullptr;

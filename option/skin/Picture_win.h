@@ -8,7 +8,8 @@
 #include "Handle_win.h"
 
 // Reads a BMP (through the system's loader), JPEG or GIF file (through
-// PictureDecode.h, as a 24-bit section) into `target`, an owned DIB section.
+// PictureDecode.h, as a 24-bit section, 8-bit for grey pictures) into
+// `target`, an owned DIB section.
 // A missing, damaged or undecodable file leaves `target` empty and `size`
 // 0 x 0 and returns false: the window then simply has no picture.
 bool LoadPictureFile(const std::string& path, UniqueBitmap& target, SIZE& size);

@@ -16,10 +16,11 @@ using Bytes = std::vector<uint8_t>;
 // A JPEG of `width` x `height`: red rising from left to right, blue from top
 // to bottom, green 0, at the best quality.
 Bytes jpegOf(int width, int height) {
-  std::vector<uint8_t> rgb(size_t(width) * height * 3);
+  const int channels = 3;
+  std::vector<uint8_t> rgb(size_t(width) * height * channels);
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x) {
-      uint8_t* p = &rgb[(size_t(y) * width + x) * 3];
+      uint8_t* p = &rgb[(size_t(y) * width + x) * channels];
       p[0] = uint8_t(x * 255 / (width - 1));
       p[1] = 0;
       p[2] = uint8_t(y * 255 / (height - 1));
@@ -30,23 +31,26 @@ Bytes jpegOf(int width, int height) {
         auto* bytes = static_cast<Bytes*>(context);
         bytes->insert(bytes->end(), static_cast<uint8_t*>(data), static_cast<uint8_t*>(data) + size);
       },
-      &out, width, height, 3, rgb.data(), 100);
+      &out, width, height, channels, rgb.data(), 100);
   return out;
 }
 
 // What DecodePicture wrote, or nothing when it refused.
 struct Decoded {
   bool ok = false;
-  int width = 0, height = 0;
+  int width = 0, height = 0, bytesPerPixel = 0;
   Bytes rows;
-  const uint8_t* at(int x, int y) const { return &rows[y * PictureStride(width) + size_t(x) * 3]; }
+  const uint8_t* at(int x, int y) const {
+    return &rows[y * PictureStride(width, bytesPerPixel) + size_t(x) * size_t(bytesPerPixel)];
+  }
 };
 Decoded decode(const Bytes& file) {
   Decoded d;
-  d.ok = DecodePicture(file.data(), file.size(), [&](int w, int h) {
+  d.ok = DecodePicture(file.data(), file.size(), [&](int w, int h, int bytes) {
     d.width = w;
     d.height = h;
-    d.rows.assign(PictureStride(w) * h, 0xAA);
+    d.bytesPerPixel = bytes;
+    d.rows.assign(PictureStride(w, bytes) * h, 0xAA);
     return d.rows.data();
   });
   return d;
@@ -66,6 +70,33 @@ TEST(PictureDecode, AJpegComesOutTopDownInBlueGreenRedRowsPaddedToFourBytes) {
   EXPECT_EQ(d.rows[99], 0xAA) << "the padding is left alone";
 }
 
+// A grey JPEG of 8 x 4 pixels, one component, dark on the left and light on
+// the right, as the skin's grey pictures are written.
+const Bytes kGreyJpeg = {
+    0xFF, 0xD8, 0xFF, 0xE0, 0x00, 0x10, 0x4A, 0x46, 0x49, 0x46, 0x00, 0x01, 0x01, 0x00, 0x00, 0x01, 0x00,
+    0x01, 0x00, 0x00, 0xFF, 0xDB, 0x00, 0x43, 0x00, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01,
+    0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01,
+    0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01,
+    0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01,
+    0x01, 0x01, 0x01, 0x01, 0xFF, 0xC0, 0x00, 0x0B, 0x08, 0x00, 0x04, 0x00, 0x08, 0x01, 0x01, 0x11, 0x00,
+    0xFF, 0xC4, 0x00, 0x14, 0x00, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
+    0x00, 0x00, 0x00, 0x00, 0x03, 0xFF, 0xC4, 0x00, 0x18, 0x10, 0x00, 0x02, 0x03, 0x00, 0x00, 0x00, 0x00,
+    0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x0A, 0x47, 0x85, 0xC3, 0xFF, 0xDA, 0x00,
+    0x08, 0x01, 0x01, 0x00, 0x00, 0x3F, 0x00, 0x35, 0x66, 0x8E, 0xAA, 0xF3, 0x3F, 0xFF, 0xD9,
+};
+
+TEST(PictureDecode, AGreyJpegStaysOneByteAPixel) {
+  const Decoded d = decode(kGreyJpeg);
+  ASSERT_TRUE(d.ok);
+  EXPECT_EQ(d.bytesPerPixel, 1);
+  EXPECT_EQ(d.width, 8);
+  EXPECT_EQ(d.height, 4);
+  EXPECT_LT(d.at(0, 2)[0], 64);
+  EXPECT_GT(d.at(7, 2)[0], 192);
+  EXPECT_EQ(PictureStride(5, 1), 8u);
+  EXPECT_EQ(decode(jpegOf(33, 5)).bytesPerPixel, 3) << "colour stays colour";
+}
+
 TEST(PictureDecode, DamagedPicturesAreRefusedWithoutAskingForRows) {
   const Bytes good = jpegOf(40, 30);
   Bytes cut(good.begin(), good.begin() + good.size() * 2 / 3);
@@ -82,7 +113,7 @@ TEST(PictureDecode, DamagedPicturesAreRefusedWithoutAskingForRows) {
   EXPECT_FALSE(decode(junk).ok) << "no picture between the markers";
   EXPECT_FALSE(decode({}).ok);
   EXPECT_FALSE(decode({'B', 'M', 0, 0}).ok) << "bitmaps are not decoded here";
-  EXPECT_FALSE(DecodePicture(good.data(), good.size(), [](int, int) {
+  EXPECT_FALSE(DecodePicture(good.data(), good.size(), [](int, int, int) {
     return static_cast<uint8_t*>(nullptr);
   })) << "no room for the rows";
 }
