@@ -3,6 +3,9 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <cstdlib>
+#include <cstring>
+#include <map>
 #include <vector>
 
 #include "OptionMessages.h"
@@ -91,29 +94,53 @@ void KeyboardPicture::load() {
     return name.empty() ? name : SkinRoot() + name;
   };
   LoadPictureFile(screenPicture("Normal"), background_, size_);
+  UniqueBitmap mask;
+  SIZE ignored{};
+  LoadPictureFile(screenPicture("Mask"), mask, ignored);
   SetWindowPos(hwnd_, nullptr, 0, 0, size_.cx, size_.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  {
-    UniqueBitmap mask;
-    SIZE ignored{};
-    LoadPictureFile(screenPicture("Mask"), mask, ignored);
-    // The outline is all the window keeps of its mask.
-    if (UniqueRegion outline = RegionFromMask(mask.get(), RGB(255, 255, 255), 0))
-      if (SetWindowRgn(hwnd_, outline.get(), TRUE)) outline.release();
-  }
+  // The outline is all the window keeps of its mask.
+  if (UniqueRegion outline = RegionFromMask(mask.get(), RGB(255, 255, 255), 0))
+    if (SetWindowRgn(hwnd_, outline.get(), TRUE)) outline.release();
+  mask.reset();
+
+  const std::map<int, SkinPosition> positions = readPositions();
+  auto at = [&](int key) {
+    auto found = positions.find(key);
+    return found == positions.end() ? SkinPosition{} : found->second;
+  };
   for (int k = 0; k < kKeyCount; ++k) {
-    const SkinPosition at =
-        ParseSkinPosition(ReadSkinString(iniPath_, "BUTTONPOS", std::to_string(kKeyEntryBase + k).c_str()));
-    layout_.keys[k] = at.rect;
-    keyTexts_[k] = at.text;
+    const SkinPosition position = at(kKeyEntryBase + k);
+    layout_.keys[k] = position.rect;
+    keyTexts_[k] = position.text;
   }
-  for (int i = 0; i < kLedCount; ++i)
-    layout_.leds[i] =
-        ParseSkinPosition(ReadSkinString(iniPath_, "BUTTONPOS", std::to_string(kLedEntryBase + i).c_str()))
-            .rect;
+  for (int i = 0; i < kLedCount; ++i) layout_.leds[i] = at(kLedEntryBase + i).rect;
   UniqueBitmap enterMask(static_cast<HBITMAP>(LoadImageA(
       GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_ENTER_MASK), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
   enterOutline_ = RegionFromMask(enterMask.get(), RGB(255, 255, 255), 0);
   layout_.enterOutline = rectsOf(enterOutline_.get());
+}
+
+// The keys' and LEDs' places, read as one section: 231 reads of one key
+// each cost the system a look at the file every time.
+std::map<int, SkinPosition> KeyboardPicture::readPositions() const {
+  std::map<int, SkinPosition> positions;
+  std::vector<char> section(64 << 10);
+  for (;;) {
+    const DWORD got =
+        GetPrivateProfileSectionA("BUTTONPOS", section.data(), DWORD(section.size()), iniPath_.c_str());
+    if (got + 2 < section.size() || section.size() >= (16u << 20)) break;
+    section.resize(section.size() * 4);  // cut short: once more with room
+  }
+  for (const char* line = section.data(); *line; line += std::strlen(line) + 1) {
+    const char* equals = std::strchr(line, '=');
+    if (!equals) continue;
+    const int key = std::atoi(std::string(line, equals).c_str());
+    const bool ours = (key >= kKeyEntryBase && key < kKeyEntryBase + kKeyCount) ||
+                      (key >= kLedEntryBase && key < kLedEntryBase + kLedCount);
+    // The first of two equal keys counts, as for a read of one key.
+    if (ours && !positions.count(key)) positions[key] = ParseSkinPosition(equals + 1);
+  }
+  return positions;
 }
 
 HBITMAP KeyboardPicture::picture(StateImage state, KeyLook look) {

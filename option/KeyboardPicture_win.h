@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <iterator>
+#include <map>
 #include <string>
 
 #include "Handle_win.h"
@@ -40,6 +41,7 @@ class KeyboardPicture {
   static LRESULT CALLBACK staticProc(HWND, UINT, WPARAM, LPARAM);
   LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void load();
+  std::map<int, SkinPosition> readPositions() const;
   HBITMAP picture(StateImage state, KeyLook look);
   void paint(HDC dc, const RECT& area);
   void drawKey(HDC dc, HDC source, int key);
