@@ -25,8 +25,8 @@ bool copyFile(const std::string& from, const std::string& to);
 // reports as private bytes, and what Wine leaves at zero in the counters.
 double committedPrivateMb(HANDLE process);
 double median(std::vector<double> values);
-// "  what    median unit  (min..max)"
-void printLine(const char* what, std::vector<double> values, const char* unit);
+// "  what    median unit  (min..max)  goal"
+void printLine(const char* what, std::vector<double> values, const char* unit, const char* goal = nullptr);
 
 // Polls every millisecond until `done` holds; the time since `start`, or -1.
 template <typename Predicate>
@@ -37,3 +37,22 @@ double until(double start, Predicate done, double limitMs = 20000) {
   }
   return nowMs() - start;
 }
+
+// Where a process's committed private memory goes: its thread stacks (read
+// from each thread's own block), allocations of a size the caller names (a
+// settings image, a decoded picture), other allocations of 256 KB and more by
+// size, and the rest (heaps and small allocations); beside the modules it has
+// loaded, whose images are shared and not counted; as lines under a title.
+struct KnownAllocation {
+  const char* what;
+  size_t bytes;         // as asked for
+  size_t slack = 4096;  // what the allocation may hold beyond: whole pages, a heap's header
+};
+// A block of the C heap this large is mapped on its own, in 64 KB steps.
+constexpr size_t kLargeHeapBlockSlack = 64 << 10;
+std::string memoryAccount(const char* title, HANDLE process, DWORD processId,
+                          const std::vector<KnownAllocation>& known);
+
+// Runs xdotool with `args` on the session's display through the input relay
+// of tools/session.sh (QUILLON_INPUT_RELAY); false without a relay.
+bool xdotool(const std::string& args);

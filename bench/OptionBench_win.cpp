@@ -21,6 +21,7 @@
 
 #include "BenchCommon_win.h"
 #include "MonitorMessages.h"
+#include "Picture_win.h"
 #include "SettingsImage.h"
 #include "SharedBlock_win.h"
 #include "SkinPosition.h"
@@ -55,8 +56,9 @@ bool painted(HWND window) {
   return GetRValue(red) > 150 && GetGValue(red) < 60 && cap != 0 && cap != CLR_INVALID;
 }
 
-constexpr int kFirstKeyId = 1000, kKeyF1 = 1;  // the keyboard picture's key buttons
+constexpr int kKeyF1Entry = 41;  // BUTTONPOS of F1 in the keyboard picture
 constexpr char kKeyPageTitle[] = "Key Assignment";
+constexpr char kKeyboardPictureClass[] = "QuillonKeyboardPicture";
 
 // The key assignment page painted: its OK button shows its red.
 bool keyPagePainted(HWND page) {
@@ -81,6 +83,42 @@ Memory memoryOf(HANDLE process) {
   if (GetProcessMemoryInfo(process, &counters, sizeof counters))
     m.workingSetMb = double(counters.WorkingSetSize) / (1 << 20);
   return m;
+}
+
+// The memory account of a running Option.exe, as printed text. The pictures
+// it may hold are told by the sizes of the skin's pictures decoded here.
+std::string accountOf(const PROCESS_INFORMATION& option) {
+  std::vector<KnownAllocation> known{
+      {"settings images (edited, exchanged)", sizeof(SettingsImage), kLargeHeapBlockSlack}};
+  std::vector<std::string> labels;
+  WIN32_FIND_DATAA found;
+  for (const char* pattern :
+       {"skins\\*.jpg", "skins\\*.bmp", "skins\\LightFX\\*.jpg", "skins\\LightFX\\*.bmp"}) {
+    HANDLE search = FindFirstFileA((folder + pattern).c_str(), &found);
+    for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found)) {
+      const std::string path =
+          folder + std::string(pattern).substr(0, std::string(pattern).rfind('\\') + 1) + found.cFileName;
+      UniqueBitmap picture;
+      SIZE size{};
+      if (!LoadPictureFile(path, picture, size) || size.cx * size.cy < 256 * 256 / 4) continue;
+      for (int bits : {24, 32}) {
+        char label[64];
+        std::snprintf(label, sizeof label, "pictures %ld x %ld at %d bits", size.cx, size.cy, bits);
+        labels.push_back(label);
+      }
+    }
+    if (search != INVALID_HANDLE_VALUE) FindClose(search);
+  }
+  // Labels outlive the list that points at them.
+  static std::vector<std::string> kept;
+  kept = labels;
+  for (const std::string& label : kept) {
+    long w = 0, h = 0;
+    int bits = 0;
+    std::sscanf(label.c_str(), "pictures %ld x %ld at %d", &w, &h, &bits);
+    known.push_back({label.c_str(), size_t(((w * bits + 31) / 32) * 4) * size_t(h)});
+  }
+  return memoryAccount("Option.exe once started", option.hProcess, option.dwProcessId, known);
 }
 
 void closeOption(PROCESS_INFORMATION& option) {
@@ -137,7 +175,9 @@ int main(int argc, char** argv) {
     return 1;
   }
   std::vector<double> baseline, window, paint, overhead, committed, workingSet;
+  std::string account;
   Memory bare;
+  std::string bareAccount;
   {
     PROCESS_INFORMATION idle = launch(folder + "Baseline.exe", folder, "--stay");
     until(nowMs(), [&] {
@@ -145,6 +185,7 @@ int main(int argc, char** argv) {
     });
     Sleep(200);
     bare = memoryOf(idle.hProcess);
+    bareAccount = memoryAccount("a process doing nothing (Wine's own)", idle.hProcess, idle.dwProcessId, {});
     TerminateProcess(idle.hProcess, 0);
     WaitForSingleObject(idle.hProcess, INFINITE);
     finish(idle);
@@ -168,6 +209,7 @@ int main(int argc, char** argv) {
     const Memory m = memoryOf(option.hProcess);
     committed.push_back(m.committedMb);
     workingSet.push_back(m.workingSetMb);
+    if (i == runs - 1) account = accountOf(option);
     closeOption(option);
   }
   // A key of the keyboard picture clicked: its assignment page shown and painted.
@@ -176,13 +218,14 @@ int main(int argc, char** argv) {
     PROCESS_INFORMATION option = launch(folder + "Option.exe", folder);
     until(nowMs(), [] { return painted(FindWindowA(nullptr, kOptionWindowTitle)); });
     HWND main = FindWindowA(nullptr, kOptionWindowTitle);
-    HWND key = nullptr;
-    for (HWND page = FindWindowExA(main, nullptr, nullptr, nullptr); page && !key;
-         page = FindWindowExA(main, page, nullptr, nullptr))
-      key = GetDlgItem(page, kFirstKeyId + kKeyF1);
-    for (int i = 0; key && i < runs * 2; ++i) {
+    // The keys are drawn by one window, which takes the click at F1's place.
+    HWND picture = FindWindowExA(main, nullptr, kKeyboardPictureClass, nullptr);
+    const SkinRect f1 = skinRect("skin_main.ini", "BUTTONPOS", kKeyF1Entry);
+    const LPARAM at = MAKELPARAM((f1.left + f1.right) / 2, (f1.top + f1.bottom) / 2);
+    for (int i = 0; picture && i < runs * 2; ++i) {
       const double start = nowMs();
-      PostMessageA(key, BM_CLICK, 0, 0);
+      PostMessageA(picture, WM_LBUTTONDOWN, MK_LBUTTON, at);
+      PostMessageA(picture, WM_LBUTTONUP, 0, at);
       const double shown = until(start, [] { return keyPagePainted(FindWindowA(nullptr, kKeyPageTitle)); });
       keyPage.push_back(shown);
       HWND page = FindWindowA(nullptr, kKeyPageTitle);
@@ -244,12 +287,12 @@ int main(int argc, char** argv) {
   printLine("bare process start and end", baseline, "ms");
   printLine("start -> main window shown", window, "ms");
   printLine("start -> first complete paint", paint, "ms");
-  printLine("first complete paint - bare process", overhead, "ms");
-  std::printf("  goal: under 300 ms beyond the bare process\n");
-  printLine("committed private memory once started", committed, "MB");
+  printLine("first complete paint - bare process", overhead, "ms", "<= 300 ms");
+  printLine("committed private memory once started", committed, "MB", "<= 14 MB");
   std::printf("  %-40s %8.1f MB\n", "  the same of a process doing nothing", bare.committedMb);
   printLine("working set once started", workingSet, "MB");
   std::printf("  %-40s %8.1f MB\n", "  the same of a process doing nothing", bare.workingSetMb);
+  std::printf("%s%s", account.c_str(), bareAccount.c_str());
   printLine("key click -> key assignment page painted", keyPage, "ms");
   std::printf("Apply against a monitor stand-in, %d clicks\n", runs * 2);
   printLine("click -> UM_APPLY at the monitor", toPost, "ms");

@@ -19,9 +19,10 @@ bool CMonitorApp::initInstance(HINSTANCE instance, const char* commandLine) {
     return false;
   }
 
+  mainWindow_ = std::make_unique<CMonitorWnd>(openOptionAtStart);
+  mainWindow_->bindKeyboard();
   // Balanced by the main window's shutdown, which ends COM for this thread.
   CoInitialize(nullptr);
-  mainWindow_ = std::make_unique<CMonitorWnd>(openOptionAtStart);
   return mainWindow_->create(instance);
 }
 

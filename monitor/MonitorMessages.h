@@ -50,9 +50,9 @@ enum MonitorTimer : unsigned {
 };
 constexpr unsigned kAppWatchPeriodMs = 2000;
 constexpr unsigned kFirmwareCheckDelayMs = 200;
-constexpr unsigned kOpenPauseMs = 1000;                 // after setting the identity, before the open
-constexpr unsigned kShutdownPauseMs = 1000;             // after downloadThread ended
-constexpr unsigned kWorkerStackReserveBytes = 1 << 20;  // less than the main thread's
+constexpr unsigned kOpenPauseMs = 1000;                   // after setting the identity, before the open
+constexpr unsigned kShutdownPauseMs = 1000;               // after downloadThread ended
+constexpr unsigned kWorkerStackReserveBytes = 256 << 10;  // they get no messages from other programs
 
 // Kernel objects, windows and files.
 constexpr const char* kInstanceMutexName = "Varnel_Quillon_Monitor_Normal";

@@ -40,8 +40,14 @@ void announceQueue(LPVOID param) {
 }  // namespace
 
 bool CMonitorWnd::startThreads() {
-  return startWorker(macroThreadMain, this, macroThread_, macroThreadId_) &&
-         startWorker(downloadThreadMain, this, downloadThread_, downloadThreadId_);
+  return startWorker(downloadThreadMain, this, downloadThread_, downloadThreadId_);
+}
+
+// Under Wine every thread holds a megabyte of stack and another of its own
+// at the least, and most days see no text macro: macroThread comes with the
+// first one and stays.
+bool CMonitorWnd::startMacroThread() {
+  return bool(macroThread_) || startWorker(macroThreadMain, this, macroThread_, macroThreadId_);
 }
 
 void CMonitorWnd::stopDownloadThread() { stopWorker(downloadThread_, downloadThreadId_); }

@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <objbase.h>
 
+#include <chrono>
+
 #include "KeyboardIdentity.h"
 #include "MonitorMessages.h"
 #include "OsdPayload.h"
@@ -107,18 +109,36 @@ LRESULT CMonitorWnd::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   }
 }
 
-bool CMonitorWnd::onCreate() {
+// Loaded here rather than imported: a common-controls library loaded with
+// the program registers its window classes before the program's first line,
+// and the first classes of a session wait for the desktop to start (a quarter
+// of a second under Wine), all before the keyboard's pause could begin.
+void CMonitorWnd::initCommonControls() {
+  commonControls_.reset(LoadLibraryA("comctl32.dll"));
+  using Init = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+  auto init = commonControls_ ? reinterpret_cast<Init>(reinterpret_cast<void*>(
+                                    GetProcAddress(commonControls_.get(), "InitCommonControlsEx")))
+                              : nullptr;
   INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES};
-  InitCommonControlsEx(&controls);
+  if (init) init(&controls);
+}
+
+void CMonitorWnd::bindKeyboard() {
+  folder_ = programFolder();
+  keyboard_.bind(folder_);  // a missing library leaves the keyboard absent
+  keyboard_.setIdentity(kKeyboardVendorId, kKeyboardProductId);
+  identitySet_ = std::chrono::steady_clock::now();
+}
+
+bool CMonitorWnd::onCreate() {
+  initCommonControls();
   taskbarCreatedMessage_ = RegisterWindowMessageA("TaskbarCreated");
 
-  folder_ = programFolder();
+  if (folder_.empty()) bindKeyboard();
   language_.load(folder_);
   configIni_ = configIniPath(folder_);
 
   expectedFirmware_ = kbd::kExpectedFirmware;
-
-  keyboard_.bind(folder_);  // a missing library leaves the keyboard absent
 
   loadSettings();
   readOsdSettings(osdSettings_, folder_);
@@ -144,8 +164,11 @@ bool CMonitorWnd::onCreate() {
 
   SetWindowLongPtrA(hwnd_, GWL_EXSTYLE, GetWindowLongPtrA(hwnd_, GWL_EXSTYLE) | WS_EX_TOOLWINDOW);
 
-  keyboard_.setIdentity(kKeyboardVendorId, kKeyboardProductId);
-  Sleep(kOpenPauseMs);
+  // The pause since the identity (bindKeyboard), which the start-up above ran in.
+  const auto pause = std::chrono::milliseconds(kOpenPauseMs);
+  for (auto waited = std::chrono::steady_clock::now() - identitySet_; waited < pause;
+       waited = std::chrono::steady_clock::now() - identitySet_)
+    Sleep(DWORD(std::chrono::ceil<std::chrono::milliseconds>(pause - waited).count()));
 
   if (!openKeyboard()) {
     connectionState_ = kNotConnected;

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -34,6 +35,12 @@ class CMonitorWnd {
   CMonitorWnd& operator=(const CMonitorWnd&) = delete;
   ~CMonitorWnd();
 
+  // Loads the keyboard library and gives it the keyboard's identity. The
+  // keyboard wants a pause between its identity and its open: the rest of
+  // the start-up, the window's creation among it (the first window of a
+  // session waits for the desktop), runs inside that pause rather than
+  // before it, and the open comes no earlier than the pause after this.
+  void bindKeyboard();
   // Creates the hidden pop-up window; false when its creation failed.
   bool create(HINSTANCE instance);
   HWND hwnd() const { return hwnd_; }
@@ -44,6 +51,7 @@ class CMonitorWnd {
 
   // Life cycle (MonitorWnd_win.cpp).
   bool onCreate();
+  void initCommonControls();
   void onDestroy();
   void onTimer(UINT_PTR id);
   BOOL onCopyData(const COPYDATASTRUCT* data);
@@ -61,6 +69,8 @@ class CMonitorWnd {
 
   // Worker threads (MonitorWndThreads_win.cpp).
   bool startThreads();
+  // macroThread, made when the first text macro plays.
+  bool startMacroThread();
   void stopDownloadThread();
   void stopMacroThread();
   static DWORD WINAPI downloadThreadMain(LPVOID param);
@@ -91,8 +101,10 @@ class CMonitorWnd {
 
   std::string folder_;
   std::string configIni_;
+  UniqueModule commonControls_;
   LanguageLibrary language_;
   KeyboardLink keyboard_;
+  std::chrono::steady_clock::time_point identitySet_;
 
   std::unique_ptr<SettingsImage> workingCopy_;
   unsigned char osdSettings_[kOsdSettingsSize] = {};

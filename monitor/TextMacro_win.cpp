@@ -98,7 +98,8 @@ void CMonitorWnd::triggerTextMacro(int keyIndex, bool release) {
   const player::TriggerActions actions =
       textPlayer_.trigger(workingCopy_->profiles[profile].keys[keyIndex], release ? 1 : 0);
   for (const std::string& line : actions.traces) OutputDebugStringA(line.c_str());
-  if (actions.post) PostThreadMessageA(macroThreadId_, TM_PLAY_TEXT_MACRO, 0, 0);
+  if (actions.post && startMacroThread())
+    PostThreadMessageA(macroThreadId_, TM_PLAY_TEXT_MACRO, 0, 0);
 }
 
 void CMonitorWnd::playTextMacro() {

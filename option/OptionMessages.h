@@ -16,6 +16,13 @@ enum MainWindowMessage : unsigned {
   UM_TAKE_PROFILE = 1257,
 };
 
+// To the keyboard picture (window class kKeyboardPictureClass), from tests and
+// tools that look for its keys: what it shows of one item. wParam: 0 a key,
+// 1 an LED; lParam: its index. Answer: EncodePictureItem (KeyboardPictureRules.h),
+// 0 for an index out of range.
+constexpr unsigned UM_PICTURE_ITEM = 1150;
+constexpr const char* kKeyboardPictureClass = "QuillonKeyboardPicture";
+
 // The apply kinds, UM_APPLY's wParam.
 enum ApplyKind : unsigned {
   kApplyButton = 0,   // Apply: change flags computed, busy until UM_APPLY_DONE

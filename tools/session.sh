@@ -36,6 +36,7 @@ quillon_deps=(
   "libclang-rt-14-dev:/usr/lib/llvm-14/lib/clang/14.0.6/lib/linux/libclang_rt.fuzzer-x86_64.a"
   "libfuzzer-14-dev:/usr/lib/llvm-14/lib/libFuzzer.a"
   "nsis:/usr/bin/makensis"
+  "libstb-dev:/usr/include/stb/stb_image.h"
 )
 
 quillon_install_deps() {

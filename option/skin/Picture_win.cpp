@@ -1,61 +1,62 @@
 #include "Picture_win.h"
 
-#include <ocidl.h>
-#include <olectl.h>
-
 #include <cstring>
 #include <vector>
 
 #include "MaskRuns.h"
+#include "PictureDecode.h"
 
 namespace {
 
-struct ComApartment {
-  HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-  ~ComApartment() {
-    if (SUCCEEDED(hr)) CoUninitialize();
-  }
-};
-
-HGLOBAL readFileToGlobal(const std::string& path, DWORD& length) {
+bool readWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
   UniqueFileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                     FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return nullptr;
-  length = GetFileSize(file.get(), nullptr);
-  if (length == 0 || length == INVALID_FILE_SIZE) return nullptr;
-  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, length);
-  if (!block) return nullptr;
-  void* data = GlobalLock(block);
+  if (!file) return false;
+  const DWORD length = GetFileSize(file.get(), nullptr);
+  if (length == 0 || length == INVALID_FILE_SIZE) return false;
+  bytes.resize(length);
   DWORD got = 0;
-  bool ok = data && ReadFile(file.get(), data, length, &got, nullptr) && got == length;
-  if (data) GlobalUnlock(block);
-  if (!ok) {
-    GlobalFree(block);
-    return nullptr;
-  }
-  return block;
+  return ReadFile(file.get(), bytes.data(), length, &got, nullptr) && got == length;
 }
 
-// The OLE loader hands back a 1 x 1 placeholder for a truncated BMP; refuse
-// one whose headers do not fit in the file, so the window gets no picture.
-bool plausiblePicture(HGLOBAL block, DWORD length) {
-  const auto* bytes = static_cast<const BYTE*>(GlobalLock(block));
-  if (!bytes) return false;
-  bool ok = true;
-  if (length >= 2 && bytes[0] == 'B' && bytes[1] == 'M') {
-    DWORD offset = 0;
-    if (length >= 14) std::memcpy(&offset, bytes + 10, sizeof offset);
-    ok = length >= sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) && offset < length;
-  }
-  GlobalUnlock(block);
-  return ok;
+// The system's loader hands back a 1 x 1 placeholder for a truncated BMP;
+// refuse one whose headers do not fit in the file, so the window gets no picture.
+bool plausibleBitmap(const std::vector<uint8_t>& bytes) {
+  DWORD offset = 0;
+  if (bytes.size() >= 14) std::memcpy(&offset, bytes.data() + 10, sizeof offset);
+  return bytes.size() >= sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) && offset < bytes.size();
 }
 
-bool isBmp(HGLOBAL block, DWORD length) {
-  const auto* bytes = static_cast<const BYTE*>(GlobalLock(block));
-  const bool bmp = bytes && length >= 2 && bytes[0] == 'B' && bytes[1] == 'M';
-  if (bytes) GlobalUnlock(block);
-  return bmp;
+// A top-down section the decoder's rows go straight into: 24 bits, a
+// quarter less memory than 32, or 8 bits of grey levels for a grey picture.
+HBITMAP decodedSection(const std::vector<uint8_t>& bytes) {
+  HBITMAP section = nullptr;
+  const bool ok =
+      DecodePicture(bytes.data(), bytes.size(), [&](int width, int height, int bytesPerPixel) -> uint8_t* {
+        struct {
+          BITMAPINFOHEADER header;
+          RGBQUAD greys[256];
+        } info{};
+        info.header.biSize = sizeof info.header;
+        info.header.biWidth = width;
+        info.header.biHeight = -height;
+        info.header.biPlanes = 1;
+        info.header.biBitCount = WORD(bytesPerPixel * 8);
+        info.header.biCompression = BI_RGB;
+        if (bytesPerPixel == 1) {
+          info.header.biClrUsed = 256;
+          for (int i = 0; i < 256; ++i) info.greys[i] = {BYTE(i), BYTE(i), BYTE(i), 0};
+        }
+        void* bits = nullptr;
+        section = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits,
+                                   nullptr, 0);
+        return section ? static_cast<uint8_t*>(bits) : nullptr;
+      });
+  if (!ok && section) {
+    DeleteObject(section);
+    section = nullptr;
+  }
+  return section;
 }
 
 }  // namespace
@@ -69,50 +70,25 @@ SIZE BitmapSize(HBITMAP bitmap) {
 bool LoadPictureFile(const std::string& path, UniqueBitmap& target, SIZE& size) {
   target.reset();
   size = {0, 0};
-  if (path.empty()) return false;
-  DWORD length = 0;
-  HGLOBAL block = readFileToGlobal(path, length);
-  if (!block) return false;
-  if (!plausiblePicture(block, length)) {
-    GlobalFree(block);
-    return false;
+  std::vector<uint8_t> bytes;
+  if (path.empty() || !readWholeFile(path, bytes)) return false;
+  switch (PictureFormatOf(bytes.data(), bytes.size())) {
+    case PictureFormat::Bmp:
+      // A bitmap needs no decoder: the system reads it as fast as it reads the file.
+      if (!plausibleBitmap(bytes)) return false;
+      bytes = {};
+      target.reset(static_cast<HBITMAP>(
+          LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
+      break;
+    case PictureFormat::Jpeg:
+    case PictureFormat::Gif:
+      target.reset(decodedSection(bytes));
+      break;
+    case PictureFormat::Unknown:
+      return false;
   }
-  if (isBmp(block, length)) {
-    // A bitmap needs no decoder: the system's loader reads it many times
-    // faster than the picture object does.
-    GlobalFree(block);
-    target.reset(static_cast<HBITMAP>(
-        LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
-    size = BitmapSize(target.get());
-    if (size.cx <= 0 || size.cy <= 0) {
-      target.reset();
-      size = {0, 0};
-    }
-    return bool(target);
-  }
-  ComApartment com;
-  IStream* stream = nullptr;
-  if (FAILED(CreateStreamOnHGlobal(block, TRUE, &stream))) {
-    GlobalFree(block);
-    return false;
-  }
-  IPicture* picture = nullptr;
-  HRESULT hr = OleLoadPicture(stream, LONG(length), FALSE, IID_IPicture, reinterpret_cast<void**>(&picture));
-  stream->Release();
-  if (FAILED(hr) || !picture) return false;
-  OLE_HANDLE handle = 0;
-  short type = 0;
-  if (SUCCEEDED(picture->get_Type(&type)) && type == PICTYPE_BITMAP &&
-      SUCCEEDED(picture->get_Handle(&handle)) && handle) {
-    // The picture object owns its bitmap; keep a copy of our own.
-    HBITMAP copy = static_cast<HBITMAP>(
-        CopyImage(reinterpret_cast<HBITMAP>(UINT_PTR(handle)), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-    target.reset(copy);
-  }
-  picture->Release();
   size = BitmapSize(target.get());
   if (size.cx <= 0 || size.cy <= 0) {
-    // Some decoders hand back a placeholder for data they could not read.
     target.reset();
     size = {0, 0};
   }

@@ -7,9 +7,11 @@
 
 #include "Handle_win.h"
 
-// Decodes a BMP/JPEG/GIF file through the OLE picture loader into `target`
-// (an owned DIB section). A missing or undecodable file leaves `target` empty
-// and `size` 0 x 0 and returns false: the window then simply has no picture.
+// Reads a BMP (through the system's loader), JPEG or GIF file (through
+// PictureDecode.h, as a 24-bit section, 8-bit for grey pictures) into
+// `target`, an owned DIB section.
+// A missing, damaged or undecodable file leaves `target` empty and `size`
+// 0 x 0 and returns false: the window then simply has no picture.
 bool LoadPictureFile(const std::string& path, UniqueBitmap& target, SIZE& size);
 
 // Region of every pixel whose colour lies outside [transparent, transparent +

@@ -10,6 +10,7 @@
 
 #include "FolderTree_win.h"
 #include "ListFiles.h"
+#include "OptionMessages.h"
 #include "ProfileFiles.h"
 
 namespace harness {
@@ -148,6 +149,34 @@ POINT OptionHarness::keyboardKey(int keyIndex) const {
   origin.y += page.rect.top;
   return centreOf("skin_main.ini", 40 + keyIndex, origin);
 }
+
+POINT OptionHarness::keyboardLed(int led) const {
+  POINT origin = clientOrigin(optionWindow());
+  const SkinPosition page = position("skin_Config.ini", "PAGEPOSITION", 3);
+  origin.x += page.rect.left;
+  origin.y += page.rect.top;
+  return centreOf("skin_main.ini", 150 + led, origin);
+}
+
+HWND OptionHarness::keyboardPicture() const {
+  return FindWindowExA(optionWindow(), nullptr, kKeyboardPictureClass, nullptr);
+}
+
+namespace {
+PictureItemReport askPicture(HWND picture, WPARAM kind, int index) {
+  DWORD_PTR answer = 0;
+  if (!picture ||
+      !SendMessageTimeoutA(picture, UM_PICTURE_ITEM, kind, index, SMTO_ABORTIFHUNG, 5000, &answer))
+    return {};
+  return DecodePictureItem(int64_t(answer));
+}
+}  // namespace
+
+PictureItemReport OptionHarness::pictureKey(int keyIndex) const {
+  return askPicture(keyboardPicture(), 0, keyIndex);
+}
+
+PictureItemReport OptionHarness::pictureLed(int led) const { return askPicture(keyboardPicture(), 1, led); }
 
 POINT OptionHarness::winKeyButton(int key) const {
   POINT origin = clientOrigin(optionWindow());

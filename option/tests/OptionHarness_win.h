@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "DownloadTrace.h"
+#include "KeyboardPictureRules.h"
 #include "MonitorHarness_win.h"
 #include "SkinPosition.h"
 
@@ -63,6 +64,12 @@ class OptionHarness : public MonitorHarness {
   POINT mainControl(int key) const;
   POINT keyboardKey(int keyIndex) const;
   POINT winKeyButton(int key) const;  // 1 off, 2 on, 3 help
+  // The keyboard picture: one window that draws its keys and LEDs and answers
+  // what it shows of each; the screen point at the centre of LED `led`.
+  HWND keyboardPicture() const;
+  PictureItemReport pictureKey(int keyIndex) const;
+  PictureItemReport pictureLed(int led) const;
+  POINT keyboardLed(int led) const;
   HWND mainButton(int key) const { return GetDlgItem(optionWindow(), kMainIdBase + key); }
 
   void click(POINT screen, int button = 1);

@@ -11,8 +11,6 @@ namespace {
 
 using namespace harness;
 
-constexpr int kKeyIdBase = 1000, kLedIdBase = 2000;  // the keyboard picture's control ids
-
 class OptionScreens : public OptionHarness {
  protected:
   std::string shotPath(const char* name) const {
@@ -21,40 +19,38 @@ class OptionScreens : public OptionHarness {
     std::string path = self;
     return path.substr(0, path.find_last_of('\\') + 1) + name;
   }
-  HWND keyboardPage() const {
-    HWND key = nullptr;
-    for (HWND page = FindWindowExA(optionWindow(), nullptr, nullptr, nullptr); page && !key;
-         page = FindWindowExA(optionWindow(), page, nullptr, nullptr))
-      if (GetDlgItem(page, kKeyIdBase)) key = page;
-    return key;
-  }
-  // The control's rectangle in the keyboard page against the skin's entry.
-  void expectPlaced(HWND control, int entry) {
-    ASSERT_NE(control, nullptr) << entry;
+  // The picture sits where the main window's skin puts it, as large as its own picture.
+  void expectPicturePlaced() {
+    HWND picture = keyboardPicture();
+    ASSERT_NE(picture, nullptr);
+    EXPECT_TRUE(IsWindowVisible(picture));
     RECT r;
-    GetWindowRect(control, &r);
-    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
-    const SkinPosition p = position("skin_main.ini", "BUTTONPOS", entry);
-    EXPECT_EQ(r.left, p.rect.left) << entry;
-    EXPECT_EQ(r.top, p.rect.top) << entry;
-    EXPECT_EQ(r.right, p.rect.right) << entry;
-    EXPECT_EQ(r.bottom, p.rect.bottom) << entry;
+    GetWindowRect(picture, &r);
+    MapWindowPoints(nullptr, optionWindow(), reinterpret_cast<POINT*>(&r), 2);
+    const SkinPosition page = position("skin_Config.ini", "PAGEPOSITION", 3);
+    EXPECT_EQ(r.left, page.rect.left);
+    EXPECT_EQ(r.top, page.rect.top);
+    EXPECT_EQ(r.right - r.left, 768);
+    EXPECT_EQ(r.bottom - r.top, 244);
   }
-  // Mean colour of a control's middle third, off the captured main window.
-  static void meanOf(const Capture& shot, HWND window, HWND control, double rgb[3]) {
-    RECT r, w;
-    GetWindowRect(control, &r);
-    GetWindowRect(window, &w);
+  // Mean colour of the middle third of BUTTONPOS `entry` of the picture, off
+  // the captured main window.
+  void meanOf(const Capture& shot, int entry, double rgb[3]) const {
+    RECT w;
+    GetWindowRect(optionWindow(), &w);
+    POINT origin = clientOrigin(keyboardPicture());
+    const SkinRect p = position("skin_main.ini", "BUTTONPOS", entry).rect;
+    const RECT r{origin.x + p.left, origin.y + p.top, origin.x + p.right, origin.y + p.bottom};
     const int x0 = r.left - w.left + (r.right - r.left) / 3, x1 = r.right - w.left - (r.right - r.left) / 3;
     const int y0 = r.top - w.top + (r.bottom - r.top) / 3, y1 = r.bottom - w.top - (r.bottom - r.top) / 3;
     int n = 0;
     rgb[0] = rgb[1] = rgb[2] = 0;
     for (int y = y0; y < y1; ++y)
       for (int x = x0; x < x1; ++x) {
-        const uint32_t p = shot.at(x, y);
-        rgb[0] += (p >> 16) & 0xFF;
-        rgb[1] += (p >> 8) & 0xFF;
-        rgb[2] += p & 0xFF;
+        const uint32_t px = shot.at(x, y);
+        rgb[0] += (px >> 16) & 0xFF;
+        rgb[1] += (px >> 8) & 0xFF;
+        rgb[2] += px & 0xFF;
         ++n;
       }
     for (int c = 0; c < 3; ++c) rgb[c] /= n ? n : 1;
@@ -70,17 +66,14 @@ TEST_F(OptionScreens, TheWindowsKeyPageShowsEveryKeyInItsPlace) {
   const Capture shot = capture(optionWindow(), shotPath("option-windows-key.bmp"));
   ASSERT_EQ(shot.width, 1060);
   EXPECT_GT(shot.colours(), 200u);
-  HWND page = keyboardPage();
-  ASSERT_NE(page, nullptr);
-  for (int k = 0; k < kKeyCount; ++k) {
-    HWND key = GetDlgItem(page, kKeyIdBase + k);
-    expectPlaced(key, 40 + k);
-    EXPECT_TRUE(IsWindowVisible(key)) << k;
-  }
-  for (int i = 0; i < kLedCount; ++i) EXPECT_FALSE(IsWindowVisible(GetDlgItem(page, kLedIdBase + i))) << i;
+  expectPicturePlaced();
+  for (int k = 0; k < kKeyCount; ++k) EXPECT_TRUE(pictureKey(k).shown) << k;
+  for (int i = 0; i < kLedCount; ++i) EXPECT_FALSE(pictureLed(i).shown) << i;
+  EXPECT_EQ(pictureKey(0).look, KeyLook::Red);
+  EXPECT_EQ(pictureKey(1).look, KeyLook::Normal);
   double escape[3], f1[3];
-  meanOf(shot, optionWindow(), GetDlgItem(page, kKeyIdBase), escape);
-  meanOf(shot, optionWindow(), GetDlgItem(page, kKeyIdBase + 1), f1);
+  meanOf(shot, 40, escape);
+  meanOf(shot, 41, f1);
   EXPECT_GT(escape[0], escape[1] + 60) << "Escape shows the macro colour";
   EXPECT_LT(std::abs(f1[0] - f1[1]), 20) << "F1 keeps its plain look";
 }
@@ -93,12 +86,10 @@ TEST_F(OptionScreens, TheLightingPageShowsTheLedsInTheirColoursForPerKeyLighting
   });
   startOption();
   click(mainControl(kTabLighting));
-  HWND page = keyboardPage();
-  ASSERT_NE(page, nullptr);
-  ASSERT_TRUE(waitFor([&] { return IsWindowVisible(GetDlgItem(page, kLedIdBase)) != FALSE; }, 5000));
-  for (int k = 0; k < kKeyCount; ++k) EXPECT_FALSE(IsWindowVisible(GetDlgItem(page, kKeyIdBase + k))) << k;
-  // Each LED shows its own colour once the picture has settled (126 blends
-  // take a while on a busy machine).
+  ASSERT_TRUE(waitFor([&] { return pictureLed(0).shown; }, 5000));
+  expectPicturePlaced();
+  for (int k = 0; k < kKeyCount; ++k) EXPECT_FALSE(pictureKey(k).shown) << k;
+  // Each placed LED shows its own colour once the picture has settled.
   std::string wrong;
   int shown = 0;
   waitFor(
@@ -107,14 +98,14 @@ TEST_F(OptionScreens, TheLightingPageShowsTheLedsInTheirColoursForPerKeyLighting
         wrong.clear();
         shown = 0;
         for (int i = 0; i < kLedCount; ++i) {
-          HWND led = GetDlgItem(page, kLedIdBase + i);
           if (position("skin_main.ini", "BUTTONPOS", 150 + i).rect.width() == 0) {
-            if (IsWindowVisible(led)) wrong += " LED " + std::to_string(i) + " has no key but shows;";
+            if (pictureLed(i).shown) wrong += " LED " + std::to_string(i) + " has no key but shows;";
             continue;
           }
           ++shown;
+          if (!pictureLed(i).shown) wrong += " LED " + std::to_string(i) + " hidden;";
           double rgb[3];
-          meanOf(shot, optionWindow(), led, rgb);
+          meanOf(shot, 150 + i, rgb);
           const bool green = rgb[1] > rgb[0] + 40, red = rgb[0] > rgb[1] + 40;
           if (i % 2 ? !green : !red) wrong += " LED " + std::to_string(i) + ";";
         }
@@ -123,9 +114,7 @@ TEST_F(OptionScreens, TheLightingPageShowsTheLedsInTheirColoursForPerKeyLighting
       10000);
   EXPECT_EQ(wrong, "");
   EXPECT_EQ(shown, kKeyCount);
-  for (int i = 0; i < kLedCount; ++i)
-    if (position("skin_main.ini", "BUTTONPOS", 150 + i).rect.width() > 0)
-      expectPlaced(GetDlgItem(page, kLedIdBase + i), 150 + i);
+  EXPECT_EQ(pictureLed(1).color, 0x00FF00u);
 }
 
 TEST_F(OptionScreens, AProfilePageIsDrawnWithItsPrograms) {

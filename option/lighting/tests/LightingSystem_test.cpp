@@ -24,7 +24,6 @@ constexpr char kDialogTitle[] = "Color Select";
 constexpr char kMenuClass[] = "#32768";
 constexpr int kMenuItemHeight = 18;
 constexpr DWORD kPaintSettleMs = 500;
-constexpr int kLedIdBase = 2000, kKeyIdBase = 1000;
 constexpr POINT kDialogOffset{570, 255};
 constexpr int kLightingPagePosition = 2;  // PAGEPOSITION of skin_Config.ini
 // Page controls and dialog controls by skin key.
@@ -374,15 +373,10 @@ TEST_F(LightingSystem, CtrlClickPaintsTheChosenColourOnTheClickedLedsOnly) {
   // Three placed LEDs painted with Ctrl, a fourth only clicked.
   std::vector<int> leds;
   for (int i = 1; i < kLedCount && leds.size() < 4; i += 9) {
-    HWND led = descendantWithId(optionWindow(), kLedIdBase + i);
-    if (led && IsWindowVisible(led)) leds.push_back(i);
+    if (pictureLed(i).shown) leds.push_back(i);
   }
   ASSERT_EQ(leds.size(), 4u);
-  auto ledCentre = [&](int i) {
-    RECT r;
-    GetWindowRect(descendantWithId(optionWindow(), kLedIdBase + i), &r);
-    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-  };
+  auto ledCentre = [&](int i) { return keyboardLed(i); };
   ASSERT_TRUE(xdotool("keydown ctrl"));
   for (int k = 0; k < 3; ++k) click(ledCentre(leds[size_t(k)]));
   ASSERT_TRUE(xdotool("keyup ctrl"));
@@ -429,18 +423,16 @@ TEST_F(LightingSystem, TheKeyMapModeHidesTheLedsAndEachProfileShowsItsOwnSubPage
   });
   startLighting();
   chooseEffect(kEffectMenuCount - 1);  // Custom
-  HWND led = descendantWithId(optionWindow(), kLedIdBase + 1);
-  HWND key = descendantWithId(optionWindow(), kKeyIdBase + 1);
   // Only the Custom sub-page has a sixth control; Wave and Ripple have variant buttons.
   HWND customPage = GetParent(descendantWithId(optionWindow(), kSubPageIdBase + kGlobalHelp, true));
-  ASSERT_TRUE(led && key && customPage);
-  EXPECT_TRUE(waitUntil([&] { return IsWindowVisible(led) && IsWindowVisible(customPage); }));
-  EXPECT_FALSE(IsWindowVisible(key));
+  ASSERT_TRUE(customPage);
+  EXPECT_TRUE(waitUntil([&] { return pictureLed(1).shown && IsWindowVisible(customPage); }));
+  EXPECT_FALSE(pictureKey(1).shown);
 
   click(subControl("skin_Custom.ini", kFirstMode + 1));
   // Neither set while the lighting page is up.
-  EXPECT_TRUE(waitUntil([&] { return !IsWindowVisible(led); }));
-  EXPECT_FALSE(IsWindowVisible(key));
+  EXPECT_TRUE(waitUntil([&] { return !pictureLed(1).shown; }));
+  EXPECT_FALSE(pictureKey(1).shown);
 
   // Profile 2 has Wave: its sub-page replaces Custom's, and back.
   click(mainControl(kFirstSelector + 1));
