@@ -15,6 +15,32 @@ configure_file(${CMAKE_CURRENT_LIST_DIR}/QuillonVersion.h.in ${CMAKE_BINARY_DIR}
 add_library(quillon_version INTERFACE)
 target_include_directories(quillon_version INTERFACE ${CMAKE_BINARY_DIR}/generated)
 
+# delay_<dll> for user32, shell32, comdlg32, ole32, winmm and setupapi: link these
+# instead of the system DLLs themselves, and the DLL is loaded at the first
+# call of one of its functions, not before the program's first line runs.
+# Under Wine the shell alone brings a dozen DLLs, and user32 spends some
+# 40 ms setting itself up, which the monitor's start-up would rather spend
+# inside the keyboard's required pause. The list of functions comes from the
+# toolchain's own import library.
+if(WIN32)
+  find_program(QUILLON_DLLTOOL NAMES x86_64-w64-mingw32-dlltool REQUIRED)
+  find_program(QUILLON_NM NAMES x86_64-w64-mingw32-nm REQUIRED)
+  foreach(dll user32 shell32 comdlg32 ole32 winmm setupapi)
+    find_library(QUILLON_IMPORT_${dll} NAMES lib${dll}.a REQUIRED)
+    set(def ${CMAKE_BINARY_DIR}/delayload/${dll}.def)
+    set(lib ${CMAKE_BINARY_DIR}/delayload/lib${dll}_delay.a)
+    add_custom_command(OUTPUT ${lib}
+      COMMAND ${CMAKE_COMMAND} -D NM=${QUILLON_NM} -D IMPORT_LIB=${QUILLON_IMPORT_${dll}} -D DLL=${dll}
+              -D OUT=${def} -P ${CMAKE_CURRENT_LIST_DIR}/DelayLoadDef.cmake
+      COMMAND ${QUILLON_DLLTOOL} --input-def ${def} --dllname ${dll}.dll --output-delaylib ${lib}
+      DEPENDS ${CMAKE_CURRENT_LIST_DIR}/DelayLoadDef.cmake VERBATIM)
+    add_custom_target(delay_${dll}_import DEPENDS ${lib})
+    add_library(delay_${dll} INTERFACE)
+    add_dependencies(delay_${dll} delay_${dll}_import)
+    target_link_libraries(delay_${dll} INTERFACE ${lib} delayimp)
+  endforeach()
+endif()
+
 # quillon_version_info(target "description"): gives a program or DLL its
 # version resource (file and product version, names, copyright).
 function(quillon_version_info target description)
