@@ -89,7 +89,7 @@ Memory memoryOf(HANDLE process) {
 // it may hold are told by the sizes of the skin's pictures decoded here.
 std::string accountOf(const PROCESS_INFORMATION& option) {
   std::vector<KnownAllocation> known{
-      {"settings images (edited, exchanged)", sizeof(SettingsImage), kLargeHeapBlockSlack}};
+      {"settings image (edited)", sizeof(SettingsImage), kLargeHeapBlockSlack}};
   std::vector<std::string> labels;
   WIN32_FIND_DATAA found;
   for (const char* pattern :

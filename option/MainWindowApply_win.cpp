@@ -28,16 +28,21 @@ void MainWindow::setBusy(bool busy) {
 
 void MainWindow::apply(ApplyKind kind) {
   if (kind != kApplyPreview) setBusy(true);
-  if (kind != kApplyReset) computeChangeFlags(*doc_.edit, *doc_.exchange);
   // A monitor that started after this window has made the block since.
   if (!block_.isOpen()) block_.open();
-  block_.copyToBlock(*doc_.edit);  // on failure the monitor works on the block as it was
+  // The block is what the monitor holds: the change flags are what the
+  // edited image changes in it, and then it takes the edited image, under
+  // one hold of the mutex. On failure the monitor works on the block as it
+  // was; without a monitor no flag counts, as its next start sends all.
+  block_.update([&](SettingsImage& shared) {
+    if (kind != kApplyReset) computeChangeFlags(*doc_.edit, shared);
+    shared = *doc_.edit;
+  });
   HWND monitor = FindWindowA(nullptr, kMonitorWindowTitle);
   if (monitor) PostMessageA(monitor, UM_APPLY, kind, 0);
   saveAll(*doc_.edit, doc_.folder);
   doc_.saveProfileLists();
   clearChangeFlags(*doc_.edit);
-  *doc_.exchange = *doc_.edit;
   // With a monitor the busy state lasts until its UM_APPLY_DONE, or until
   // the time-out says that it did not come.
   if (kind == kApplyPreview) return;
@@ -96,16 +101,15 @@ void MainWindow::storeAssignedKey() {
   if (profile.previewOn == 1) apply(kApplyPreview);
 }
 
-// The block is what the monitor holds now: the next apply is compared with it,
-// and the window shows the profile the monitor made active. Only the monitor
-// changes the active profile; every edit not applied yet, in all five
-// profiles, stays in the edited image.
+// The monitor changed the block, which the next apply is compared with; the
+// window shows the profile the monitor made active. Only the monitor changes
+// the active profile; every edit not applied yet, in all five profiles, stays
+// in the edited image.
 void MainWindow::takeBlock() {
   if (!block_.isOpen() && !block_.open()) return;
-  if (!block_.copyFromBlock(*doc_.exchange)) return;
-  sanitizeImage(*doc_.exchange);
-  clearChangeFlags(*doc_.exchange);
-  doc_.edit->currentProfile = doc_.exchange->currentProfile;
+  int active = -1;
+  if (!block_.update([&](const SettingsImage& shared) { active = shared.currentProfile; })) return;
+  doc_.edit->currentProfile = active >= 0 && active < kProfileCount ? active : 0;
   refresh();
 }
 
@@ -119,13 +123,12 @@ void MainWindow::reloadSettings() {
 
 void MainWindow::takeProfile() {
   if (!block_.isOpen() && !block_.open()) return;
-  if (!block_.copyFromBlock(*doc_.exchange)) return;
-  sanitizeImage(*doc_.exchange);
-  const int p = doc_.exchange->currentProfile;
-  doc_.edit->currentProfile = p;
-  if (p >= 0 && p < kProfileCount) {
-    doc_.edit->profiles[p].fnStatus = doc_.exchange->profiles[p].fnStatus;
-    doc_.edit->profiles[p].ltPulsation = doc_.exchange->profiles[p].ltPulsation;
-  }
+  SettingsImage& edit = *doc_.edit;
+  block_.update([&](const SettingsImage& shared) {
+    const int p = shared.currentProfile >= 0 && shared.currentProfile < kProfileCount ? shared.currentProfile : 0;
+    edit.currentProfile = p;
+    edit.profiles[p].fnStatus = shared.profiles[p].fnStatus;
+    edit.profiles[p].ltPulsation = shared.profiles[p].ltPulsation;
+  });
   refresh();
 }

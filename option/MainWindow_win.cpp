@@ -94,33 +94,33 @@ void MainWindow::onInit() {
 }
 
 void MainWindow::loadSettings() {
-  clearImage(*doc_.exchange);
+  SettingsImage& image = *doc_.edit;
+  clearImage(image);
   firmwareText_ = firmwareVersionText(readFirmwareVersion(doc_.folder), FirmwareRange::StartUp);
   // A block whose copy fails (its mutex is missing, the wait failed) gives
   // nothing to work on: taken as the monitor's, its zeroes would be applied
   // as five blank profiles. The files hold the settings then too.
   const bool opened = block_.open();
-  if (opened && block_.copyFromBlock(*doc_.exchange)) {
-    sanitizeImage(*doc_.exchange);
-    clearChangeFlags(*doc_.exchange);
+  if (opened && block_.copyFromBlock(image)) {
+    sanitizeImage(image);
+    clearChangeFlags(image);
     fromMonitor_ = true;
   } else {
     // A block that exists but cannot be mapped is worth a word; a monitor
     // that is not running is not.
     if (!opened && UniqueHandle(OpenFileMappingA(FILE_MAP_READ, FALSE, kSharedBlockName)))
       MessageBoxA(hwnd(), kNoBlockMessage, kOptionWindowTitle, MB_OK | MB_ICONERROR);
-    loadAll(*doc_.exchange, doc_.folder);  // defaults for whatever is missing
+    loadAll(image, doc_.folder);  // defaults for whatever is missing
   }
   doc_.lists.loadAll(doc_.folder);
   for (int p = 0; p < kProfileCount; ++p)
-    if (!listShowsLinks(doc_.lists.profileApps[p], doc_.exchange->profiles[p])) {
-      showLinksInList(doc_.lists.profileApps[p], doc_.exchange->profiles[p]);
+    if (!listShowsLinks(doc_.lists.profileApps[p], image.profiles[p])) {
+      showLinksInList(doc_.lists.profileApps[p], image.profiles[p]);
       doc_.profileListsChanged = true;
     }
   // The stored count of macro keys may be missing or wrong; the key page's
   // limit and the saved files go by the keys.
-  RecountMacroKeys(*doc_.exchange);
-  *doc_.edit = *doc_.exchange;
+  RecountMacroKeys(image);
   doc_.collectMacros();
 }
 

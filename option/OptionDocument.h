@@ -1,7 +1,8 @@
 #pragma once
-// What the configuration program edits: the edited image, the image the
-// monitor last received, and the libraries and lists beside them. The main
-// window owns the one document; pages reach it through OptionHost.
+// What the configuration program edits: the edited image and the libraries
+// and lists beside them. What the monitor holds is the shared block itself,
+// which the main window compares the edited image with when it applies. The
+// main window owns the one document; pages reach it through OptionHost.
 
 #include <memory>
 #include <string>
@@ -22,9 +23,8 @@ struct OptionLists {
 };
 
 struct OptionDocument {
-  // 2.9 MB each: on the heap.
+  // 2.9 MB: on the heap.
   std::unique_ptr<SettingsImage> edit = std::make_unique<SettingsImage>();
-  std::unique_ptr<SettingsImage> exchange = std::make_unique<SettingsImage>();
   OptionLists lists;
   std::string folder;  // the program folder, with its trailing backslash
 

@@ -8,6 +8,8 @@
 //   block.open();                 // option: false, silently, without monitor
 //   block.copyToBlock(image);     // false when the mutex cannot be taken
 //   block.copyFromBlock(image);   // the caller sanitises what it receives
+//   block.update([&](SettingsImage& shared) { ... });  // works on the block
+//                                 // itself under the mutex
 //   block.close();                // also done by the destructor
 //
 // The objects are open to the logged-on user's own processes, the system and
@@ -39,6 +41,16 @@ class SharedBlock {
 
   bool copyFromBlock(SettingsImage& target);
   bool copyToBlock(const SettingsImage& source);
+  // Runs `work` on the block itself while the mutex is held, for a look or a
+  // change that needs no copy of 2.9 MB; false, without running it, when the
+  // block is not open or the mutex cannot be taken.
+  template <typename Work>
+  bool update(Work&& work) {
+    if (!lock()) return false;
+    work(*static_cast<SettingsImage*>(view_.get()));
+    ReleaseMutex(mutex_.get());
+    return true;
+  }
 
  private:
   bool mapView();
