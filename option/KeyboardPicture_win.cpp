@@ -124,21 +124,10 @@ void KeyboardPicture::load() {
 // each cost the system a look at the file every time.
 std::map<int, SkinPosition> KeyboardPicture::readPositions() const {
   std::map<int, SkinPosition> positions;
-  std::vector<char> section(64 << 10);
-  for (;;) {
-    const DWORD got =
-        GetPrivateProfileSectionA("BUTTONPOS", section.data(), DWORD(section.size()), iniPath_.c_str());
-    if (got + 2 < section.size() || section.size() >= (16u << 20)) break;
-    section.resize(section.size() * 4);  // cut short: once more with room
-  }
-  for (const char* line = section.data(); *line; line += std::strlen(line) + 1) {
-    const char* equals = std::strchr(line, '=');
-    if (!equals) continue;
-    const int key = std::atoi(std::string(line, equals).c_str());
+  for (const auto& [key, value] : ReadSkinSection(iniPath_, "BUTTONPOS")) {
     const bool ours = (key >= kKeyEntryBase && key < kKeyEntryBase + kKeyCount) ||
                       (key >= kLedEntryBase && key < kLedEntryBase + kLedCount);
-    // The first of two equal keys counts, as for a read of one key.
-    if (ours && !positions.count(key)) positions[key] = ParseSkinPosition(equals + 1);
+    if (ours) positions[key] = ParseSkinPosition(value);
   }
   return positions;
 }

@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include "SkinMessages.h"
+#include "SkinWindow_win.h"
 
 ColorKeyButton* ColorKeyButton::Create(HWND parent, int id, const SkinPosition& position,
                                        const SkinStatePictures& pictures) {
@@ -58,7 +59,9 @@ void ColorKeyButton::setHover(bool hover) {
 }
 
 void ColorKeyButton::trackMouse() {
-  if (!hover_ && BeginHover(hwnd())) setHover(true);
+  if (hover_ || !BeginHover(hwnd())) return;
+  if (!images_.over) SkinWindow::CutOverImages(hwnd());
+  setHover(true);
 }
 
 LRESULT ColorKeyButton::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {

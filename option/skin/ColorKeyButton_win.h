@@ -28,6 +28,8 @@ class ColorKeyButton : public SkinControl {
   void setHelpText(const std::string& text) { help_ = text; }
   const std::string& helpText() const { return help_; }
 
+  void cutOverImage(HBITMAP picture, const SkinPosition& at) override { images_.cutOver(hwnd(), at, picture); }
+
  protected:
   LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 

@@ -4,6 +4,7 @@
 
 #include "Picture_win.h"
 #include "SkinMessages.h"
+#include "SkinWindow_win.h"
 
 namespace {
 bool registerClass() {
@@ -114,6 +115,7 @@ LRESULT RegionButton::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       ClientToScreen(hwnd(), &screen);
       bool over = insideOutline(pt) && WindowFromPoint(screen) == hwnd();
       if (state_ == RegionState::Rest && over && !pressed_ && BeginHover(hwnd())) {
+        if (!images_.over) SkinWindow::CutOverImages(hwnd());
         setState(RegionState::Hover);
         notifyHover(true);
       } else if (state_ == RegionState::Hover && !over) {

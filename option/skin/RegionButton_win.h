@@ -25,6 +25,8 @@ class RegionButton : public SkinControl {
   // Client point inside the outline (the whole rectangle without a mask).
   bool insideOutline(POINT pt) const;
 
+  void cutOverImage(HBITMAP picture, const SkinPosition& at) override { images_.cutOver(hwnd(), at, picture); }
+
  protected:
   LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 

@@ -5,6 +5,7 @@
 
 #include "SkinHelp_win.h"
 #include "SkinMessages.h"
+#include "SkinWindow_win.h"
 
 SkinButton* SkinButton::Create(HWND parent, int id, const SkinPosition& position,
                                const SkinStatePictures& pictures, bool toggle) {
@@ -110,6 +111,7 @@ void SkinButton::setTextColors(COLORREF rest, COLORREF hover, COLORREF pressed) 
 
 void SkinButton::setHover(bool hover) {
   if (hover == hover_) return;
+  if (hover && !images_.over) SkinWindow::CutOverImages(hwnd());
   hover_ = hover;
   notifyHover(hover);
   InvalidateRect(hwnd(), nullptr, FALSE);
@@ -124,6 +126,7 @@ void SkinButton::notifyHover(bool entered) {
 
 void SkinButton::trackMouse() {
   if (hover_ || !BeginHover(hwnd())) return;
+  if (!images_.over) SkinWindow::CutOverImages(hwnd());  // the first hover of its window
   hover_ = true;
   if (!tooltip_ && !help_.empty()) {
     addTool();

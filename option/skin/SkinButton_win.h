@@ -30,6 +30,8 @@ class SkinButton : public SkinControl {
   void setTextColors(COLORREF rest, COLORREF hover, COLORREF pressed);
   const std::string& helpText() const { return help_; }
 
+  void cutOverImage(HBITMAP picture, const SkinPosition& at) override { images_.cutOver(hwnd(), at, picture); }
+
  protected:
   LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void draw(const DRAWITEMSTRUCT& item);

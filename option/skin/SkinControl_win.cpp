@@ -59,6 +59,13 @@ void StateImages::cut(HWND control, const RECT& rect, HBITMAP normalPicture, HBI
   ReleaseDC(control, dc);
 }
 
+void StateImages::cutOver(HWND control, const SkinPosition& at, HBITMAP overPicture) {
+  if (over) return;
+  HDC dc = GetDC(control);
+  CutStateImage(dc, over, overPicture, at.rect.left, at.rect.top, at.rect.right, at.rect.bottom);
+  ReleaseDC(control, dc);
+}
+
 void DrawImage(HDC dc, HBITMAP image, int width, int height) {
   if (!image) return;  // a missing state picture draws nothing
   UniqueMemoryDc source(CreateCompatibleDC(dc));

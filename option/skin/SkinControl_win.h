@@ -6,6 +6,7 @@
 
 #include "ButtonLooks.h"
 #include "Handle_win.h"
+#include "SkinPosition.h"
 
 class SkinControl {
  public:
@@ -14,6 +15,9 @@ class SkinControl {
   HWND hwnd() const { return hwnd_; }
   // The object behind a control window made by this framework, or null.
   static SkinControl* FromWindow(HWND window);
+  // The window's hover picture, decoded when the mouse first came over one
+  // of its controls: a control with a hover look cuts its image at `at`.
+  virtual void cutOverImage(HBITMAP, const SkinPosition&) {}
 
  protected:
   SkinControl() = default;
@@ -56,6 +60,9 @@ struct StateImages {
   UniqueBitmap normal, over, down, disabled;
   void cut(HWND control, const RECT& rect, HBITMAP normalPicture, HBITMAP overPicture, HBITMAP downPicture,
            HBITMAP disabledPicture);
+  // The hover image, cut later from the window's hover picture (the other
+  // three come with the window); nothing when it has one already.
+  void cutOver(HWND control, const SkinPosition& at, HBITMAP overPicture);
   HBITMAP of(StateImage which) const;
 };
 

@@ -2,6 +2,9 @@
 
 #include <windowsx.h>
 
+#include <cstring>
+
+#include "Picture_win.h"
 #include "SkinHelp_win.h"
 
 namespace {
@@ -66,14 +69,18 @@ const SkinPosition* SkinWindow::position(int key) const {
   return found == placed_.end() ? nullptr : &found->second.position;
 }
 
-HWND SkinWindow::addControl(int key) {
-  if (HWND made = control(key)) return made;
-  const SkinPosition at = readPosition("BUTTONPOS", key);
-  const SkinStatePictures pictures{skin_.background.get(), skin_.over.get(), skin_.down.get(),
-                                   skin_.disabled.get()};
-  HWND made = createControl(-1, key, at, pictures);
-  placed_[key] = {at, made};
-  return made;
+void SkinWindow::CutOverImages(HWND control) {
+  HWND parent = GetParent(control);
+  char name[64] = {};
+  if (!parent || !GetClassNameA(parent, name, sizeof name) || std::strcmp(name, kClassName) != 0) return;
+  auto* window = reinterpret_cast<SkinWindow*>(GetWindowLongPtrA(parent, GWLP_USERDATA));
+  if (!window || window->skin_.overCut) return;
+  window->skin_.overCut = true;  // once, also when the skin has no hover picture
+  const UniqueBitmap picture = LoadOverPicture(window->skin_);
+  if (!picture) return;
+  const StateCutScope cutting;
+  for (const auto& [key, placed] : window->placed_)
+    if (SkinControl* c = SkinControl::FromWindow(placed.window)) c->cutOverImage(picture.get(), placed.position);
 }
 
 SkinPosition SkinWindow::readPosition(const char* section, int key) const {
@@ -142,9 +149,6 @@ LRESULT SkinWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       skin_.mask.reset();
       skin_.background.reset();
       skin_.extra.clear();
-      skin_.over.reset();
-      skin_.down.reset();
-      skin_.disabled.reset();
       skin_.region.reset();
       placed_.clear();
       break;

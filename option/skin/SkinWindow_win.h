@@ -36,15 +36,16 @@ class SkinWindow {
   // size, with paintOver() drawn on top before it reaches the screen.
   void paint();
 
+  // The mouse came over `control` for the first time, and it has no hover
+  // image yet: its window decodes the hover picture once and every control
+  // of the window cuts its image from it (SkinControl::cutOverImage).
+  static void CutOverImages(HWND control);
+
  protected:
   // One control per BUTTONPOS entry; the default creates nothing. Returns the
   // control's window, by which control(key) finds it later.
   virtual HWND createControl(int ordinal, int key, const SkinPosition& position,
                              const SkinStatePictures& pictures);
-  // Makes the control of BUTTONPOS entry `key` after the load, with the
-  // state pictures the window kept (SkinSource::keepStatePictures); for
-  // controls the user may never need, such as hidden ones.
-  HWND addControl(int key);
   // Whether a press on the window's own surface at `client` drags the window.
   virtual bool dragsAt(POINT client) const;
   virtual LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam);
