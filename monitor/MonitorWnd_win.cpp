@@ -94,6 +94,8 @@ LRESULT CMonitorWnd::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case UM_DEVICE_CHANGE:
       onDeviceChange(wParam);
       return 0;
+    case UM_SELECT_PROFILE:
+      return onSelectProfile(wParam);
     default:
       // The shell restarted: its tray forgot our icon.
       if (taskbarCreatedMessage_ != 0 && message == taskbarCreatedMessage_) {
@@ -163,7 +165,7 @@ bool CMonitorWnd::onCreate() {
 }
 
 void CMonitorWnd::onDestroy() {
-  KillTimer(hwnd_, TIMER_APP_WATCH);
+  stopAppWatch();
   KillTimer(hwnd_, TIMER_FW_CHECK);
 
   if (HWND option = FindWindowA(nullptr, kOptionWindowTitle)) PostMessageA(option, WM_CLOSE, 0, 0);
