@@ -1,7 +1,10 @@
 #include "ProfileCommandLine_win.h"
 
-#include <shellapi.h>
+// shellapi.h needs windows.h first.
+// clang-format off
 #include <windows.h>
+#include <shellapi.h>
+// clang-format on
 
 #include <cstring>
 #include <memory>
