@@ -113,8 +113,9 @@ void measure(Mode& mode, const std::string& folder, int runs) {
         start, [&] { return *active == (toA ? 1 : 2); }, 5000);
     if (ms >= 0) mode.latencies.push_back(ms);
     // A user does not switch faster, and not in step with the watcher's
-    // looks: the pause varies over a look's period.
-    Sleep(200 + (i * 37) % 100);
+    // looks: the pause spreads over the slow look's whole period, and over
+    // every part of a quick look's.
+    Sleep(200 + (i * 731) % kAppWatchPeriodMs);
   }
 
   // Idle: the same program in front, nothing changes.
