@@ -96,18 +96,34 @@ void CMonitorWnd::startAppWatch() {
   // connected.
   lookedAt_ = nullptr;
   named_ = false;
+  foregroundProgram_.clear();
   watchPeriod_ = USER_TIMER_MINIMUM;
   SetTimer(hwnd_, TIMER_APP_WATCH, watchPeriod_, nullptr);
 }
 
 void CMonitorWnd::stopAppWatch() {
   KillTimer(hwnd_, TIMER_APP_WATCH);
+  KillTimer(hwnd_, TIMER_APP_RELINK);
   watchPeriod_ = 0;
   foregroundHook_.reset();
   if (gWatcher == this) gWatcher = nullptr;
 }
 
-void CMonitorWnd::appWatchTick() { watchForeground(GetForegroundWindow(), false); }
+void CMonitorWnd::appWatchTick(UINT_PTR timer) {
+  if (timer == TIMER_APP_WATCH) return watchForeground(GetForegroundWindow(), false);
+  // The links changed (or may have): the program in front may select
+  // another profile now, as a look of the two-second watcher would find.
+  KillTimer(hwnd_, TIMER_APP_RELINK);
+  if (connectionState_ != kConnected || foregroundProgram_.empty()) return;
+  const int profile = apps::profileToSwitchTo(*workingCopy_, apps::fileNameOf(foregroundProgram_));
+  if (profile >= 0) switchProfile(profile);
+}
+
+// After the working copy took an apply or a reload: a look at the links
+// once the apply's own download has taken its snapshot.
+void CMonitorWnd::linksMayHaveChanged() {
+  if (gWatcher == this) SetTimer(hwnd_, TIMER_APP_RELINK, kRelinkLookDelayMs, nullptr);
+}
 
 void CMonitorWnd::watchForeground(HWND window, bool event) {
   if (connectionState_ != kConnected) {
@@ -129,6 +145,7 @@ void CMonitorWnd::watchForeground(HWND window, bool event) {
   lookedAtTime_ = now;
   const std::string program = programOfWindow(window);
   named_ = !program.empty();
+  foregroundProgram_ = program;
   scheduleLook();
   if (!named_) return;
   const int profile = apps::profileToSwitchTo(*workingCopy_, apps::fileNameOf(program));

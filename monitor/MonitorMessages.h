@@ -54,8 +54,9 @@ constexpr unsigned kTrayIconId = 102;
 constexpr unsigned kProgramIconId = 1;  // the first icon resource of the program file
 
 enum MonitorTimer : unsigned {
-  TIMER_APP_WATCH = 500,  // application watcher's slow look
-  TIMER_FW_CHECK = 502,   // fires once after a successful start
+  TIMER_APP_WATCH = 500,   // application watcher's slow look
+  TIMER_APP_RELINK = 501,  // once, after the links may have changed
+  TIMER_FW_CHECK = 502,    // fires once after a successful start
 };
 // The slow look at the foreground: always when the foreground hook cannot be
 // set, else only while the program in front could not be named yet.
@@ -63,6 +64,9 @@ constexpr unsigned kAppWatchPeriodMs = 2000;
 // The quick look at the foreground window alone, while the hook is set but
 // the system has raised no foreground event yet.
 constexpr unsigned kForegroundPollMs = 100;
+// After an apply or a reload, the program in front is matched against the
+// links again, once its download is under way.
+constexpr unsigned kRelinkLookDelayMs = 200;
 // "poll" in this variable leaves the hook unset: the watcher runs on its
 // slow look alone (tests and the switching benchmark measure it).
 constexpr const char* kAppWatchVariable = "QUILLON_APP_WATCH";

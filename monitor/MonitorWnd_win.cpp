@@ -190,8 +190,8 @@ void CMonitorWnd::onDestroy() {
 }
 
 void CMonitorWnd::onTimer(UINT_PTR id) {
-  if (id == TIMER_APP_WATCH) {
-    appWatchTick();
+  if (id == TIMER_APP_WATCH || id == TIMER_APP_RELINK) {
+    appWatchTick(id);
   } else if (id == TIMER_FW_CHECK) {
     KillTimer(hwnd_, TIMER_FW_CHECK);
     PostThreadMessageA(downloadThreadId_, TM_DOWNLOAD, kDownloadFirmwareCheck, 0);

@@ -86,7 +86,8 @@ class CMonitorWnd {
   // Application watcher and profile switches (AppWatcher_win.cpp).
   void startAppWatch();
   void stopAppWatch();
-  void appWatchTick();
+  void appWatchTick(UINT_PTR timer);
+  void linksMayHaveChanged();
   void watchForeground(HWND window, bool event);
   void scheduleLook();
   void switchProfile(int profile);
@@ -129,6 +130,7 @@ class CMonitorWnd {
   bool foregroundEvents_ = false;  // the hook has reported a foreground change
   HWND lookedAt_ = nullptr;        // the foreground window the watcher last named
   bool named_ = false;             // and whether its program could be named
+  std::string foregroundProgram_;  // its program's file name
   DWORD lookedAtTime_ = 0;
   int relooks_ = 0;       // looks at it since, while it could not be named
   UINT watchPeriod_ = 0;  // of TIMER_APP_WATCH, 0 while it does not run
