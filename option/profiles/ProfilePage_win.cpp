@@ -238,7 +238,7 @@ void ProfilePage::setStatus(const std::string& status) {
 LRESULT ProfilePage::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == MSG_CONTROL_HOVER) {
     const int tag = int(lParam);
-    const std::string text = wParam && tag > kNoHelp && tag <= kResetHelp ? kHelpTexts[tag] : "";
+    const std::string text = wParam && tag > kNoHelp && tag <= kShareHelp ? kHelpTexts[tag] : "";
     if (text != help_) {
       help_ = text;
       InvalidateRect(hwnd(), &kHelpArea, FALSE);
