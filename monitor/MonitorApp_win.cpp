@@ -2,6 +2,7 @@
 
 #include <objbase.h>
 
+#include "CommandLine_win.h"
 #include "MonitorMessages.h"
 
 bool CMonitorApp::initInstance(HINSTANCE instance, const char* commandLine) {
@@ -27,6 +28,8 @@ bool CMonitorApp::initInstance(HINSTANCE instance, const char* commandLine) {
 }
 
 int CMonitorApp::run(HINSTANCE instance, const char* commandLine) {
+  // --profile N and --help are answered without a monitor of our own.
+  if (const std::optional<int> answered = RunMonitorCommandLine(commandLine)) return *answered;
   int exitCode = 0;
   if (initInstance(instance, commandLine)) {
     MSG msg;

@@ -11,6 +11,15 @@ enum MonitorMessage : unsigned {
   UM_IGNORED = 1274,         // wParam/lParam unused: accepted and ignored, returns 0
   UM_KEYBOARD_EVENT = 1325,  // from hiddriver.dll: wParam event code, lParam key number | extra byte << 8
   UM_DEVICE_CHANGE = 1326,   // from hiddriver.dll: wParam 1 arrived, 0 removed, other values ignored
+  // Sent by "Monitor.exe --profile N": wParam the profile 0..4, lParam 0;
+  // answers a SelectProfileAnswer.
+  UM_SELECT_PROFILE = 1258,
+};
+
+enum SelectProfileAnswer : unsigned {
+  kProfileSelected = 1,      // active now: downloaded, stored, Option told (or it already was)
+  kProfileNotConnected = 2,  // no keyboard to send it to: nothing changed
+  kProfileOutOfRange = 3,
 };
 
 // Window messages the monitor sends.
@@ -45,10 +54,22 @@ constexpr unsigned kTrayIconId = 102;
 constexpr unsigned kProgramIconId = 1;  // the first icon resource of the program file
 
 enum MonitorTimer : unsigned {
-  TIMER_APP_WATCH = 500,  // application watcher tick
-  TIMER_FW_CHECK = 502,   // fires once after a successful start
+  TIMER_APP_WATCH = 500,   // application watcher's slow look
+  TIMER_APP_RELINK = 501,  // once, after the links may have changed
+  TIMER_FW_CHECK = 502,    // fires once after a successful start
 };
+// The slow look at the foreground: always when the foreground hook cannot be
+// set, else only while the program in front could not be named yet.
 constexpr unsigned kAppWatchPeriodMs = 2000;
+// The quick look at the foreground window alone, while the hook is set but
+// the system has raised no foreground event yet.
+constexpr unsigned kForegroundPollMs = 100;
+// After an apply or a reload, the program in front is matched against the
+// links again, once its download is under way.
+constexpr unsigned kRelinkLookDelayMs = 200;
+// "poll" in this variable leaves the hook unset: the watcher runs on its
+// slow look alone (tests and the switching benchmark measure it).
+constexpr const char* kAppWatchVariable = "QUILLON_APP_WATCH";
 constexpr unsigned kFirmwareCheckDelayMs = 200;
 constexpr unsigned kOpenPauseMs = 1000;                   // after setting the identity, before the open
 constexpr unsigned kShutdownPauseMs = 1000;               // after downloadThread ended

@@ -13,7 +13,7 @@
 
 bool CMonitorWnd::openKeyboard() {
   if (!keyboard_.open(hwnd_, UM_KEYBOARD_EVENT, UM_DEVICE_CHANGE)) return false;
-  SetTimer(hwnd_, TIMER_APP_WATCH, kAppWatchPeriodMs, nullptr);
+  startAppWatch();
   return true;
 }
 
@@ -42,7 +42,7 @@ void CMonitorWnd::onArrival() {
   PostThreadMessageA(downloadThreadId_, TM_DOWNLOAD, kDownloadFirmwareCheck, 0);
   addTrayIcon();
   writeDeviceState(kConnected);
-  SetTimer(hwnd_, TIMER_APP_WATCH, kAppWatchPeriodMs, nullptr);
+  startAppWatch();
 }
 
 void CMonitorWnd::onRemoval() {
@@ -50,7 +50,7 @@ void CMonitorWnd::onRemoval() {
   connectionState_ = kRemoved;
   keyboard_.closeDevices();
   removeTrayIcon();
-  KillTimer(hwnd_, TIMER_APP_WATCH);
+  stopAppWatch();
   writeDeviceState(kRemoved);
   if (HWND option = FindWindowA(nullptr, kOptionWindowTitle)) PostMessageA(option, WM_CLOSE, 0, 0);
 }

@@ -123,4 +123,5 @@ void CMonitorWnd::onReload() {
   kbd::keepPendingFlags(*workingCopy_, *received);
   *workingCopy_ = *received;
   ReleaseMutex(settingsMutex_.get());
+  linksMayHaveChanged();
 }

@@ -96,6 +96,8 @@ LRESULT CMonitorWnd::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case UM_DEVICE_CHANGE:
       onDeviceChange(wParam);
       return 0;
+    case UM_SELECT_PROFILE:
+      return onSelectProfile(wParam);
     default:
       // The shell restarted: its tray forgot our icon.
       if (taskbarCreatedMessage_ != 0 && message == taskbarCreatedMessage_) {
@@ -186,7 +188,7 @@ bool CMonitorWnd::onCreate() {
 }
 
 void CMonitorWnd::onDestroy() {
-  KillTimer(hwnd_, TIMER_APP_WATCH);
+  stopAppWatch();
   KillTimer(hwnd_, TIMER_FW_CHECK);
 
   if (HWND option = FindWindowA(nullptr, kOptionWindowTitle)) PostMessageA(option, WM_CLOSE, 0, 0);
@@ -211,8 +213,8 @@ void CMonitorWnd::onDestroy() {
 }
 
 void CMonitorWnd::onTimer(UINT_PTR id) {
-  if (id == TIMER_APP_WATCH) {
-    appWatchTick();
+  if (id == TIMER_APP_WATCH || id == TIMER_APP_RELINK) {
+    appWatchTick(id);
   } else if (id == TIMER_FW_CHECK) {
     KillTimer(hwnd_, TIMER_FW_CHECK);
     PostThreadMessageA(downloadThreadId_, TM_DOWNLOAD, kDownloadFirmwareCheck, 0);

@@ -92,7 +92,18 @@ class CMonitorWnd {
   void onRemoval();
   void onKeyboardEvent(WPARAM wParam, LPARAM lParam);
   void triggerTextMacro(int keyIndex, bool release);
-  void appWatchTick();
+
+  // Application watcher and profile switches (AppWatcher_win.cpp).
+  void startAppWatch();
+  void stopAppWatch();
+  void appWatchTick(UINT_PTR timer);
+  void linksMayHaveChanged();
+  void watchForeground(HWND window, bool event);
+  void scheduleLook();
+  void switchProfile(int profile);
+  LRESULT onSelectProfile(WPARAM profile);
+  static void CALLBACK onForegroundEvent(HWINEVENTHOOK hook, DWORD event, HWND window, LONG object,
+                                         LONG child, DWORD thread, DWORD time);
 
   HWND hwnd_ = nullptr;
   bool openOptionAtStart_;
@@ -126,4 +137,13 @@ class CMonitorWnd {
   std::string lastClipboardText_ = "This is a sample for the clipboard!";
   // Trigger on the main thread, playback on macroThread.
   player::TextMacroPlayer textPlayer_;
+
+  UniqueWinEventHook foregroundHook_;
+  bool foregroundEvents_ = false;  // the hook has reported a foreground change
+  HWND lookedAt_ = nullptr;        // the foreground window the watcher last named
+  bool named_ = false;             // and whether its program could be named
+  std::string foregroundProgram_;  // its program's file name
+  DWORD lookedAtTime_ = 0;
+  int relooks_ = 0;       // looks at it since, while it could not be named
+  UINT watchPeriod_ = 0;  // of TIMER_APP_WATCH, 0 while it does not run
 };

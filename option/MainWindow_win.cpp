@@ -252,6 +252,7 @@ void MainWindow::openProfilePage(int page) {
   doc_.profileListsChanged = true;
   if (outcome.refresh) refresh();
   if (outcome.applyAfterReset) apply(kApplyReset);
+  if (outcome.edited) edited();
 }
 
 void MainWindow::closeWindow() {
@@ -316,6 +317,11 @@ LRESULT MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case UM_TAKE_PROFILE:
       takeProfile();
       return 0;
+    case WM_COPYDATA: {
+      const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+      if (data && data->dwData == kImportProfileDataId) return importFromCommandLine(data);
+      break;
+    }
     case WM_SETCURSOR:
       if (busy_) {
         SetCursor(LoadCursor(nullptr, IDC_WAIT));

@@ -90,6 +90,8 @@ class MainWindow : public SkinDialog, public OptionHost {
   void reloadSettings();
   void takeProfile();
   void showHelp();
+  // Option.exe --import-profile beside this window (MainWindowImport_win.cpp).
+  LRESULT importFromCommandLine(const COPYDATASTRUCT* data);
 
   OptionDocument doc_;
   LanguageLibrary language_;

@@ -8,10 +8,14 @@
 #include "MainWindow_win.h"
 #include "MenuFrameHook_win.h"
 #include "OptionMessages.h"
+#include "ProfileCommandLine_win.h"
 #include "ProgramFolder_win.h"
 #include "SkinHelp_win.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  // Profiles to and from files run without a window, also beside an open one.
+  if (const std::optional<int> exitCode = RunProfileCommandLine()) return *exitCode;
+
   // A second start leaves quietly; the first window stays where it is.
   UniqueHandle instance(CreateMutexA(nullptr, FALSE, kOptionInstanceMutexName));
   if (!instance || GetLastError() == ERROR_ALREADY_EXISTS) return 0;

@@ -4,6 +4,8 @@
 // UM_APPLY_DONE, the two window titles) is the monitor's, included here; the
 // skinned controls' own messages are in option/skin/SkinMessages.h.
 
+#include <cstdint>
+
 #include "MonitorMessages.h"
 
 // Window messages received by the main window.
@@ -29,6 +31,20 @@ enum ApplyKind : unsigned {
   kApplyReset = 1,    // after a reset: the flags were set by the reset
   kApplyPreview = 2,  // preview: at once, no busy state
 };
+
+// WM_COPYDATA to the main window from a second Option.exe run with
+// --import-profile N FILE: dwData kImportProfileDataId, lpData a
+// ProfileImportRequest followed by `pathLength` UTF-16 units of the file's
+// full path (no terminator). The window imports the file into profile N and
+// hands that profile alone to the monitor. Answers kImportDone, or 0 when the
+// file was refused or the request is malformed.
+constexpr uintptr_t kImportProfileDataId = 0x56514950;  // "VQIP"
+struct ProfileImportRequest {
+  uint32_t profile;  // 0..4
+  uint32_t pathLength;
+};
+constexpr uint32_t kMaxImportPathLength = 32767;
+constexpr intptr_t kImportDone = 1;
 
 // Pop-up menu commands.
 enum MainMenuCommand : unsigned {

@@ -60,6 +60,10 @@ struct HookTraits {
   static HHOOK invalid() { return nullptr; }
   static void close(HHOOK h) { UnhookWindowsHookEx(h); }
 };
+struct WinEventHookTraits {
+  static HWINEVENTHOOK invalid() { return nullptr; }
+  static void close(HWINEVENTHOOK h) { UnhookWinEvent(h); }
+};
 struct WindowTraits {
   static HWND invalid() { return nullptr; }
   static void close(HWND h) { DestroyWindow(h); }
@@ -73,6 +77,7 @@ using UniqueMemoryDc = UniqueResource<HDC, MemoryDcTraits>;
 using UniqueMappedView = UniqueResource<void*, MappedViewTraits>;
 using UniqueHook = UniqueResource<HHOOK, HookTraits>;
 using UniqueWindow = UniqueResource<HWND, WindowTraits>;
+using UniqueWinEventHook = UniqueResource<HWINEVENTHOOK, WinEventHookTraits>;
 
 // GDI objects of a known type, for when the type matters to the caller.
 template <typename T>

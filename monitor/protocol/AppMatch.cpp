@@ -30,6 +30,10 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b) {
   return true;
 }
 
+bool isFrameHost(std::string_view exeName) {
+  return equalsIgnoringCase(fileNameOf(trim(exeName)), "ApplicationFrameHost.exe");
+}
+
 int matchingProfile(const SettingsImage& image, std::string_view exeName) {
   exeName = trim(exeName);
   if (exeName.empty()) return -1;

@@ -11,6 +11,8 @@ namespace apps {
 std::string_view fileNameOf(std::string_view path);
 std::string_view trim(std::string_view text);
 bool equalsIgnoringCase(std::string_view a, std::string_view b);
+// The Store applications' frame host, whose windows hold another process's window.
+bool isFrameHost(std::string_view exeName);
 
 // The highest profile that links the program file `exeName`, or -1.
 int matchingProfile(const SettingsImage& image, std::string_view exeName);

@@ -1,5 +1,6 @@
 #include "MonitorHarness_win.h"
 
+#include <algorithm>
 #include <fstream>
 
 #include "ControlPipe_win.h"
@@ -184,6 +185,50 @@ PROCESS_INFORMATION MonitorHarness::start(const char* arguments) {
   EXPECT_TRUE(CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                              folder_.c_str(), &startup, &process));
   return process;
+}
+
+ProgramRun MonitorHarness::run(const std::string& program, const std::string& arguments, DWORD ms) {
+  ProgramRun result;
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  HANDLE readEnd = nullptr, writeEnd = nullptr;
+  if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0)) return result;
+  SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+  std::string commandLine = "\"" + folder_ + program + "\" " + arguments;
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+  startup.hStdOutput = writeEnd;
+  startup.hStdError = writeEnd;
+  PROCESS_INFORMATION process = {};
+  const bool started = CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                                      folder_.c_str(), &startup, &process);
+  CloseHandle(writeEnd);
+  EXPECT_TRUE(started) << commandLine;
+  auto drain = [&] {
+    DWORD available = 0;
+    char buffer[4096];
+    while (PeekNamedPipe(readEnd, nullptr, 0, nullptr, &available, nullptr) && available) {
+      DWORD got = 0;
+      if (!ReadFile(readEnd, buffer, std::min<DWORD>(available, sizeof buffer), &got, nullptr) || !got) break;
+      result.output.append(buffer, got);
+    }
+  };
+  if (started) {
+    result.ended = waitFor(
+        [&] {
+          drain();
+          return WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0;
+        },
+        ms);
+    drain();
+    if (!result.ended) TerminateProcess(process.hProcess, 1);
+    GetExitCodeProcess(process.hProcess, &result.exitCode);
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+  }
+  CloseHandle(readEnd);
+  return result;
 }
 
 void MonitorHarness::startMonitor() {

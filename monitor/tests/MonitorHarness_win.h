@@ -60,6 +60,13 @@ std::vector<std::string> reportFaults(const std::vector<std::string>& calls);
 // no emulated keyboard listens.
 std::optional<std::string> control(const std::string& line);
 
+// A program run to its end with its standard output and error on one pipe.
+struct ProgramRun {
+  bool ended = false;
+  DWORD exitCode = 0;
+  std::string output;
+};
+
 // What the stand-in for Option's window has received.
 struct OptionStandIn {
   HWND hwnd = nullptr;
@@ -77,6 +84,9 @@ class MonitorHarness : public ::testing::Test {
   // Copies a file of the program folder (or `from`) into the private folder.
   bool copy(const char* name, const std::string& from = {});
   PROCESS_INFORMATION start(const char* arguments);
+  // Runs `program` of the private folder with `arguments` (messages are
+  // pumped meanwhile) and gives its exit code and what it wrote.
+  ProgramRun run(const std::string& program, const std::string& arguments, DWORD ms = 30000);
   // Starts Monitor.exe and waits for its window.
   void startMonitor();
   // Installs the emulated keyboard with its trace, starts Monitor.exe and

@@ -63,6 +63,10 @@ ProfilePageOutcome applyProfilePage(SettingsImage& image, AppList (&lists)[kProf
   if (profile < 0 || profile >= kProfileCount) return outcome;
   lists[profile] = pageList;
   linkApplications(image.profiles[profile], pageList);
+  if (state.imported) {
+    outcome.refresh = true;
+    outcome.edited = true;
+  }
   const int target = state.copyTarget;
   if (state.copyBoxOn && target >= 0 && target < kProfileCount) {
     if (target != profile) {
@@ -80,6 +84,7 @@ ProfilePageOutcome applyProfilePage(SettingsImage& image, AppList (&lists)[kProf
     markProfileForFullDownload(image, profile);
     outcome.refresh = true;
     outcome.applyAfterReset = true;
+    outcome.edited = false;  // the reset's apply sends everything
   }
   return outcome;
 }

@@ -16,6 +16,7 @@ struct ProfilePageState {
   bool copyBoxOn = false;
   int copyTarget = 0;  // profile index 0..4
   bool resetArmed = false;
+  bool imported = false;  // OK replaced the profile with a profile file
 
   static ProfilePageState opened(int page);
   int profile() const { return page - 1; }
@@ -48,13 +49,15 @@ void showLinksInList(AppList& list, const ProfileRecord& profile);
 struct ProfilePageOutcome {
   bool refresh = false;
   bool applyAfterReset = false;
+  bool edited = false;  // the profile changed as by an edit: preview sends it
 };
 // The main window's steps after the page closed with OK, in their order:
 // the page's list becomes the profile's list and its links; the page's
 // profile is copied onto the target, which keeps its own linked programs (a
 // program linked to two profiles would switch to one of them only); then
 // the page's profile is reset, its list emptied, and it is marked for a full
-// download. `lists` are the five profile pages' lists.
+// download. A profile the page imported is shown and, with preview on, sent.
+// `lists` are the five profile pages' lists.
 ProfilePageOutcome applyProfilePage(SettingsImage& image, AppList (&lists)[kProfileCount],
                                     const ProfilePageState& state, const AppList& pageList);
 

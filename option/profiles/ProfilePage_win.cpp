@@ -1,11 +1,16 @@
 #include "ProfilePage_win.h"
 
+#include <cstring>
+
+#include "ProfileShareRules.h"
+#include "ProfileTransfer_win.h"
 #include "ProgramList_win.h"
 #include "ResetWarnDialog_win.h"
 #include "SkinButton_win.h"
 #include "SkinListBox_win.h"
 #include "SkinMenu_win.h"
 #include "SkinMessages.h"
+#include "TextCodec_win.h"
 
 namespace {
 enum Control {
@@ -19,16 +24,19 @@ enum Control {
   kCancel,
   kClose,
   kShowPath,  // page 1 only: the full path of the selected program
+  kExport,    // the profile to a file
+  kImport,    // a profile file in place of the profile, at OK
 };
 constexpr int kIdBase = 400;
 constexpr int kListIdentifier = 8194;
 
-enum HelpTag { kNoHelp = 0, kLinkHelp, kCopyHelp, kResetHelp };
+enum HelpTag { kNoHelp = 0, kLinkHelp, kCopyHelp, kResetHelp, kShareHelp };
 const char* const kHelpTexts[] = {
     "",
     "Setup connection between profile and application.\nProfile activated automatically when APP launched.",
     "Copy current settings to another\nProfile to create a Duplicate.",
     "Reset the configuration to the\ndefault setting.",
+    "Save this profile to a file to share\nit, or load a profile file into it.",
 };
 constexpr RECT kHelpArea{22, 256, 210, 306};  // inside the dark well at the lower left
 
@@ -42,7 +50,8 @@ std::string skinFile(int page) { return "buttons\\skin_profile" + std::to_string
 bool ProfilePage::open(HWND owner) {
   const int controls = state_.page == 1 ? kShowPath : kClose;
   const std::string title = host_.text(kProfileNameTextFirst + state_.profile());
-  return runModal({skinFile(state_.page), SkinRoot(), {{1, controls}}, {}}, title.c_str(), owner) == IDOK;
+  return runModal({skinFile(state_.page), SkinRoot(), {{1, controls}, {kExport, kImport}}, {}}, title.c_str(),
+                  owner) == IDOK;
 }
 
 HWND ProfilePage::createControl(int, int key, const SkinPosition& position,
@@ -66,6 +75,10 @@ HWND ProfilePage::createControl(int, int key, const SkinPosition& position,
       break;
     case kReset:
       button->setTag(kResetHelp);
+      break;
+    case kExport:
+    case kImport:
+      button->setTag(kShareHelp);
       break;
   }
   return button->hwnd();
@@ -112,6 +125,7 @@ void ProfilePage::onCommand(int id, int, HWND) {
       clickReset();
       break;
     case kOk:
+      importChosen();
       end(IDOK);
       break;
     case kCancel:
@@ -120,6 +134,12 @@ void ProfilePage::onCommand(int id, int, HWND) {
       break;
     case kShowPath:
       showSelectedPath();
+      break;
+    case kExport:
+      exportProfile();
+      break;
+    case kImport:
+      chooseImport();
       break;
   }
 }
@@ -167,10 +187,58 @@ void ProfilePage::showSelectedPath() {
   if (const AppPathEntry* entry = getEntry(apps(), selected)) balloon().show(entry->path, -15, 15);
 }
 
+// The profile as the user edits it, applied or not: what the page shows is
+// what the file holds.
+void ProfilePage::exportProfile() {
+  const ProfileRecord& profile = host_.document().edit->profiles[state_.profile()];
+  const std::wstring file = ChooseProfileFileToSave(hwnd(), profileFileName(profile));
+  if (file.empty()) return;
+  std::string error;
+  if (!WriteProfileFileAt(file, profile, host_.lists().macros, error)) {
+    MessageBoxW(hwnd(), wideFromUtf8(error).c_str(), L"Profile not exported", MB_OK | MB_ICONWARNING);
+    return;
+  }
+  const size_t slash = file.find_last_of(L"\\/");
+  setStatus("Saved as " + utf8FromWide(file.substr(slash == std::wstring::npos ? 0 : slash + 1)) + ".");
+}
+
+// The file is read and checked now, so that the user hears at once what is
+// wrong with it; it replaces the profile only when the page closes with OK.
+void ProfilePage::chooseImport() {
+  const std::wstring file = ChooseProfileFileToOpen(hwnd());
+  if (file.empty()) return;
+  auto shared = std::make_unique<SharedProfile>();
+  std::string error;
+  if (!ReadProfileFileAt(file, *shared, error)) {
+    const std::string text = "Nothing was changed.\n\n" + error;
+    MessageBoxW(hwnd(), wideFromUtf8(text).c_str(), L"Profile not imported", MB_OK | MB_ICONWARNING);
+    return;
+  }
+  import_ = std::move(shared);
+  const ProfileRecord& incoming = *import_->profile;
+  std::string name(incoming.profileName, strnlen(incoming.profileName, sizeof incoming.profileName)), utf8;
+  if (systemTextCodec().toUtf8(name, systemTextCodec().codePage(), utf8)) name = utf8;
+  setStatus("\"" + name + "\" replaces this profile at OK.");
+}
+
+void ProfilePage::importChosen() {
+  if (!import_) return;
+  ImportSummary summary;
+  if (!importIntoDocument(host_.document(), state_.profile(), *import_, summary))
+    OutputDebugStringA("ProfilePage import: a macro library could not be saved\n");
+  state_.imported = true;
+  import_.reset();
+}
+
+void ProfilePage::setStatus(const std::string& status) {
+  status_ = status;
+  InvalidateRect(hwnd(), &kHelpArea, FALSE);
+}
+
 LRESULT ProfilePage::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == MSG_CONTROL_HOVER) {
     const int tag = int(lParam);
-    const std::string text = wParam && tag > kNoHelp && tag <= kResetHelp ? kHelpTexts[tag] : "";
+    const std::string text = wParam && tag > kNoHelp && tag <= kShareHelp ? kHelpTexts[tag] : "";
     if (text != help_) {
       help_ = text;
       InvalidateRect(hwnd(), &kHelpArea, FALSE);
@@ -181,13 +249,15 @@ LRESULT ProfilePage::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void ProfilePage::paintOver(HDC dc) {
-  if (help_.empty()) return;
+  const bool help = !help_.empty();
+  if (!help && status_.empty()) return;
   HFONT font = CreateFontA(12, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "Play");
   HGDIOBJ old = SelectObject(dc, font);
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, RGB(200, 200, 200));
+  SetTextColor(dc, help ? RGB(200, 200, 200) : RGB(230, 230, 120));
   RECT area = kHelpArea;
-  DrawTextA(dc, help_.c_str(), int(help_.size()), &area, DT_WORDBREAK | DT_NOPREFIX);
+  const std::wstring text = wideFromUtf8(help ? help_ : status_);
+  DrawTextW(dc, text.c_str(), int(text.size()), &area, DT_WORDBREAK | DT_NOPREFIX | DT_END_ELLIPSIS);
   SelectObject(dc, old);
   DeleteObject(font);
 }

@@ -1,13 +1,16 @@
 #pragma once
 // The profile page of one profile: programs linked to it, a copy onto another
-// profile, and a reset. The page works on a copy of its list; nothing takes
-// effect before OK, after which the main window takes the list as the
-// profile's links, copies and resets (applyProfilePage).
+// profile, a reset, and the profile written to a file or read from one. The
+// page works on a copy of its list; nothing takes effect before OK: then a
+// profile file chosen with Import replaces the profile, and the main window
+// takes the list as the profile's links, copies and resets (applyProfilePage).
 
+#include <memory>
 #include <string>
 
 #include "OptionHost_win.h"
 #include "ProfilePageRules.h"
+#include "ProfileShare.h"
 #include "SkinDialog_win.h"
 
 class SkinListBox;
@@ -40,9 +43,15 @@ class ProfilePage : public SkinDialog {
   void clickReset();
   void showResetArmed();
   void showSelectedPath();
+  void exportProfile();
+  void chooseImport();
+  void importChosen();
+  void setStatus(const std::string& status);
 
   OptionHost& host_;
   ProfilePageState state_;
   AppList apps_;
-  std::string help_;  // the help area's text
+  std::string help_;                       // the help area's text while the mouse is over a control
+  std::string status_;                     // what the last export or import did, shown otherwise
+  std::unique_ptr<SharedProfile> import_;  // read and checked; replaces the profile at OK
 };

@@ -474,9 +474,14 @@ def profile_page(n):
         C("BUTTON_CANCEL", "button", 328, 276, 96, 32, "CANCEL", ""),
         C("BUTTON_EXIT", "close", 400, 6, 32, 24, "", "Close"),
     ]
+    keyed = {str(i + 1): c for i, c in enumerate(controls)}
     if n == 1:
-        controls.append(C("browser1", "button", 281, 172, 30, 20, "···", "Browse", "small"))
-    return window(f"buttons\\skin_profile{n}.ini", f"profile{n}", 440, 320, f"PROFILE {n}", controls=controls,
+        keyed["10"] = C("browser1", "button", 281, 172, 30, 20, "···", "Browse", "small")
+    # Keys 11 and 12 on every page, whether or not page 1's key 10 is there.
+    keyed["11"] = C("BUTTON_EXPORT", "button", 320, 140, 104, 28, "EXPORT", "Save this profile to a file")
+    keyed["12"] = C("BUTTON_IMPORT", "button", 320, 176, 104, 28, "IMPORT", "Load a profile file into this profile")
+    return window(f"buttons\\skin_profile{n}.ini", f"profile{n}", 440, 320, f"PROFILE {n}",
+                  controls=list(keyed.values()), keyed=keyed,
                   labels=[Label(16, 48, "LINKED PROGRAMS", 11, True, "dim"),
                           Label(46, 226, "COPY TO", 11, True, "dim", "lm")],
                   panels=[Panel("well", 16, 252, 196, 58)])

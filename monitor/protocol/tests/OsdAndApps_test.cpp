@@ -58,6 +58,10 @@ TEST(AppMatch, PathsAndNames) {
   EXPECT_EQ(apps::trim(" \t a b \r\n"), "a b");
   EXPECT_TRUE(apps::equalsIgnoringCase("GAME.exe", "game.EXE"));
   EXPECT_FALSE(apps::equalsIgnoringCase("game.exe", "game.ex"));
+  EXPECT_TRUE(apps::isFrameHost("APPLICATIONFRAMEHOST.EXE"));
+  EXPECT_TRUE(apps::isFrameHost("C:\\Windows\\System32\\ApplicationFrameHost.exe"));
+  EXPECT_FALSE(apps::isFrameHost("ApplicationFrameHost.exe.bak"));
+  EXPECT_FALSE(apps::isFrameHost(""));
 }
 
 TEST(AppMatch, HighestProfileWinsAndBlanksAndCaseAreIgnored) {

@@ -1,0 +1,30 @@
+#pragma once
+// What an imported profile does to the configuration program's document and
+// to the image the monitor is handed, and what the user is told about it.
+
+#include <string>
+
+#include "OptionDocument.h"
+#include "ProfileShare.h"
+
+// Replaces profile `profile` (0..4) of the edited image with `shared`; its
+// macros join the two libraries, which are saved at once (their keys name
+// them, and a library without a key's macro turns that key into a plain key
+// on its next pass). The profile keeps its linked programs, so its page's
+// list and its links still agree. False when a library file could not be
+// written; the import is done all the same.
+bool importIntoDocument(OptionDocument& doc, int profile, const SharedProfile& shared,
+                        ImportSummary& summary);
+
+// The block's image with profile `profile` replaced, for the monitor: the
+// change flags of that profile join those still pending in the block, so
+// that an apply the monitor has not taken yet keeps what it asks for, and
+// the active profile stays the one the monitor made active.
+void replaceProfileInBlock(SettingsImage& block, int profile, const ProfileRecord& imported);
+
+// One line for the user: what came in and what became of its macros.
+std::string importReport(const ProfileRecord& imported, const ImportSummary& summary);
+
+// A file name for a profile: its name without the characters file names
+// cannot hold, and the profile file extension.
+std::string profileFileName(const ProfileRecord& profile);
