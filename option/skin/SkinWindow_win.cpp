@@ -90,22 +90,17 @@ SkinPosition SkinWindow::readPosition(const char* section, int key) const {
 void SkinWindow::paint() {
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(hwnd_, &ps);
-  RECT client;
-  GetClientRect(hwnd_, &client);
-  UniqueMemoryDc offscreen(CreateCompatibleDC(dc));
-  UniqueBitmap canvas(CreateCompatibleBitmap(dc, client.right, client.bottom));
-  if (offscreen && canvas) {
-    HGDIOBJ oldCanvas = SelectObject(offscreen.get(), canvas.get());
-    if (HBITMAP background = skin_.background.get()) {
-      UniqueMemoryDc source(CreateCompatibleDC(dc));
-      HGDIOBJ oldSource = SelectObject(source.get(), background);
-      BitBlt(offscreen.get(), 0, 0, client.right, client.bottom, source.get(), 0, 0, SRCCOPY);
-      SelectObject(source.get(), oldSource);
-    }
-    paintOver(offscreen.get());
-    BitBlt(dc, 0, 0, client.right, client.bottom, offscreen.get(), 0, 0, SRCCOPY);
-    SelectObject(offscreen.get(), oldCanvas);
+  // Only what needs painting: the system hands the whole to the screen at
+  // once, so the texts drawn over the background never flicker.
+  const RECT& area = ps.rcPaint;
+  if (HBITMAP background = skin_.background.get()) {
+    UniqueMemoryDc source(CreateCompatibleDC(dc));
+    HGDIOBJ oldSource = SelectObject(source.get(), background);
+    BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, source.get(), area.left,
+           area.top, SRCCOPY);
+    SelectObject(source.get(), oldSource);
   }
+  paintOver(dc);
   EndPaint(hwnd_, &ps);
 }
 

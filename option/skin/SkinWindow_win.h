@@ -32,8 +32,8 @@ class SkinWindow {
   // Any other entry of the window's INI file, such as PAGEPOSITION 2.
   SkinPosition readPosition(const char* section, int key) const;
 
-  // Paints the background 1:1 through an off-screen bitmap of the client's
-  // size, with paintOver() drawn on top before it reaches the screen.
+  // Paints the background 1:1 where the window needs painting, with
+  // paintOver() drawn on top.
   void paint();
 
   // The mouse came over `control` for the first time, and it has no hover
