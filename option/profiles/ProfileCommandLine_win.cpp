@@ -29,7 +29,22 @@ int fail(const std::string& line) {
   return 1;
 }
 
+// Whether anything follows the program's own name: the shell, which splits
+// the line, is loaded only for a start that has arguments.
+bool hasArguments(const wchar_t* line) {
+  if (*line == L'"') {
+    for (++line; *line && *line != L'"'; ++line) {
+    }
+    if (*line) ++line;
+  } else {
+    while (*line && *line != L' ' && *line != L'\t') ++line;
+  }
+  while (*line == L' ' || *line == L'\t') ++line;
+  return *line != 0;
+}
+
 std::vector<std::string> arguments() {
+  if (!hasArguments(GetCommandLineW())) return {};
   int count = 0;
   LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
   std::vector<std::string> args;
