@@ -166,6 +166,7 @@ int main(int argc, char** argv) {
   std::string bin = self;
   bin = bin.substr(0, bin.find_last_of('\\') + 1);
   copyFile(bin + "marker.exe", folder + "Baseline.exe");
+  copyFile(bin + "bare_window.exe", folder + "BareWindow.exe");
   const std::string ini = folder + "config.ini";
 
   // Start-up with the real monitor on the emulated keyboard.
@@ -174,7 +175,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "the monitor did not connect to the emulated keyboard\n");
     return 1;
   }
-  std::vector<double> baseline, window, paint, overhead, committed, workingSet;
+  std::vector<double> baseline, bareWindow, window, paint, overhead, committed, workingSet;
   std::string account;
   Memory bare;
   std::string bareAccount;
@@ -196,6 +197,23 @@ int main(int argc, char** argv) {
     WaitForSingleObject(plain.hProcess, INFINITE);
     baseline.push_back(nowMs() - start);
     finish(plain);
+
+    // The least a window costs: one of the same size, painted at once.
+    start = nowMs();
+    PROCESS_INFORMATION bareOne = launch(folder + "BareWindow.exe", folder);
+    bareWindow.push_back(until(start, [] {
+      HWND w = FindWindowA(nullptr, "Quillon bare window");
+      if (!w || !IsWindowVisible(w)) return false;
+      RECT r;
+      GetWindowRect(w, &r);
+      HDC screen = GetDC(nullptr);
+      const COLORREF centre = GetPixel(screen, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+      ReleaseDC(nullptr, screen);
+      return GetRValue(centre) > 150 && GetGValue(centre) < 60;
+    }));
+    if (HWND w = FindWindowA(nullptr, "Quillon bare window")) PostMessageA(w, WM_CLOSE, 0, 0);
+    WaitForSingleObject(bareOne.hProcess, 5000);
+    finish(bareOne);
 
     start = nowMs();
     PROCESS_INFORMATION option = launch(folder + "Option.exe", folder);
@@ -288,6 +306,13 @@ int main(int argc, char** argv) {
   printLine("start -> main window shown", window, "ms");
   printLine("start -> first complete paint", paint, "ms");
   printLine("first complete paint - bare process", overhead, "ms", "<= 300 ms");
+  std::vector<double> bareOverhead, ownWork;
+  for (size_t i = 0; i < bareWindow.size() && i < paint.size(); ++i) {
+    bareOverhead.push_back(bareWindow[i] - baseline[i]);
+    ownWork.push_back(paint[i] - bareWindow[i]);
+  }
+  printLine("  a bare window painted - bare process", bareOverhead, "ms");
+  printLine("  first complete paint - bare window", ownWork, "ms");
   printLine("committed private memory once started", committed, "MB", "<= 14 MB");
   std::printf("  %-40s %8.1f MB\n", "  the same of a process doing nothing", bare.committedMb);
   printLine("working set once started", workingSet, "MB");
