@@ -17,18 +17,6 @@
 
 namespace {
 
-void registerClass(WNDPROC proc) {
-  static bool done = false;
-  if (done) return;
-  WNDCLASSEXA wc{sizeof wc};
-  wc.style = CS_DBLCLKS;
-  wc.lpfnWndProc = proc;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  wc.lpszClassName = kKeyboardPictureClass;
-  done = RegisterClassExA(&wc) != 0;
-}
-
 RECT toRect(const SkinRect& r) { return {r.left, r.top, r.right, r.bottom}; }
 
 bool meets(const SkinRect& r, const RECT& area) {
@@ -57,7 +45,7 @@ KeyboardPicture::~KeyboardPicture() {
 }
 
 bool KeyboardPicture::create(HWND parent, POINT at) {
-  registerClass(staticProc);
+  RegisterProgramClass(kKeyboardPictureClass, staticProc, CS_DBLCLKS);
   HWND made = CreateWindowExA(0, kKeyboardPictureClass, "", WS_CHILD, at.x, at.y, 0, 0, parent, nullptr,
                               GetModuleHandleA(nullptr), this);
   if (!made) return false;

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "BoundedText.h"
 #include "FileIo.h"
 #include "IniFile.h"
 
@@ -14,33 +15,6 @@ constexpr const char* kProfileListFiles[] = {"config\\PROFILE1APPList.dat", "con
                                              "config\\PROFILE5APPList.dat"};
 constexpr const char* kProfileListSections[] = {"PROFILE1APP", "PROFILE2APP", "PROFILE3APP", "PROFILE4APP",
                                                 "PROFILE5APP"};
-
-std::string_view bounded(const char* text, size_t size) {
-  return std::string_view(text, strnlen(text, size));
-}
-
-std::string_view trimBlanks(std::string_view s) {
-  while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
-  while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
-  return s;
-}
-
-bool equalNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'A' && x <= 'Z') x = char(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = char(y - 'A' + 'a');
-    if (x != y) return false;
-  }
-  return true;
-}
-
-template <size_t N>
-void setText(char (&field)[N], std::string_view text) {
-  std::memset(field, 0, N);
-  std::memcpy(field, text.data(), std::min(text.size(), N - 1));
-}
 
 // The key no longer names a library entry: it becomes a plain key again, and
 // is marked so that the keyboard forgets the deleted macro.
@@ -114,7 +88,7 @@ QUILLON_LIST_INSTANCES(AppPathEntry)
 
 void addPath(AppList& list, const std::string& path) {
   AppPathEntry entry{};
-  setText(entry.path, path);
+  setBoundedText(entry.path, path);
   list.push_back(entry);
 }
 
@@ -124,11 +98,11 @@ void removeAt(AppList& list, int position) {
 
 MacroMatch findMacro(const MacroLibrary& library, const KeyAssignment& key) {
   MacroMatch match;
-  const std::string_view keyName = bounded(key.macroName, sizeof key.macroName);
+  const std::string_view keyName = boundedText(key.macroName);
   const int keySteps = std::min<int>(key.stepCount, kMaxMacroSteps);
   for (size_t i = 0; i < library.size(); ++i) {
     const MacroRecord& entry = library[i];
-    if (!equalNoCase(trimBlanks(bounded(entry.name, sizeof entry.name)), keyName)) continue;
+    if (!equalIgnoringCase(trimBlanks(boundedText(entry.name)), keyName)) continue;
     match.found = true;
     match.position = int(i);
     match.identical =
@@ -139,16 +113,15 @@ MacroMatch findMacro(const MacroLibrary& library, const KeyAssignment& key) {
 
 MacroMatch findTextMacro(const TextMacroLibrary& library, const KeyAssignment& key) {
   MacroMatch match;
-  const std::string_view keyName = bounded(key.textMacroName, sizeof key.textMacroName);
-  const std::string_view keyText = bounded(key.textMacroText, sizeof key.textMacroText);
+  const std::string_view keyName = boundedText(key.textMacroName);
+  const std::string_view keyText = boundedText(key.textMacroText);
   for (size_t i = 0; i < library.size(); ++i) {
     const TextMacroRecord& entry = library[i];
-    if (!equalNoCase(trimBlanks(bounded(entry.name, sizeof entry.name)), keyName)) continue;
+    if (!equalIgnoringCase(trimBlanks(boundedText(entry.name)), keyName)) continue;
     match.found = true;
     match.position = int(i);
     match.identical = entry.keyBefore == key.keyBefore && entry.keyAfter == key.keyAfter &&
-                      entry.delayMs == key.textDelayMs &&
-                      equalNoCase(bounded(entry.text, sizeof entry.text), keyText);
+                      entry.delayMs == key.textDelayMs && equalIgnoringCase(boundedText(entry.text), keyText);
   }
   return match;
 }
@@ -163,7 +136,7 @@ void collectMacrosFromProfiles(MacroLibrary& library, const SettingsImage& image
       const int steps = std::min<int>(key.stepCount, kMaxMacroSteps);
       if (!match.found) {
         MacroRecord entry{};
-        setText(entry.name, bounded(key.macroName, sizeof key.macroName));
+        setBoundedText(entry.name, boundedText(key.macroName));
         entry.stepCount = steps;
         std::copy(key.steps, key.steps + kMaxMacroSteps, entry.steps);
         library.push_back(entry);
@@ -189,7 +162,7 @@ void applyMacroLibrary(const MacroLibrary& library, SettingsImage& image) {
       key.stepCount = uint16_t(std::clamp(entry.stepCount, 0, kMaxMacroSteps));
       // Trimmed as the lookup compares: a name copied with its blanks would
       // not match its own entry at the next pass, and the key would be lost.
-      setText(key.macroName, trimBlanks(bounded(entry.name, sizeof entry.name)));
+      setBoundedText(key.macroName, trimBlanks(boundedText(entry.name)));
       std::copy(entry.steps, entry.steps + kMaxMacroSteps, key.steps);
       image.keyDirty[p][k] = 1;
     }
@@ -206,8 +179,8 @@ void applyTextMacroLibrary(const TextMacroLibrary& library, SettingsImage& image
         continue;
       }
       const TextMacroRecord& entry = library[size_t(match.position)];
-      setText(key.textMacroName, trimBlanks(bounded(entry.name, sizeof entry.name)));
-      setText(key.textMacroText, bounded(entry.text, sizeof entry.text));
+      setBoundedText(key.textMacroName, trimBlanks(boundedText(entry.name)));
+      setBoundedText(key.textMacroText, boundedText(entry.text));
       key.keyBefore = entry.keyBefore;
       key.keyAfter = entry.keyAfter;
       key.textDelayMs = entry.delayMs;

@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+#include "BoundedText.h"
 #include "IniDocument.h"
 #include "ProfileFiles.h"
 
@@ -19,38 +20,6 @@ constexpr int kMaxSharedMacros = kKeyCount;  // one per key at most
 constexpr int kMaxFreeNameTries = 9999;
 
 // ------------------------------------------------------------ small texts
-
-template <size_t N>
-std::string_view bounded(const char (&field)[N]) {
-  return std::string_view(field, strnlen(field, N));
-}
-
-template <size_t N>
-void setText(char (&field)[N], std::string_view text) {
-  std::memset(field, 0, N);
-  std::memcpy(field, text.data(), std::min(text.size(), N - 1));
-}
-
-std::string_view trimSpaces(std::string_view s) {
-  while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
-  while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
-  return s;
-}
-
-// Names are compared as the libraries compare them: blanks around them and
-// the case of ASCII letters do not count.
-bool sameName(std::string_view a, std::string_view b) {
-  a = trimSpaces(a);
-  b = trimSpaces(b);
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'A' && x <= 'Z') x = char(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = char(y - 'A' + 'a');
-    if (x != y) return false;
-  }
-  return true;
-}
 
 std::string quoted(std::string_view name) { return "\"" + std::string(name) + "\""; }
 
@@ -337,14 +306,14 @@ std::string checkSettingKeys(const IniDocument& doc) {
 template <size_t N>
 void recode(char (&field)[N], unsigned from, const TextCodec& codec) {
   std::string utf8, text;
-  if (codec.toUtf8(bounded(field), from, utf8) && codec.fromUtf8(utf8, codec.codePage(), text))
-    setText(field, text);
+  if (codec.toUtf8(boundedText(field), from, utf8) && codec.fromUtf8(utf8, codec.codePage(), text))
+    setBoundedText(field, text);
 }
 
 template <typename Record>
 const Record* recordNamed(const std::vector<Record>& list, std::string_view name) {
   for (const Record& r : list)
-    if (sameName(bounded(r.name), name)) return &r;
+    if (sameName(boundedText(r.name), name)) return &r;
   return nullptr;
 }
 
@@ -356,7 +325,7 @@ bool sameSteps(const MacroRecord& a, const MacroRecord& b) {
 }
 bool sameText(const TextMacroRecord& a, const TextMacroRecord& b) {
   return a.delayMs == b.delayMs && a.keyBefore == b.keyBefore && a.keyAfter == b.keyAfter &&
-         bounded(a.text) == bounded(b.text);
+         boundedText(a.text) == boundedText(b.text);
 }
 
 // The last entry of that name: the one the libraries hand to keys.
@@ -364,7 +333,7 @@ template <typename Record>
 int lastNamed(const std::vector<Record>& list, std::string_view name) {
   int found = -1;
   for (size_t i = 0; i < list.size(); ++i)
-    if (sameName(bounded(list[i].name), name)) found = int(i);
+    if (sameName(boundedText(list[i].name), name)) found = int(i);
   return found;
 }
 
@@ -372,7 +341,7 @@ int lastNamed(const std::vector<Record>& list, std::string_view name) {
 std::string candidateName(std::string_view base, int n, size_t limit) {
   const std::string suffix = n == 1 ? "" : " (" + std::to_string(n) + ")";
   std::string_view cut = base.substr(0, limit > suffix.size() ? limit - suffix.size() : 0);
-  return std::string(trimSpaces(cut)) + suffix;
+  return std::string(trimBlanks(cut)) + suffix;
 }
 
 enum class Merge { Added, Shared, Renamed };
@@ -382,7 +351,7 @@ enum class Merge { Added, Shared, Renamed };
 // the entry's position.
 template <typename Record, typename Same>
 int merge(std::vector<Record>& library, const Record& shared, size_t nameLimit, Same same, Merge& how) {
-  const std::string base(trimSpaces(bounded(shared.name)));
+  const std::string base(trimBlanks(boundedText(shared.name)));
   for (int n = 1; n <= kMaxFreeNameTries; ++n) {
     const std::string name = candidateName(base, n, nameLimit);
     const int at = lastNamed(library, name);
@@ -392,7 +361,7 @@ int merge(std::vector<Record>& library, const Record& shared, size_t nameLimit, 
     }
     if (at < 0) {
       Record added = shared;
-      setText(added.name, name);
+      setBoundedText(added.name, name);
       library.push_back(added);
       how = n == 1 ? Merge::Added : Merge::Renamed;
       return int(library.size()) - 1;
@@ -529,22 +498,23 @@ std::string writeProfileFile(const ProfileRecord& profile, const MacroLibrary& m
   MacroLibrary boundMacros;
   TextMacroLibrary boundTexts;
   for (const KeyAssignment& key : profile.keys) {
-    if (key.functionCode == kFunctionRecordedMacro && !trimSpaces(bounded(key.macroName)).empty()) {
-      const std::string_view name = trimSpaces(bounded(key.macroName));
+    if (key.functionCode == kFunctionRecordedMacro && !trimBlanks(boundedText(key.macroName)).empty()) {
+      const std::string_view name = trimBlanks(boundedText(key.macroName));
       if (recordNamed(boundMacros, name)) continue;
       MacroRecord record{};
-      setText(record.name, name);
+      setBoundedText(record.name, name);
       const int library = lastNamed(macros, name);
       record.repeatCount = library >= 0 ? macros[size_t(library)].repeatCount : 0;
       record.stepCount = std::min<int>(key.stepCount, kMaxMacroSteps);
       std::copy(key.steps, key.steps + kMaxMacroSteps, record.steps);
       boundMacros.push_back(record);
-    } else if (key.functionCode == kFunctionTextMacro && !trimSpaces(bounded(key.textMacroName)).empty()) {
-      const std::string_view name = trimSpaces(bounded(key.textMacroName));
+    } else if (key.functionCode == kFunctionTextMacro &&
+               !trimBlanks(boundedText(key.textMacroName)).empty()) {
+      const std::string_view name = trimBlanks(boundedText(key.textMacroName));
       if (recordNamed(boundTexts, name)) continue;
       TextMacroRecord record{};
-      setText(record.name, name);
-      setText(record.text, bounded(key.textMacroText));
+      setBoundedText(record.name, name);
+      setBoundedText(record.text, boundedText(key.textMacroText));
       record.delayMs = key.textDelayMs;
       record.keyBefore = key.keyBefore;
       record.keyAfter = key.keyAfter;
@@ -571,15 +541,15 @@ std::string writeProfileFile(const ProfileRecord& profile, const MacroLibrary& m
   for (size_t i = 0; i < boundMacros.size(); ++i) {
     const MacroRecord& m = boundMacros[i];
     out.append(kLineEnd).append("[Macro" + std::to_string(i + 1) + "]").append(kLineEnd);
-    line(out, "Name", quoted(escapeText(utf8(bounded(m.name)))));
+    line(out, "Name", quoted(escapeText(utf8(boundedText(m.name)))));
     line(out, "RepeatCount", std::to_string(m.repeatCount));
     line(out, "Steps", stepsText(m.steps, m.stepCount));
   }
   for (size_t i = 0; i < boundTexts.size(); ++i) {
     const TextMacroRecord& t = boundTexts[i];
     out.append(kLineEnd).append("[TextMacro" + std::to_string(i + 1) + "]").append(kLineEnd);
-    line(out, "Name", quoted(escapeText(utf8(bounded(t.name)))));
-    line(out, "Text", quoted(escapeText(utf8(bounded(t.text)))));
+    line(out, "Name", quoted(escapeText(utf8(boundedText(t.name)))));
+    line(out, "Text", quoted(escapeText(utf8(boundedText(t.text)))));
     line(out, "DelayMs", std::to_string(t.delayMs));
     line(out, "KeyBefore", std::to_string(t.keyBefore));
     line(out, "KeyAfter", std::to_string(t.keyAfter));
@@ -644,9 +614,9 @@ std::string readProfileFile(std::string_view bytes, SharedProfile& shared, const
     if (!steps) return reader.error;
     int stepCount = 0;
     if (!parseSteps(*steps, m.steps, stepCount, error)) return damaged("in [" + section + "] Steps " + error);
-    if (trimSpaces(name).empty()) return damaged("[" + section + "] has no name");
+    if (trimBlanks(name).empty()) return damaged("[" + section + "] has no name");
     if (recordNamed(read.macros, name)) return damaged("two macros are named \"" + name + "\"");
-    setText(m.name, trimSpaces(name));
+    setBoundedText(m.name, trimBlanks(name));
     m.repeatCount = int32_t(repeat);
     m.stepCount = stepCount;
     read.macros.push_back(m);
@@ -662,10 +632,10 @@ std::string readProfileFile(std::string_view bytes, SharedProfile& shared, const
         !reader.number(section, "KeyBefore", 0, 255, before) ||
         !reader.number(section, "KeyAfter", 0, 255, after))
       return reader.error;
-    if (trimSpaces(name).empty()) return damaged("[" + section + "] has no name");
+    if (trimBlanks(name).empty()) return damaged("[" + section + "] has no name");
     if (recordNamed(read.textMacros, name)) return damaged("two text macros are named \"" + name + "\"");
-    setText(t.name, trimSpaces(name));
-    setText(t.text, text);
+    setBoundedText(t.name, trimBlanks(name));
+    setBoundedText(t.text, text);
     t.delayMs = int32_t(delay);
     t.keyBefore = uint8_t(before);
     t.keyAfter = uint8_t(after);
@@ -695,11 +665,11 @@ std::string readProfileFile(std::string_view bytes, SharedProfile& shared, const
     }
     // Every macro a key binds travels with it; a key without its macro
     // would be turned into a plain key by the next library pass.
-    const std::string_view macro = trimSpaces(bounded(key.macroName));
+    const std::string_view macro = trimBlanks(boundedText(key.macroName));
     if (key.functionCode == kFunctionRecordedMacro && !macro.empty() && !recordNamed(read.macros, macro))
       return damaged("key " + std::to_string(k) + " plays the macro \"" + std::string(macro) +
                      "\", which the file does not hold");
-    const std::string_view text = trimSpaces(bounded(key.textMacroName));
+    const std::string_view text = trimBlanks(boundedText(key.textMacroName));
     if (key.functionCode == kFunctionTextMacro && !text.empty() && !recordNamed(read.textMacros, text))
       return damaged("key " + std::to_string(k) + " types the text macro \"" + std::string(text) +
                      "\", which the file does not hold");
@@ -720,8 +690,8 @@ ImportSummary importSharedProfile(const SharedProfile& shared, ProfileRecord& ta
   constexpr size_t kMacroNameLimit = sizeof(KeyAssignment::macroName) - 1;
   constexpr size_t kTextNameLimit = sizeof(KeyAssignment::textMacroName) - 1;
   for (KeyAssignment& key : imported->keys) {
-    if (key.functionCode == kFunctionRecordedMacro && !trimSpaces(bounded(key.macroName)).empty()) {
-      const MacroRecord* record = recordNamed(shared.macros, bounded(key.macroName));
+    if (key.functionCode == kFunctionRecordedMacro && !trimBlanks(boundedText(key.macroName)).empty()) {
+      const MacroRecord* record = recordNamed(shared.macros, boundedText(key.macroName));
       if (!record) continue;
       int& at = macroAt[size_t(record - shared.macros.data())];
       if (at == -2) {
@@ -731,13 +701,14 @@ ImportSummary importSharedProfile(const SharedProfile& shared, ProfileRecord& ta
       }
       if (at < 0) continue;
       const MacroRecord& entry = macros[size_t(at)];
-      setText(key.macroName, trimSpaces(bounded(entry.name)));
+      setBoundedText(key.macroName, trimBlanks(boundedText(entry.name)));
       key.reserved0 = 0;
       key.stepCount = uint16_t(std::clamp(entry.stepCount, 0, kMaxMacroSteps));
       std::copy(entry.steps, entry.steps + kMaxMacroSteps, key.steps);
       key.macroListIndex = at;
-    } else if (key.functionCode == kFunctionTextMacro && !trimSpaces(bounded(key.textMacroName)).empty()) {
-      const TextMacroRecord* record = recordNamed(shared.textMacros, bounded(key.textMacroName));
+    } else if (key.functionCode == kFunctionTextMacro &&
+               !trimBlanks(boundedText(key.textMacroName)).empty()) {
+      const TextMacroRecord* record = recordNamed(shared.textMacros, boundedText(key.textMacroName));
       if (!record) continue;
       int& at = textAt[size_t(record - shared.textMacros.data())];
       if (at == -2) {
@@ -747,8 +718,8 @@ ImportSummary importSharedProfile(const SharedProfile& shared, ProfileRecord& ta
       }
       if (at < 0) continue;
       const TextMacroRecord& entry = textMacros[size_t(at)];
-      setText(key.textMacroName, trimSpaces(bounded(entry.name)));
-      setText(key.textMacroText, bounded(entry.text));
+      setBoundedText(key.textMacroName, trimBlanks(boundedText(entry.name)));
+      setBoundedText(key.textMacroText, boundedText(entry.text));
       key.textDelayMs = entry.delayMs;
       key.keyBefore = entry.keyBefore;
       key.keyAfter = entry.keyAfter;
@@ -757,8 +728,8 @@ ImportSummary importSharedProfile(const SharedProfile& shared, ProfileRecord& ta
   }
   // The key page's picker lists the library macros first, then the texts.
   for (KeyAssignment& key : imported->keys)
-    if (key.functionCode == kFunctionTextMacro && !trimSpaces(bounded(key.textMacroName)).empty()) {
-      const int at = lastNamed(textMacros, bounded(key.textMacroName));
+    if (key.functionCode == kFunctionTextMacro && !trimBlanks(boundedText(key.textMacroName)).empty()) {
+      const int at = lastNamed(textMacros, boundedText(key.textMacroName));
       key.macroListIndex = at < 0 ? -1 : int(macros.size()) + at;
     }
   imported->totalMacro = countMacroKeys(*imported);

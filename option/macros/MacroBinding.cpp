@@ -7,21 +7,10 @@
 
 namespace {
 
-template <size_t N>
-std::string_view bounded(const char (&field)[N]) {
-  return std::string_view(field, strnlen(field, N));
-}
-
-template <size_t N>
-void setText(char (&field)[N], std::string_view text) {
-  std::memset(field, 0, N);
-  std::memcpy(field, text.data(), std::min(text.size(), N - 1));
-}
-
 void bindMacro(KeyAssignment& key, const MacroRecord& macro) {
   // The key is matched to the library by this name later: it must be the
   // trimmed name that the lookup compares with.
-  setText(key.macroName, trimBlanks(bounded(macro.name)));
+  setBoundedText(key.macroName, trimBlanks(boundedText(macro.name)));
   key.reserved0 = 0;
   key.stepCount = uint16_t(std::clamp(macro.stepCount, 0, kMaxMacroSteps));
   std::copy(macro.steps, macro.steps + kMaxMacroSteps, key.steps);
@@ -29,8 +18,8 @@ void bindMacro(KeyAssignment& key, const MacroRecord& macro) {
 }
 
 void bindTextMacro(KeyAssignment& key, const TextMacroRecord& text) {
-  setText(key.textMacroName, trimBlanks(bounded(text.name)));
-  setText(key.textMacroText, bounded(text.text));
+  setBoundedText(key.textMacroName, trimBlanks(boundedText(text.name)));
+  setBoundedText(key.textMacroText, boundedText(text.text));
   key.textDelayMs = text.delayMs;
   key.keyBefore = text.keyBefore;
   key.keyAfter = text.keyAfter;
@@ -45,8 +34,8 @@ bool hasName(const char* name) { return name[0] != '\0'; }
 template <typename Library>
 void fitNames(Library& library, size_t keyNameLength) {
   for (auto& record : library) {
-    const std::string name(trimBlanks(trimBlanks(bounded(record.name)).substr(0, keyNameLength)));
-    setText(record.name, name);
+    const std::string name(trimBlanks(trimBlanks(boundedText(record.name)).substr(0, keyNameLength)));
+    setBoundedText(record.name, name);
   }
 }
 

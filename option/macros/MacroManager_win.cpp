@@ -275,14 +275,8 @@ void MacroManagerDialog::onNameEdited(int line) {
 }
 
 bool MacroManagerDialog::finishNaming() {
-  SkinListBox* list = names();
-  if (!list || !list->editing()) return false;
-  const SkinListBox::EditCommit done = list->finishEdit();
-  if (done.edited) onNameEdited(done.index);
-  if (!done.added) return done.removed;
-  const int lines = list->count();
-  onNameAdded(done.index);
-  return list->count() < lines;  // refused: the line went again
+  return FinishNameEditor(
+      names(), [this](int line) { onNameAdded(line); }, [this](int line) { onNameEdited(line); });
 }
 
 void MacroManagerDialog::finishDelayEdit() {

@@ -5,23 +5,10 @@
 
 namespace {
 
-char lower(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
-
-template <size_t N>
-std::string_view bounded(const char (&field)[N]) {
-  return std::string_view(field, strnlen(field, N));
-}
-
-template <size_t N>
-void setText(char (&field)[N], std::string_view text) {
-  std::memset(field, 0, N);
-  std::memcpy(field, text.data(), std::min(text.size(), N - 1));
-}
-
 template <typename Library>
 std::vector<std::string> namesOfLibrary(const Library& library) {
   std::vector<std::string> names;
-  for (const auto& record : library) names.emplace_back(bounded(record.name));
+  for (const auto& record : library) names.emplace_back(boundedText(record.name));
   return names;
 }
 
@@ -30,7 +17,7 @@ bool addRecord(Library& library, std::string_view typed) {
   const std::optional<std::string> name = acceptName(namesOf(library), typed);
   if (!name) return false;
   typename Library::value_type record{};
-  setText(record.name, *name);
+  setBoundedText(record.name, *name);
   library.push_back(record);
   return true;
 }
@@ -40,7 +27,7 @@ bool renameRecord(Library& library, int index, std::string_view typed) {
   if (index < 0 || size_t(index) >= library.size()) return false;
   const std::optional<std::string> name = acceptName(namesOf(library), typed, index);
   if (!name) return false;
-  setText(library[size_t(index)].name, *name);
+  setBoundedText(library[size_t(index)].name, *name);
   return true;
 }
 
@@ -52,19 +39,6 @@ int deleteRecord(Library& library, int index) {
 }
 
 }  // namespace
-
-std::string_view trimBlanks(std::string_view text) {
-  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-  return text;
-}
-
-bool sameName(std::string_view a, std::string_view b) {
-  a = trimBlanks(a);
-  b = trimBlanks(b);
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return lower(x) == lower(y); });
-}
 
 std::optional<std::string> acceptName(const std::vector<std::string>& names, std::string_view typed,
                                       int self) {
@@ -85,7 +59,7 @@ std::vector<std::string> namesOf(const TextMacroLibrary& library) { return names
 int initialMacroLine(const std::vector<std::string>& names, const KeyAssignment& editedKey) {
   if (names.empty()) return -1;
   if (editedKey.functionCode != kFunctionRecordedMacro) return 0;
-  const std::string_view keyName = bounded(editedKey.macroName);
+  const std::string_view keyName = boundedText(editedKey.macroName);
   // "Jump" must not select "Jumper" above it: an exact name comes first.
   for (size_t i = 0; i < names.size(); ++i)
     if (sameName(names[i], keyName)) return int(i);
@@ -131,10 +105,10 @@ ClampedNumber textDelayFromEdit(std::string_view typed) {
 }
 
 void storeText(TextMacroRecord& record, std::string_view text) {
-  setText(record.text, text.substr(0, kMaxTextMacroLength));
+  setBoundedText(record.text, text.substr(0, kMaxTextMacroLength));
 }
 
-std::string_view textOf(const TextMacroRecord& record) { return bounded(record.text); }
+std::string_view textOf(const TextMacroRecord& record) { return boundedText(record.text); }
 
 std::string keyButtonText(uint8_t code, const KeyboardLayout& layout) {
   return code == 0 ? std::string(kNoKeyText) : keyName(code, layout);

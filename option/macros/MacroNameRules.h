@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "BoundedText.h"
 #include "KeyCodes.h"
 #include "ListFiles.h"
 #include "NumberText.h"
@@ -20,8 +21,6 @@ constexpr std::string_view kNewTextMacroLineText = "TMacro: ";
 // A key keeps a copy of the name in 16 bytes; every name fits there.
 constexpr size_t kMaxNameLength = 15;
 
-std::string_view trimBlanks(std::string_view text);
-bool sameName(std::string_view a, std::string_view b);  // trimmed, ignoring case
 
 // The name a committed line stands for: trimmed and cut to kMaxNameLength;
 // nothing when no name is left or another entry (not `self`) has it.

@@ -46,6 +46,20 @@ int CommitNewNameLine(SkinListBox& list, Session& session, const Library& librar
   return result.select;
 }
 
+// Finishes the name list's open editor as Enter would, and hands what it did
+// to the manager: `added(line)` for a new line, `edited(line)` for a renamed
+// one. True when a new line went again (left empty, cancelled or refused).
+template <typename Added, typename Edited>
+bool FinishNameEditor(SkinListBox* list, Added added, Edited edited) {
+  if (!list || !list->editing()) return false;
+  const SkinListBox::EditCommit done = list->finishEdit();
+  if (done.edited) edited(done.index);
+  if (!done.added) return done.removed;
+  const int lines = list->count();
+  added(done.index);
+  return list->count() < lines;  // refused: the line went again
+}
+
 template <typename Session, typename Library>
 void CommitRenamedLine(SkinListBox& list, Session& session, const Library& library, int line) {
   session.commitRename(line, list.lineText(line));

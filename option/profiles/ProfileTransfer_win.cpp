@@ -118,7 +118,11 @@ bool SendProfileToMonitor(SharedBlock& block, int profile, const ProfileRecord& 
   return sent;
 }
 
-std::wstring ChooseProfileFileToSave(HWND owner, const std::string& suggestedName) {
+namespace {
+
+// The system's file dialog for profile files, starting in the user's
+// documents; empty when cancelled.
+std::wstring chooseProfileFile(HWND owner, bool save, const std::string& suggestedName) {
   const std::wstring folder = documentsFolder();
   wchar_t file[MAX_PATH] = {};
   lstrcpynW(file, wideFromUtf8(suggestedName).c_str(), MAX_PATH);
@@ -130,23 +134,17 @@ std::wstring ChooseProfileFileToSave(HWND owner, const std::string& suggestedNam
   dialog.nMaxFile = MAX_PATH;
   dialog.lpstrInitialDir = folder.c_str();
   dialog.lpstrDefExt = L"vqprofile";
-  dialog.lpstrTitle = L"Export profile";
-  dialog.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
-  return GetSaveFileNameW(&dialog) ? std::wstring(file) : std::wstring();
+  dialog.lpstrTitle = save ? L"Export profile" : L"Import profile";
+  dialog.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR |
+                 (save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
+  const BOOL chosen = save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog);
+  return chosen ? std::wstring(file) : std::wstring();
 }
 
-std::wstring ChooseProfileFileToOpen(HWND owner) {
-  const std::wstring folder = documentsFolder();
-  wchar_t file[MAX_PATH] = {};
-  OPENFILENAMEW dialog{};
-  dialog.lStructSize = sizeof dialog;
-  dialog.hwndOwner = owner;
-  dialog.lpstrFilter = kFilter;
-  dialog.lpstrFile = file;
-  dialog.nMaxFile = MAX_PATH;
-  dialog.lpstrInitialDir = folder.c_str();
-  dialog.lpstrDefExt = L"vqprofile";
-  dialog.lpstrTitle = L"Import profile";
-  dialog.Flags = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
-  return GetOpenFileNameW(&dialog) ? std::wstring(file) : std::wstring();
+}  // namespace
+
+std::wstring ChooseProfileFileToSave(HWND owner, const std::string& suggestedName) {
+  return chooseProfileFile(owner, true, suggestedName);
 }
+
+std::wstring ChooseProfileFileToOpen(HWND owner) { return chooseProfileFile(owner, false, {}); }

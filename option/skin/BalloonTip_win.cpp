@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "SkinControl_win.h"
+
 namespace {
 constexpr char kClassName[] = "QuillonBalloonTip";
 constexpr char kFace[] = "Akzidenz Grotesk BE";
@@ -41,16 +43,7 @@ void BalloonTip::RelayAll(const MSG& msg) {
 }
 
 bool BalloonTip::create(HWND owner) {
-  static const bool registered = [] {
-    WNDCLASSEXA wc{sizeof wc};
-    wc.style = CS_SAVEBITS;
-    wc.lpfnWndProc = proc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.lpszClassName = kClassName;
-    return RegisterClassExA(&wc) != 0;
-  }();
-  if (!registered) return false;
+  if (!RegisterProgramClass(kClassName, proc, CS_SAVEBITS)) return false;
   window_.reset(CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kClassName, "", WS_POPUP,
                                 0, 0, 0, 0, owner, nullptr, GetModuleHandleA(nullptr), this));
   if (window_ && std::find(liveBalloons().begin(), liveBalloons().end(), this) == liveBalloons().end())

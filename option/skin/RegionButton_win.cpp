@@ -6,24 +6,10 @@
 #include "SkinMessages.h"
 #include "SkinWindow_win.h"
 
-namespace {
-bool registerClass() {
-  static bool done = false;
-  if (done) return true;
-  WNDCLASSEXA wc{sizeof wc};
-  wc.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
-  wc.lpfnWndProc = DefWindowProcA;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  wc.lpszClassName = kRegionButtonClass;
-  done = RegisterClassExA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-  return done;
-}
-}  // namespace
-
 RegionButton* RegionButton::Create(HWND parent, int id, const char* text, const SkinPosition& position,
                                    int maskId, const SkinStatePictures& pictures) {
-  if (!registerClass()) return nullptr;
+  if (!RegisterProgramClass(kRegionButtonClass, DefWindowProcA, CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS))
+    return nullptr;
   const SkinRect& r = position.rect;
   HWND window = CreateWindowExA(0, kRegionButtonClass, text ? text : "", WS_CHILD | WS_VISIBLE | WS_TABSTOP,
                                 r.left, r.top, r.width(), r.height(), parent,

@@ -88,6 +88,19 @@ HBITMAP StateImages::of(StateImage which) const {
   return normal.get();
 }
 
+bool RegisterProgramClass(const char* name, WNDPROC proc, UINT style) {
+  HINSTANCE module = GetModuleHandleA(nullptr);
+  WNDCLASSEXA wc{sizeof wc};
+  if (GetClassInfoExA(module, name, &wc)) return true;
+  wc = {sizeof wc};
+  wc.style = style;
+  wc.lpfnWndProc = proc;
+  wc.hInstance = module;
+  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  wc.lpszClassName = name;
+  return RegisterClassExA(&wc) != 0;
+}
+
 void ActivateTopLevelOf(HWND control) {
   HWND parent = GetParent(control);
   if (parent && GetActiveWindow() != GetAncestor(parent, GA_ROOT))

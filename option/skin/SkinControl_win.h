@@ -35,6 +35,10 @@ class SkinControl {
 // A click on a control first brings its top-level window to the front.
 void ActivateTopLevelOf(HWND control);
 
+// Registers one of the program's window classes (arrow cursor, `style`) the
+// first time; true when the class is there.
+bool RegisterProgramClass(const char* name, WNDPROC proc, UINT style);
+
 // Hover as the system's own hot-tracking controls follow it: a mouse move
 // over a control that is not hovered yet asks for one WM_MOUSELEAVE. The
 // mouse is never captured for it: a capture held for hover takes the next

@@ -9,18 +9,6 @@
 
 namespace {
 constexpr char kClassName[] = "QuillonSkinWindow";
-
-void registerClass(WNDPROC proc) {
-  static bool done = false;
-  if (done) return;
-  WNDCLASSEXA wc{sizeof wc};
-  wc.style = CS_DBLCLKS;
-  wc.lpfnWndProc = proc;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  wc.lpszClassName = kClassName;
-  done = RegisterClassExA(&wc) != 0;
-}
 }  // namespace
 
 SkinWindow::~SkinWindow() {
@@ -28,7 +16,7 @@ SkinWindow::~SkinWindow() {
 }
 
 bool SkinWindow::create(const SkinSource& source, const char* title, HWND parent, bool child) {
-  registerClass(staticProc);
+  RegisterProgramClass(kClassName, staticProc, CS_DBLCLKS);
   source_ = source;
   if (child) dragByFreeSpot_ = false;
   DWORD style = child ? WS_CHILD | WS_CLIPCHILDREN : WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU;
@@ -80,7 +68,8 @@ void SkinWindow::CutOverImages(HWND control) {
   if (!picture) return;
   const StateCutScope cutting;
   for (const auto& [key, placed] : window->placed_)
-    if (SkinControl* c = SkinControl::FromWindow(placed.window)) c->cutOverImage(picture.get(), placed.position);
+    if (SkinControl* c = SkinControl::FromWindow(placed.window))
+      c->cutOverImage(picture.get(), placed.position);
 }
 
 SkinPosition SkinWindow::readPosition(const char* section, int key) const {

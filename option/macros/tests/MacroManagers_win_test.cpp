@@ -592,7 +592,7 @@ TEST_F(MacroManagers, TextTypedWhileANewNameIsOpenGoesToTheNewTextMacroAndACaptu
   EXPECT_EQ(linesOnceThey(manager, kTextNamesId, {"Hello", "Note"}),
             (std::vector<std::string>{"Hello", "Note"}));
 
-  // A second click on the capture button, and Escape, end a capture with no key.
+  // Clicking the capture button while it captures, and Escape, end a capture with no key.
   clickOn(manager, kTextIni, kKeyBefore);
   Sleep(kQuickUserMs);
   clickAgain();
