@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "ControlPipe_win.h"
+#include "DownloadEncoder.h"
 #include "DownloadTrace.h"
 #include "FirmwareModel.h"
 #include "FolderTree_win.h"
@@ -265,6 +266,35 @@ std::string MonitorHarness::emulatedDriver() const {
     if (GetFileAttributesA((dist_ + candidate).c_str()) != INVALID_FILE_ATTRIBUTES) return dist_ + candidate;
   }
   return {};
+}
+
+std::vector<std::string> MonitorHarness::downloadCallsSince(size_t from) const {
+  std::vector<std::string> calls = tracedCalls(), sent;
+  for (size_t i = from; i < calls.size(); ++i)
+    if (calls[i].rfind("SetFeature ", 0) == 0 || calls[i].rfind("WriteUSB ", 0) == 0)
+      sent.push_back(calls[i]);
+  return sent;
+}
+
+void MonitorHarness::expectDownloadOf(const SettingsImage& image, bool full, size_t from) {
+  auto copy = std::make_unique<SettingsImage>(image);  // the snapshot clears its flags
+  kbd::DownloadSnapshot snapshot = kbd::takeDownloadSnapshot(*copy);
+  ASSERT_TRUE(snapshot.active);
+  const std::vector<kbd::Report> expected = kbd::encodeDownload(*snapshot.active, snapshot.flags, full);
+  ASSERT_TRUE(waitFor([&] { return downloadCallsSince(from).size() >= expected.size(); }, 20000))
+      << "the download did not end";
+  const std::vector<std::string> sent = downloadCallsSince(from);
+  ASSERT_EQ(sent.size(), expected.size());
+  for (size_t i = 0; i < expected.size(); ++i) {
+    const char* call = expected[i].kind == kbd::Report::Feature ? "SetFeature " : "WriteUSB ";
+    EXPECT_EQ(sent[i], call + emu::hex(expected[i].bytes.data(), expected[i].bytes.size())) << "report " << i;
+  }
+}
+
+std::string MonitorHarness::iniString(const char* section, const char* key) const {
+  char value[512] = {};
+  GetPrivateProfileStringA(section, key, "<missing>", value, sizeof value, (folder_ + "config.ini").c_str());
+  return value;
 }
 
 std::unique_ptr<SettingsImage> MonitorHarness::readBlock() {

@@ -103,6 +103,15 @@ class MonitorHarness : public ::testing::Test {
   std::string tracePath() const { return folder_ + "kbd_trace.txt"; }
   std::vector<TraceLine> readTrace() const { return harness::readTrace(tracePath()); }
   std::vector<std::string> tracedCalls() const { return harness::tracedCalls(tracePath()); }
+  // The settings download calls (SetFeature, WriteUSB) in the trace from call
+  // `from` on.
+  std::vector<std::string> downloadCallsSince(size_t from) const;
+  // Waits until the calls from `from` on hold as many reports as the
+  // download of `image` (full or by its change flags), then checks them
+  // report for report.
+  void expectDownloadOf(const SettingsImage& image, bool full, size_t from);
+  // A value of the private config.ini, "<missing>" when absent.
+  std::string iniString(const char* section, const char* key) const;
 
   // The image the monitor publishes, read from the shared block (2.9 MB: on
   // the heap, never on a stack).

@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "DownloadEncoder.h"
 #include "MonitorHarness_win.h"
 #include "SharedBlock_win.h"
 
@@ -56,39 +55,6 @@ class ProfileSwitch : public MonitorHarness {
     if (IsSkipped() || HasFatalFailure()) return;
     ASSERT_TRUE(waitFor([&] { return count(tracedCalls(), "GetFeature") == 2; }, kLong)) << "start-up check";
   }
-  std::string iniString(const char* key) const {
-    char value[64] = {};
-    GetPrivateProfileStringA("Setting", key, "<missing>", value, sizeof value,
-                             (folder_ + "config.ini").c_str());
-    return value;
-  }
-  std::vector<std::string> downloadCallsSince(size_t from) const {
-    std::vector<std::string> calls = tracedCalls(), sent;
-    for (size_t i = from; i < calls.size(); ++i)
-      if (calls[i].rfind("SetFeature ", 0) == 0 || calls[i].rfind("WriteUSB ", 0) == 0)
-        sent.push_back(calls[i]);
-    return sent;
-  }
-  // The calls from `from` on are exactly the download the image asks for.
-  void expectDownloadOf(const SettingsImage& image, bool full, size_t from) {
-    auto copy = std::make_unique<SettingsImage>(image);  // the snapshot clears its flags
-    kbd::DownloadSnapshot snapshot = kbd::takeDownloadSnapshot(*copy);
-    ASSERT_TRUE(snapshot.active);
-    const std::vector<kbd::Report> expected = kbd::encodeDownload(*snapshot.active, snapshot.flags, full);
-    ASSERT_TRUE(waitFor([&] { return downloadCallsSince(from).size() >= expected.size(); }, kLong))
-        << "the download did not end";
-    const std::vector<std::string> sent = downloadCallsSince(from);
-    ASSERT_EQ(sent.size(), expected.size());
-    for (size_t i = 0; i < expected.size(); ++i) {
-      std::string want = expected[i].kind == kbd::Report::Feature ? "SetFeature " : "WriteUSB ";
-      for (uint8_t b : expected[i].bytes) {
-        char pair[3];
-        std::snprintf(pair, sizeof pair, "%02X", b);
-        want += pair;
-      }
-      EXPECT_EQ(sent[i], want) << "report " << i;
-    }
-  }
   // Brings `window` to the front and gives the milliseconds until the
   // block names `profile` active, or -1.
   double switchTime(HWND window, int profile, const ActiveProfileProbe& probe) {
@@ -133,7 +99,7 @@ TEST_F(ProfileSwitch, TheForegroundChangeItselfSwitchesWithItsLatencyPrinted) {
   }
   printLatencies("foreground change to active profile", latencies);
   ASSERT_TRUE(waitFor([&] { return standIn_.profileSwitched == 8; }, kLong));
-  EXPECT_EQ(iniString("CurrentProfile"), "0");
+  EXPECT_EQ(iniString("Setting", "CurrentProfile"), "0");
   exitFromTray();
 }
 
@@ -152,7 +118,7 @@ TEST_F(ProfileSwitch, WithoutTheHookTheSlowLookStillSwitches) {
   ASSERT_TRUE(waitFor([&] { return probe.current() == 3; }, kLong)) << "the slow look did not switch";
   printLatencies("slow look, start to active profile", {nowMs() - start});
   ASSERT_TRUE(waitFor([&] { return standIn_.profileSwitched == 1; }, kLong));
-  EXPECT_EQ(iniString("CurrentProfile"), "3");
+  EXPECT_EQ(iniString("Setting", "CurrentProfile"), "3");
   exitFromTray();
 }
 
@@ -217,7 +183,7 @@ TEST_F(ProfileSwitch, ProfileCommandMakesAProfileActiveInTheRunningMonitor) {
   ASSERT_TRUE(waitFor([&] { return standIn_.profileSwitched == 1; }, kLong)) << "Option was not told";
   std::unique_ptr<SettingsImage> published = readBlock();
   EXPECT_EQ(published->currentProfile, 2);
-  EXPECT_EQ(iniString("CurrentProfile"), "2");
+  EXPECT_EQ(iniString("Setting", "CurrentProfile"), "2");
   expectDownloadOf(*published, true, before);
 
   // The active profile again: nothing to do, and nothing is sent.

@@ -75,8 +75,23 @@ class OptionHarness : public MonitorHarness {
   void click(POINT screen, int button = 1);
   void doubleClick(POINT screen);
   void key(const std::string& keys);
+  // Clicks the centre of BUTTONPOS `key` of `ini` in `window`.
+  void clickOn(HWND window, const std::string& ini, int key, int button = 1) {
+    click(centreOf(ini, key, clientOrigin(window)), button);
+  }
   // A top-level window of Option.exe with this title, once visible.
   HWND waitForWindow(const char* title, DWORD ms = 10000);
+  bool closed(HWND window, DWORD ms = 5000) const {
+    return harness::waitFor([&] { return !IsWindow(window); }, ms);
+  }
+  // Opens the page of profile `page` (1..5) from the main window.
+  HWND openProfilePage(int page) {
+    click(mainControl(kFirstProfilePage + page - 1));
+    return waitForWindow(("Profile " + std::to_string(page)).c_str());
+  }
+  static std::string profilePageIni(int page) {
+    return "buttons\\skin_profile" + std::to_string(page) + ".ini";
+  }
 
   // The screen under `window` as 0x00RRGGBB pixels, top row first; written
   // to `bmp` (a path) too when one is given.

@@ -39,7 +39,6 @@ constexpr int kProfilePageOk = 7;
 
 class OptionInterleavings : public OptionHarness {
  protected:
-  void clickOn(HWND window, const std::string& ini, int key) { click(centreOf(ini, key, clientOrigin(window))); }
   // Waits for `window` to go, then lets a quick user's reaction time pass.
   void closedThenQuickUser(HWND window) {
     ASSERT_TRUE(waitFor([&] { return !IsWindowVisible(window); }, 5000));

@@ -22,17 +22,6 @@ enum WarnControl { kWarnOk = 1, kWarnCancel = 2 };
 
 class OptionProfiles : public OptionHarness {
  protected:
-  HWND openPage(int page) {
-    click(mainControl(kFirstProfilePage + page - 1));
-    return waitForWindow(("Profile " + std::to_string(page)).c_str());
-  }
-  void clickOn(HWND window, const std::string& ini, int key) {
-    click(centreOf(ini, key, clientOrigin(window)));
-  }
-  static std::string pageIni(int page) { return "buttons\\skin_profile" + std::to_string(page) + ".ini"; }
-  bool closed(HWND window) {
-    return waitFor([&] { return !IsWindow(window); }, 5000);
-  }
   AppList savedList(int page) {
     AppList list;
     loadList(list, folder_, profileAppListFile(page));
@@ -52,18 +41,18 @@ TEST_F(OptionProfiles, CopyAndResetOnPageThreeWithTargetOne) {
   startWithEmulatedKeyboard();
   startOption();
   click(mainControl(kFirstSelector + 2));
-  HWND page = openPage(3);
+  HWND page = openProfilePage(3);
   ASSERT_NE(page, nullptr);
-  clickOn(page, pageIni(3), kCopyBox);
-  clickOn(page, pageIni(3), kCopyTarget);
+  clickOn(page, profilePageIni(3), kCopyBox);
+  clickOn(page, profilePageIni(3), kCopyTarget);
   key("Down Return");  // the first entry: profile 1
-  clickOn(page, pageIni(3), kResetProfile);
+  clickOn(page, profilePageIni(3), kResetProfile);
   HWND warn = waitForWindow("Reset");
   ASSERT_NE(warn, nullptr);
   clickOn(warn, "skin_profile3_reset_warn.ini", kWarnOk);
   ASSERT_TRUE(closed(warn));
   const size_t mark = traceSize();
-  clickOn(page, pageIni(3), kOk);
+  clickOn(page, profilePageIni(3), kOk);
   ASSERT_TRUE(closed(page));
   // The reset is applied at once, as a full download of the active profile.
   ASSERT_EQ(waitForDownloads(mark, 1).size(), 1u);
@@ -86,18 +75,18 @@ TEST_F(OptionProfiles, ResetClickedTwiceArmsNothing) {
   startWithEmulatedKeyboard();
   startOption();
   click(mainControl(kFirstSelector + 1));
-  HWND page = openPage(2);
+  HWND page = openProfilePage(2);
   ASSERT_NE(page, nullptr);
-  clickOn(page, pageIni(2), kResetProfile);
+  clickOn(page, profilePageIni(2), kResetProfile);
   HWND warn = waitForWindow("Reset");
   ASSERT_NE(warn, nullptr);
   clickOn(warn, "skin_profile2_reset_warn.ini", kWarnOk);
   ASSERT_TRUE(closed(warn));
-  clickOn(page, pageIni(2), kResetProfile);  // disarms, without a question
+  clickOn(page, profilePageIni(2), kResetProfile);  // disarms, without a question
   Sleep(200);
   EXPECT_EQ(FindWindowA(nullptr, "Reset"), nullptr);
   const size_t mark = traceSize();
-  clickOn(page, pageIni(2), kOk);
+  clickOn(page, profilePageIni(2), kOk);
   ASSERT_TRUE(closed(page));
   Sleep(300);
   EXPECT_TRUE(downloadsSince(mark).empty());
@@ -110,9 +99,9 @@ TEST_F(OptionProfiles, OnlyTheFirstTwentyOfTwentyFiveProgramsAreLinked) {
   writeAppList(1, 25);
   startWithEmulatedKeyboard();
   startOption();
-  HWND page = openPage(1);
+  HWND page = openProfilePage(1);
   ASSERT_NE(page, nullptr);
-  clickOn(page, pageIni(1), kOk);
+  clickOn(page, profilePageIni(1), kOk);
   ASSERT_TRUE(closed(page));
   const size_t mark = traceSize();
   click(mainControl(kApply));
@@ -128,19 +117,19 @@ TEST_F(OptionProfiles, CancelRestoresTheListAndRemoveSelectsTheNextLine) {
   writeAppList(1, 3);
   startWithEmulatedKeyboard();
   startOption();
-  HWND page = openPage(1);
+  HWND page = openProfilePage(1);
   ASSERT_NE(page, nullptr);
-  clickOn(page, pageIni(1), kRemove);  // removes game0, selects game1
-  clickOn(page, pageIni(1), kCancel);
+  clickOn(page, profilePageIni(1), kRemove);  // removes game0, selects game1
+  clickOn(page, profilePageIni(1), kCancel);
   ASSERT_TRUE(closed(page));
   Sleep(300);  // a wrongly saved list would be written just after the page closed
   EXPECT_EQ(savedList(1).size(), 3u);
 
-  page = openPage(1);
+  page = openProfilePage(1);
   ASSERT_NE(page, nullptr);
-  clickOn(page, pageIni(1), kRemove);
-  clickOn(page, pageIni(1), kRemove);
-  clickOn(page, pageIni(1), kOk);
+  clickOn(page, profilePageIni(1), kRemove);
+  clickOn(page, profilePageIni(1), kRemove);
+  clickOn(page, profilePageIni(1), kOk);
   ASSERT_TRUE(closed(page));
   // The list is saved with the links, by the apply.
   applyAndWait();
@@ -154,9 +143,9 @@ TEST_F(OptionProfiles, CancelRestoresTheListAndRemoveSelectsTheNextLine) {
 TEST_F(OptionProfiles, AddTakesAProgramFromTheOpenFileDialog) {
   startWithEmulatedKeyboard();
   startOption();
-  HWND page = openPage(1);
+  HWND page = openProfilePage(1);
   ASSERT_NE(page, nullptr);
-  clickOn(page, pageIni(1), kAdd);
+  clickOn(page, profilePageIni(1), kAdd);
   HWND dialog = waitForWindow("Open");
   ASSERT_NE(dialog, nullptr);
   const std::string program = folder_ + "Monitor.exe";
@@ -165,7 +154,7 @@ TEST_F(OptionProfiles, AddTakesAProgramFromTheOpenFileDialog) {
   EXPECT_TRUE(xdotool("type --delay 5 '" + program + "'"));
   key("Return");
   ASSERT_TRUE(waitFor([&] { return !IsWindow(dialog); }, 5000));
-  clickOn(page, pageIni(1), kOk);
+  clickOn(page, profilePageIni(1), kOk);
   ASSERT_TRUE(closed(page));
   applyAndWait();
   const AppList list = savedList(1);
@@ -181,20 +170,20 @@ TEST_F(OptionProfiles, EachPageShowsWhatItsProfileLinksAfterCopyAndReset) {
   startWithEmulatedKeyboard();
   startOption();
   click(mainControl(kFirstSelector + 1));
-  HWND page = openPage(2);
+  HWND page = openProfilePage(2);
   ASSERT_NE(page, nullptr);
   EXPECT_EQ(pageLines(page), (std::vector<std::string>{"game0", "game1"}));
-  clickOn(page, pageIni(2), kCopyBox);
-  clickOn(page, pageIni(2), kCopyTarget);
+  clickOn(page, profilePageIni(2), kCopyBox);
+  clickOn(page, profilePageIni(2), kCopyTarget);
   key("Down Return");  // profile 1
-  clickOn(page, pageIni(2), kOk);
+  clickOn(page, profilePageIni(2), kOk);
   ASSERT_TRUE(closed(page));
 
   click(mainControl(kFirstSelector));
-  page = openPage(1);
+  page = openProfilePage(1);
   ASSERT_NE(page, nullptr);
   EXPECT_EQ(pageLines(page), (std::vector<std::string>{"game0"}));
-  clickOn(page, pageIni(1), kCancel);
+  clickOn(page, profilePageIni(1), kCancel);
   ASSERT_TRUE(closed(page));
   applyAndWait();
   auto block = readBlock();
@@ -204,16 +193,16 @@ TEST_F(OptionProfiles, EachPageShowsWhatItsProfileLinksAfterCopyAndReset) {
 
   // Reset, armed: the button stays down until OK or the click that disarms it.
   click(mainControl(kFirstSelector + 1));
-  page = openPage(2);
+  page = openProfilePage(2);
   ASSERT_NE(page, nullptr);
-  const SkinPosition reset = position(pageIni(2), "BUTTONPOS", kResetProfile);
+  const SkinPosition reset = position(profilePageIni(2), "BUTTONPOS", kResetProfile);
   auto resetPixels = [&] {
     return pixelsOf(page, {reset.rect.left, reset.rect.top, reset.rect.right, reset.rect.bottom});
   };
   xdotool("mousemove 0 0");
   Sleep(150);
   const std::vector<uint32_t> unarmed = resetPixels();
-  clickOn(page, pageIni(2), kResetProfile);
+  clickOn(page, profilePageIni(2), kResetProfile);
   HWND warn = waitForWindow("Reset");
   ASSERT_NE(warn, nullptr);
   clickOn(warn, "skin_profile2_reset_warn.ini", kWarnOk);
@@ -222,16 +211,16 @@ TEST_F(OptionProfiles, EachPageShowsWhatItsProfileLinksAfterCopyAndReset) {
   Sleep(150);
   EXPECT_NE(resetPixels(), unarmed);
   const size_t mark = traceSize();
-  clickOn(page, pageIni(2), kOk);
+  clickOn(page, profilePageIni(2), kOk);
   ASSERT_TRUE(closed(page));
   ASSERT_EQ(waitForDownloads(mark, 1).size(), 1u);
   ASSERT_TRUE(waitApplyEnabled());
   EXPECT_TRUE(savedList(2).empty());
   EXPECT_STREQ(readBlock()->profiles[1].linkedApps[0], "");
-  page = openPage(2);
+  page = openProfilePage(2);
   ASSERT_NE(page, nullptr);
   EXPECT_TRUE(pageLines(page).empty());
-  clickOn(page, pageIni(2), kCancel);
+  clickOn(page, profilePageIni(2), kCancel);
   ASSERT_TRUE(closed(page));
 }
 
@@ -241,10 +230,10 @@ TEST_F(OptionProfiles, ACloseWithoutApplyLeavesListAndLinksAsTheyWere) {
   writeAppList(1, 2);
   startWithEmulatedKeyboard();
   startOption();
-  HWND page = openPage(1);
+  HWND page = openProfilePage(1);
   ASSERT_NE(page, nullptr);
-  clickOn(page, pageIni(1), kRemove);
-  clickOn(page, pageIni(1), kOk);
+  clickOn(page, profilePageIni(1), kRemove);
+  clickOn(page, profilePageIni(1), kOk);
   ASSERT_TRUE(closed(page));
   click(mainControl(kClose));
   ASSERT_TRUE(waitFor([&] { return !optionRunning(); }, 5000));
@@ -253,7 +242,7 @@ TEST_F(OptionProfiles, ACloseWithoutApplyLeavesListAndLinksAsTheyWere) {
   loadProfile(*stored, profilePath(folder_, 0));
   EXPECT_STREQ(stored->linkedApps[1], "C:\\Games\\game1.exe");
   startOption();
-  page = openPage(1);
+  page = openProfilePage(1);
   ASSERT_NE(page, nullptr);
   EXPECT_EQ(pageLines(page), (std::vector<std::string>{"game0", "game1"}));
 }

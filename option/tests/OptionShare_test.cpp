@@ -55,17 +55,6 @@ void drift(ProfileRecord& p) {
 
 class OptionShare : public OptionHarness {
  protected:
-  HWND openPage(int page) {
-    click(mainControl(kFirstProfilePage + page - 1));
-    return waitForWindow(("Profile " + std::to_string(page)).c_str());
-  }
-  void clickOn(HWND window, const std::string& ini, int key) {
-    click(centreOf(ini, key, clientOrigin(window)));
-  }
-  static std::string pageIni(int page) { return "buttons\\skin_profile" + std::to_string(page) + ".ini"; }
-  bool closed(HWND window) {
-    return waitFor([&] { return !IsWindow(window); }, 5000);
-  }
   // Types `path` into the file dialog titled `title` and confirms it.
   void chooseFile(const char* title, const std::string& path) {
     HWND dialog = waitForWindow(title);
@@ -129,24 +118,24 @@ TEST_F(OptionShare, ExportOnOnePageAndImportOnAnotherWithTheFileDialogs) {
   startOption();
   const std::string file = folder_ + "night.vqprofile";
 
-  HWND page = openPage(1);
+  HWND page = openProfilePage(1);
   ASSERT_NE(page, nullptr);
-  clickOn(page, pageIni(1), kExport);
+  clickOn(page, profilePageIni(1), kExport);
   chooseFile("Export profile", file);
   if (HasFatalFailure()) return;
-  clickOn(page, pageIni(1), kCancel);  // an export needs no OK
+  clickOn(page, profilePageIni(1), kCancel);  // an export needs no OK
   ASSERT_TRUE(closed(page));
   SharedProfile written;
   ASSERT_EQ(readProfileFile(fileBytes(file), written, systemTextCodec()), "");
   EXPECT_STREQ(written.profile->profileName, "Night Racer");
 
   click(mainControl(kFirstSelector + 2));
-  page = openPage(3);
+  page = openProfilePage(3);
   ASSERT_NE(page, nullptr);
-  clickOn(page, pageIni(3), kImport);
+  clickOn(page, profilePageIni(3), kImport);
   chooseFile("Import profile", file);
   if (HasFatalFailure()) return;
-  clickOn(page, pageIni(3), kOk);
+  clickOn(page, profilePageIni(3), kOk);
   ASSERT_TRUE(closed(page));
   std::vector<Download> downloads;
   applyAndWaitFor(downloads);
@@ -276,9 +265,9 @@ TEST_F(OptionShare, ADamagedFileIsRefusedOnThePageWithNothingChanged) {
   std::unique_ptr<SettingsImage> before = readBlock();
   const std::string macrosBefore = fileBytes(folder_ + kMacroLibraryFile.file);
 
-  HWND page = openPage(1);
+  HWND page = openProfilePage(1);
   ASSERT_NE(page, nullptr);
-  clickOn(page, pageIni(1), kImport);
+  clickOn(page, profilePageIni(1), kImport);
   chooseFile("Import profile", broken);
   if (HasFatalFailure()) return;
   HWND box = waitForWindow("Profile not imported");
@@ -292,7 +281,7 @@ TEST_F(OptionShare, ADamagedFileIsRefusedOnThePageWithNothingChanged) {
   GetWindowRect(GetDlgItem(box, IDOK), &ok);
   click({(ok.left + ok.right) / 2, (ok.top + ok.bottom) / 2});
   ASSERT_TRUE(closed(box));
-  clickOn(page, pageIni(1), kOk);
+  clickOn(page, profilePageIni(1), kOk);
   ASSERT_TRUE(closed(page));
   std::vector<Download> downloads;
   applyAndWaitFor(downloads);

@@ -92,9 +92,6 @@ class KeyAssignSystem : public OptionHarness {
     key(keys + "Return");
     Sleep(300);
   }
-  bool closed(HWND window) {
-    return waitFor([&] { return !IsWindow(window); }, 5000);
-  }
   // The number of controls on the visible sub-page: 0 default, 1 keyboard
   // key, 3 launch, 6 media, 10 shortcut; -1 when none is visible.
   static HWND visibleSubPage(HWND page) {

@@ -81,9 +81,6 @@ class MacroManagers : public OptionHarness {
     key(menuLine == 1 ? "Down Return" : "Down Down Return");
     return waitForWindow(title);
   }
-  void clickOn(HWND window, const char* ini, int control, int button = 1) {
-    click(centreOf(ini, control, clientOrigin(window)), button);
-  }
   // Where the mouse is: a synchronous move to the same place would wait for
   // a motion that never comes.
   void clickAgain(int button = 1) {
@@ -98,9 +95,6 @@ class MacroManagers : public OptionHarness {
   }
   std::vector<std::string> listLines(HWND window, int controlId) {
     return OptionHarness::listLines(GetDlgItem(window, controlId));
-  }
-  bool closed(HWND window) {
-    return waitFor([&] { return !IsWindow(window); }, 5000);
   }
   // Double-clicks a name: the list's editor opens over it for the new name.
   void renameLine(HWND window, const char* ini, int line, const std::string& typedKeys) {
