@@ -8,6 +8,7 @@
 #include <map>
 #include <vector>
 
+#include "ColorKeyButton_win.h"
 #include "OptionMessages.h"
 #include "OptionResources.h"
 #include "Picture_win.h"
@@ -208,15 +209,7 @@ void KeyboardPicture::drawLed(HDC dc, HDC source, int led) {
   if (!ledCanvas_ || !ledSurface_) return;
   // The key's colour in the shape of a key, black around it, laid over the
   // key at half strength: the black darkens its corners, as on the keyboard.
-  const RECT all{0, 0, w, h};
-  FillRect(ledCanvas_.get(), &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-  const ShapeRects parts = ColorKeyShapeRects(ColorKeyShape::CutCorners, w, h);
-  UniqueRegion shape(CreateRectRgn(parts.first.left, parts.first.top, parts.first.right, parts.first.bottom));
-  UniqueRegion second(
-      CreateRectRgn(parts.second.left, parts.second.top, parts.second.right, parts.second.bottom));
-  CombineRgn(shape.get(), shape.get(), second.get(), RGN_OR);
-  UniqueBrush brush(CreateSolidBrush(colour));
-  FillRgn(ledCanvas_.get(), shape.get(), brush.get());
+  PaintColorKey(ledCanvas_.get(), ColorKeyShape::CutCorners, w, h, colour);
   const BLENDFUNCTION blend{AC_SRC_OVER, 0, kColorKeyAlpha, 0};
   AlphaBlend(dc, r.left, r.top, w, h, ledCanvas_.get(), 0, 0, w, h, blend);
 }

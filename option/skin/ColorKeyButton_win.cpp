@@ -116,21 +116,25 @@ void ColorKeyButton::draw(const DRAWITEMSTRUCT& item) {
   drawColour(item.hDC, w, h, ColorKeyOverlayFor(mode_, !look.disabled, color_));
 }
 
+void PaintColorKey(HDC canvas, ColorKeyShape shape, int w, int h, COLORREF colour) {
+  const RECT all{0, 0, w, h};
+  FillRect(canvas, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  const ShapeRects parts = ColorKeyShapeRects(shape, w, h);
+  UniqueRegion key(CreateRectRgn(parts.first.left, parts.first.top, parts.first.right, parts.first.bottom));
+  UniqueRegion second(
+      CreateRectRgn(parts.second.left, parts.second.top, parts.second.right, parts.second.bottom));
+  CombineRgn(key.get(), key.get(), second.get(), RGN_OR);
+  UniqueBrush brush(CreateSolidBrush(colour));
+  FillRgn(canvas, key.get(), brush.get());
+}
+
 void ColorKeyButton::drawColour(HDC dc, int w, int h, ColorKeyOverlay overlay) {
   if (overlay == ColorKeyOverlay::None || w <= 0 || h <= 0) return;
   UniqueMemoryDc canvas(CreateCompatibleDC(dc));
   UniqueBitmap surface(CreateCompatibleBitmap(dc, w, h));
   if (!canvas || !surface) return;
   HGDIOBJ old = SelectObject(canvas.get(), surface.get());
-  RECT all{0, 0, w, h};
-  FillRect(canvas.get(), &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-  ShapeRects parts = ColorKeyShapeRects(shape_, w, h);
-  UniqueRegion shape(CreateRectRgn(parts.first.left, parts.first.top, parts.first.right, parts.first.bottom));
-  UniqueRegion second(
-      CreateRectRgn(parts.second.left, parts.second.top, parts.second.right, parts.second.bottom));
-  CombineRgn(shape.get(), shape.get(), second.get(), RGN_OR);
-  UniqueBrush brush(CreateSolidBrush(color_));
-  FillRgn(canvas.get(), shape.get(), brush.get());
+  PaintColorKey(canvas.get(), shape_, w, h, color_);
   if (overlay == ColorKeyOverlay::Solid) {
     BitBlt(dc, 0, 0, w, h, canvas.get(), 0, 0, SRCCOPY);
   } else {

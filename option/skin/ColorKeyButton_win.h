@@ -9,6 +9,10 @@
 #include "SkinControl_win.h"
 #include "SkinLoader_win.h"
 
+// Paints `canvas` (w x h) black with a key of `shape` in `colour` on it: what
+// a colour key lays over its picture, solid or at half strength.
+void PaintColorKey(HDC canvas, ColorKeyShape shape, int w, int h, COLORREF colour);
+
 class ColorKeyButton : public SkinControl {
  public:
   static ColorKeyButton* Create(HWND parent, int id, const SkinPosition& position,
