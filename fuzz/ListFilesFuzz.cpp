@@ -85,6 +85,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       MacroLibrary collected = library;
       collectMacrosFromProfiles(collected, *image);
       FUZZ_CHECK(collected.size() >= library.size());
+      // Entries already there are never changed from a key's copy.
+      FUZZ_CHECK(library.empty() ||
+                 std::memcmp(collected.data(), library.data(), library.size() * sizeof(MacroRecord)) == 0);
       break;
     }
     case 1: {

@@ -1,5 +1,7 @@
 #include "OptionDocument.h"
 
+#include <cstring>
+
 void OptionLists::loadAll(const std::string& folder) {
   clearList(macros);
   loadList(macros, folder, kMacroLibraryFile);
@@ -19,13 +21,41 @@ int OptionDocument::activeIndex() const {
   return p >= 0 && p < kProfileCount ? p : 0;
 }
 
-void OptionDocument::saveProfileLists() {
-  if (!profileListsChanged) return;
-  profileListsChanged = false;
-  for (int n = 1; n <= kProfileCount; ++n) saveList(lists.profileApps[n - 1], folder, profileAppListFile(n));
+namespace {
+
+template <typename Record>
+bool saveIfChanged(const std::vector<Record>& list, std::vector<Record>& saved, const std::string& folder,
+                   const ListFile& file) {
+  if (list.size() == saved.size() &&
+      (list.empty() || std::memcmp(list.data(), saved.data(), list.size() * sizeof(Record)) == 0))
+    return true;
+  if (!saveList(list, folder, file)) return false;
+  saved = list;
+  return true;
+}
+
+}  // namespace
+
+bool OptionDocument::saveChangedLists() {
+  bool saved = saveIfChanged(lists.macros, appliedLists.macros, folder, kMacroLibraryFile);
+  saved = saveIfChanged(lists.textMacros, appliedLists.textMacros, folder, kTextMacroLibraryFile) && saved;
+  saved = saveIfChanged(lists.launchApps, appliedLists.launchApps, folder, kLaunchAppListFile) && saved;
+  for (int n = 1; n <= kProfileCount; ++n)
+    saved = saveIfChanged(lists.profileApps[n - 1], appliedLists.profileApps[n - 1], folder,
+                          profileAppListFile(n)) &&
+            saved;
+  return saved;
+}
+
+void OptionDocument::markApplied() {
+  *exchange = *edit;
+  clearChangeFlags(*exchange);
+  appliedLists = lists;
 }
 
 void OptionDocument::collectMacros() {
   collectMacrosFromProfiles(lists.macros, *edit);
-  saveList(lists.macros, folder, kMacroLibraryFile);
+  // The file gains what the applied keys carry, and nothing not applied yet.
+  if (collectMacrosFromProfiles(appliedLists.macros, *exchange))
+    saveList(appliedLists.macros, folder, kMacroLibraryFile);
 }

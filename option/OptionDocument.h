@@ -23,20 +23,32 @@ struct OptionLists {
 };
 
 struct OptionDocument {
-  // 2.9 MB: on the heap.
+  // 2.9 MB each: on the heap.
   std::unique_ptr<SettingsImage> edit = std::make_unique<SettingsImage>();
+  // The image as last applied, or as taken from the monitor or the files:
+  // what the edits are measured against (its change flags stay clear).
+  std::unique_ptr<SettingsImage> exchange = std::make_unique<SettingsImage>();
   OptionLists lists;
+  // The libraries and program lists as their files hold them. They are
+  // written at Apply together with the keys that name their macros, so that
+  // a session closed without Apply leaves both as they were.
+  OptionLists appliedLists;
   std::string folder;  // the program folder, with its trailing backslash
 
   int activeIndex() const;  // currentProfile of the edited image, kept in 0..4
   ProfileRecord& active() { return edit->profiles[activeIndex()]; }
 
-  // The libraries learn the macros that keys carry, and the macro library is saved.
+  // The libraries learn the macros that keys carry when they lack their
+  // names; an entry the library holds is never changed from a key's copy.
+  // What was added is written at once: the keys already carry it.
   void collectMacros();
-  // The five profile pages' lists are saved with the profiles they link: an
-  // apply saves them when they changed since the last save.
-  bool profileListsChanged = false;
-  void saveProfileLists();
+  // At Apply: writes the libraries and program lists that differ from their
+  // files (libraries first: keys name their macros). False when one could
+  // not be written.
+  bool saveChangedLists();
+  // The edited image (its change flags cleared) and the lists are now what
+  // was applied.
+  void markApplied();
 };
 
 // The entry the key assignment page edits: a copy of one key of the active

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
+#include <string>
 #include <string_view>
 
 template <size_t N>
@@ -35,3 +36,13 @@ inline bool equalIgnoringCase(std::string_view a, std::string_view b) {
 inline bool sameName(std::string_view a, std::string_view b) {
   return equalIgnoringCase(trimBlanks(a), trimBlanks(b));
 }
+
+// The n-th name offered for `base` where names must differ: "Name" (n = 1),
+// "Name (2)", "Name (3)", ..., cut to `limit` characters with the number kept.
+inline std::string numberedName(std::string_view base, int n, size_t limit) {
+  const std::string suffix = n == 1 ? "" : " (" + std::to_string(n) + ")";
+  const std::string_view cut = base.substr(0, limit > suffix.size() ? limit - suffix.size() : 0);
+  return std::string(trimBlanks(cut)) + suffix;
+}
+// How far a search for a free numbered name goes.
+constexpr int kMaxFreeNameTries = 9999;

@@ -16,16 +16,14 @@ constexpr const char* kProfileListFiles[] = {"config\\PROFILE1APPList.dat", "con
 constexpr const char* kProfileListSections[] = {"PROFILE1APP", "PROFILE2APP", "PROFILE3APP", "PROFILE4APP",
                                                 "PROFILE5APP"};
 
-// The key no longer names a library entry: it becomes a plain key again, and
-// is marked so that the keyboard forgets the deleted macro.
-void fallBackToDefault(SettingsImage& image, int p, int k) {
+}  // namespace
+
+void makeDefaultKey(SettingsImage& image, int p, int k) {
   KeyAssignment& key = image.profiles[p].keys[k];
   buildDefaultKey(key, k);
   key.functionCode = kFunctionDefault;
   image.keyDirty[p][k] = 1;
 }
-
-}  // namespace
 
 ListFile profileAppListFile(int n) {
   const int i = std::clamp(n, 1, 5) - 1;
@@ -126,26 +124,22 @@ MacroMatch findTextMacro(const TextMacroLibrary& library, const KeyAssignment& k
   return match;
 }
 
-void collectMacrosFromProfiles(MacroLibrary& library, const SettingsImage& image) {
+bool collectMacrosFromProfiles(MacroLibrary& library, const SettingsImage& image) {
   // Every key, not only the first few: a macro on any key whose name the
   // library lacks would otherwise be wiped by the next applyMacroLibrary.
+  bool appended = false;
   for (const ProfileRecord& profile : image.profiles)
     for (const KeyAssignment& key : profile.keys) {
-      if (key.functionCode != kFunctionRecordedMacro) continue;
-      const MacroMatch match = findMacro(library, key);
-      const int steps = std::min<int>(key.stepCount, kMaxMacroSteps);
-      if (!match.found) {
-        MacroRecord entry{};
-        setBoundedText(entry.name, boundedText(key.macroName));
-        entry.stepCount = steps;
-        std::copy(key.steps, key.steps + kMaxMacroSteps, entry.steps);
-        library.push_back(entry);
-      } else if (!match.identical) {
-        MacroRecord& entry = library[size_t(match.position)];
-        entry.stepCount = steps;
-        std::copy(key.steps, key.steps + kMaxMacroSteps, entry.steps);
-      }
+      if (key.functionCode != kFunctionRecordedMacro || key.macroName[0] == '\0') continue;
+      if (findMacro(library, key).found) continue;
+      MacroRecord entry{};
+      setBoundedText(entry.name, trimBlanks(boundedText(key.macroName)));
+      entry.stepCount = std::min<int>(key.stepCount, kMaxMacroSteps);
+      std::copy(key.steps, key.steps + kMaxMacroSteps, entry.steps);
+      library.push_back(entry);
+      appended = true;
     }
+  return appended;
 }
 
 void applyMacroLibrary(const MacroLibrary& library, SettingsImage& image) {
@@ -155,7 +149,7 @@ void applyMacroLibrary(const MacroLibrary& library, SettingsImage& image) {
       if (key.functionCode != kFunctionRecordedMacro || key.macroName[0] == '\0') continue;
       const MacroMatch match = findMacro(library, key);
       if (!match.found) {
-        fallBackToDefault(image, p, k);
+        makeDefaultKey(image, p, k);
         continue;
       }
       const MacroRecord& entry = library[size_t(match.position)];
@@ -175,7 +169,7 @@ void applyTextMacroLibrary(const TextMacroLibrary& library, SettingsImage& image
       if (key.functionCode != kFunctionTextMacro || key.textMacroName[0] == '\0') continue;
       const MacroMatch match = findTextMacro(library, key);
       if (!match.found) {
-        fallBackToDefault(image, p, k);
+        makeDefaultKey(image, p, k);
         continue;
       }
       const TextMacroRecord& entry = library[size_t(match.position)];

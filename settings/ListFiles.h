@@ -96,6 +96,13 @@ struct MacroMatch {
 MacroMatch findMacro(const MacroLibrary& library, const KeyAssignment& key);
 MacroMatch findTextMacro(const TextMacroLibrary& library, const KeyAssignment& key);
 
-void collectMacrosFromProfiles(MacroLibrary& library, const SettingsImage& image);
+// Appends an entry for each recorded macro a key carries under a name the
+// library lacks. An entry the library holds is never changed from a key's
+// copy: the library is what the user last applied, the key may be older.
+// True when something was appended.
+bool collectMacrosFromProfiles(MacroLibrary& library, const SettingsImage& image);
 void applyMacroLibrary(const MacroLibrary& library, SettingsImage& image);
+// Key `k` of profile `p` no longer plays a library entry: it becomes a plain
+// key again, marked so that the keyboard forgets the macro.
+void makeDefaultKey(SettingsImage& image, int p, int k);
 void applyTextMacroLibrary(const TextMacroLibrary& library, SettingsImage& image);

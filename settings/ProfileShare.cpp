@@ -17,7 +17,6 @@ constexpr const char* kHeader = "VarnelQuillonProfile";
 constexpr const char* kSetting = "Setting";
 constexpr const char* kLineEnd = "\r\n";
 constexpr int kMaxSharedMacros = kKeyCount;  // one per key at most
-constexpr int kMaxFreeNameTries = 9999;
 
 // ------------------------------------------------------------ small texts
 
@@ -337,13 +336,6 @@ int lastNamed(const std::vector<Record>& list, std::string_view name) {
   return found;
 }
 
-// "Name", "Name (2)", "Name (3)", ... cut to what a key's copy of the name holds.
-std::string candidateName(std::string_view base, int n, size_t limit) {
-  const std::string suffix = n == 1 ? "" : " (" + std::to_string(n) + ")";
-  std::string_view cut = base.substr(0, limit > suffix.size() ? limit - suffix.size() : 0);
-  return std::string(trimBlanks(cut)) + suffix;
-}
-
 enum class Merge { Added, Shared, Renamed };
 
 // Finds the library entry the shared record becomes: its own name when free
@@ -353,7 +345,7 @@ template <typename Record, typename Same>
 int merge(std::vector<Record>& library, const Record& shared, size_t nameLimit, Same same, Merge& how) {
   const std::string base(trimBlanks(boundedText(shared.name)));
   for (int n = 1; n <= kMaxFreeNameTries; ++n) {
-    const std::string name = candidateName(base, n, nameLimit);
+    const std::string name = numberedName(base, n, nameLimit);
     const int at = lastNamed(library, name);
     if (at >= 0 && same(library[size_t(at)], shared)) {
       how = Merge::Shared;

@@ -14,7 +14,8 @@
 
 struct Rename {
   std::string from;  // the name the keys carry
-  std::string to;    // what that record is called now
+  std::string to;    // what that record is called now; empty: deleted in the run
+  bool deleted() const { return to.empty(); }
 };
 using RenameMap = std::vector<Rename>;
 
@@ -25,19 +26,25 @@ struct LibraryRenames {
 };
 
 // Follows the records of one library through a manager run: records appended
-// in the run had no name at the start, removed records are forgotten.
+// in the run had no name at the start; the names of removed records are
+// remembered, so that their keys become default keys before any name is
+// matched again (a new or renamed record given a deleted name must not take
+// over the deleted macro's keys).
 class NameTrail {
  public:
   explicit NameTrail(const std::vector<std::string>& namesAtOpen);
   void appended();
   void removed(int index);
-  // Every record that was there at the start and is now called otherwise.
-  // When an older file holds one name twice, the keys play the last record
-  // of that name, so only that one's new name counts.
+  // Every record deleted in the run (unless a record still there had the
+  // same name at the start), then every record that was there at the start
+  // and is now called otherwise. When an older file holds one name twice,
+  // the keys play the last record of that name, so only that one's new name
+  // counts.
   RenameMap renames(const std::vector<std::string>& namesNow) const;
 
  private:
   std::vector<std::optional<std::string>> original_;
+  std::vector<std::string> deleted_;
 };
 
 // The rename of the record a key bound to `name` plays; none when that record
@@ -45,7 +52,10 @@ class NameTrail {
 const Rename* renameOf(const RenameMap& renames, std::string_view name);
 
 // Keys bound to a recorded macro (function code 3) or a text macro (58)
-// follow their record to its new name, in every profile.
+// follow their record to its new name, in every profile; keys of a deleted
+// record become default keys.
 void renameBoundMacros(const RenameMap& renames, SettingsImage& image);
 void renameBoundTextMacros(const RenameMap& renames, SettingsImage& image);
-void renameBoundKey(const LibraryRenames& renames, KeyAssignment& key);
+// The same for one key outside the image; true when its record was deleted
+// (the caller makes it a default key).
+bool renameBoundKey(const LibraryRenames& renames, KeyAssignment& key);

@@ -30,13 +30,23 @@ bool bindPickerLine(KeyAssignment& key, int line, const MacroLibrary& macros, co
 void refreshFromLibraries(KeyAssignment& key, int keyIndex, const MacroLibrary& macros,
                           const TextMacroLibrary& texts, const LibraryRenames& renames = {});
 
+// Names trimmed and cut to what a key's copy holds, each to a name no other
+// entry has ("Long raid combo 2" becomes "Long raid c (2)" beside "Long raid
+// combo"), and the keys of an entry whose name changed follow it. A key holds
+// its name cut already: where several entries share that cut, the key goes
+// with the one it is a copy of (same steps, or same text). True when a name
+// changed.
+bool fitMacroNames(MacroLibrary& macros, SettingsImage& image);
+bool fitTextMacroNames(TextMacroLibrary& texts, SettingsImage& image);
+
 enum class ManagerClose { Ok, Cancel };
-// OK moves the keys of the five profiles along the renames of the run, stores
-// the library (names trimmed and cut to what a key's copy holds), hands it to
-// every key and recounts each profile's macro keys; Cancel reloads the
-// library from its file, dropping the edits of this run, and leaves the keys.
-// Returns false when OK could not write the file.
-bool closeMacroManager(ManagerClose how, MacroLibrary& macros, const RenameMap& renames, SettingsImage& image,
-                       const std::string& programFolder);
-bool closeTextMacroManager(ManagerClose how, TextMacroLibrary& texts, const RenameMap& renames,
-                           SettingsImage& image, const std::string& programFolder);
+// OK moves the keys of the five profiles along the renames of the run (the
+// keys of a macro deleted in the run become default keys first), fits the
+// names, hands the library to every key and recounts each profile's macro
+// keys. Nothing is written here: the library reaches its file at Apply,
+// together with the keys. Cancel puts the library back as it was when the
+// manager opened (`atOpen`) and leaves the keys.
+void closeMacroManager(ManagerClose how, MacroLibrary& macros, const MacroLibrary& atOpen,
+                       const RenameMap& renames, SettingsImage& image);
+void closeTextMacroManager(ManagerClose how, TextMacroLibrary& texts, const TextMacroLibrary& atOpen,
+                           const RenameMap& renames, SettingsImage& image);

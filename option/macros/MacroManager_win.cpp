@@ -361,12 +361,14 @@ LRESULT MacroManagerDialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam
 void MacroManagerDialog::onDestroyed() { recorder_.Stop(); }
 
 std::optional<RenameMap> RunMacroManager(OptionHost& host, HWND owner, const KeyAssignment& editedKey) {
+  // Cancel puts the library back as it was now, with the edits of earlier
+  // runs that are not applied yet.
+  const auto atOpen = host.lists().macros;
   MacroManagerDialog dialog(host, editedKey);
   const bool ok = dialog.open(owner);
   const RenameMap renames = dialog.renames();
   OptionDocument& doc = host.document();
-  closeMacroManager(ok ? ManagerClose::Ok : ManagerClose::Cancel, doc.lists.macros, renames, *doc.edit,
-                    doc.folder);
+  closeMacroManager(ok ? ManagerClose::Ok : ManagerClose::Cancel, doc.lists.macros, atOpen, renames, *doc.edit);
   host.keyboardPictureChanged();
   host.edited();
   if (!ok) return std::nullopt;

@@ -292,12 +292,14 @@ LRESULT TextMacroManagerDialog::onMessage(UINT message, WPARAM wParam, LPARAM lP
 void TextMacroManagerDialog::onDestroyed() { recorder_.Stop(); }
 
 std::optional<RenameMap> RunTextMacroManager(OptionHost& host, HWND owner) {
+  // Cancel puts the library back as it was now, with the edits of earlier
+  // runs that are not applied yet.
+  const auto atOpen = host.lists().textMacros;
   TextMacroManagerDialog dialog(host);
   const bool ok = dialog.open(owner);
   const RenameMap renames = dialog.renames();
   OptionDocument& doc = host.document();
-  closeTextMacroManager(ok ? ManagerClose::Ok : ManagerClose::Cancel, doc.lists.textMacros, renames,
-                        *doc.edit, doc.folder);
+  closeTextMacroManager(ok ? ManagerClose::Ok : ManagerClose::Cancel, doc.lists.textMacros, atOpen, renames, *doc.edit);
   host.keyboardPictureChanged();
   host.edited();
   if (!ok) return std::nullopt;

@@ -157,21 +157,28 @@ TEST(MacroLookup, TextMacrosCompareSettingsAndTextWithoutCase) {
   EXPECT_FALSE(findTextMacro({t}, key).identical);
 }
 
-TEST(MacroSync, CollectLooksAtEveryKeyAndNothingIsLostOnApply) {
+// The library is what was last applied; a key's older copy (a recording
+// kept in the library but never applied to the key) never overwrites it.
+TEST(MacroSync, CollectAddsWhatEveryKeyLacksAndNeverOverwritesAnEntry) {
   auto image = defaultImage();
   bindMacro(image->profiles[2].keys[7], "deep", 3, 8);  // beyond the first six keys
   bindMacro(image->profiles[0].keys[1], "known", 2, 5);
+  bindMacro(image->profiles[0].keys[2], "KNOWN", 4, 6);
   MacroLibrary lib{macro("known", 1, 5)};
-  collectMacrosFromProfiles(lib, *image);
+  EXPECT_TRUE(collectMacrosFromProfiles(lib, *image));
   ASSERT_EQ(lib.size(), 2u);
-  EXPECT_EQ(lib[0].stepCount, 2);  // updated from the key
+  EXPECT_EQ(lib[0].stepCount, 1);  // the library's own recording stays
   EXPECT_STREQ(lib[1].name, "deep");
   EXPECT_EQ(lib[1].repeatCount, 0);
   EXPECT_EQ(lib[1].stepCount, 3);
 
+  EXPECT_FALSE(collectMacrosFromProfiles(lib, *image));  // nothing more to add
+  EXPECT_EQ(lib.size(), 2u);
+
   const KeyAssignment before = image->profiles[2].keys[7];
   applyMacroLibrary(lib, *image);
   EXPECT_EQ(0, std::memcmp(&before, &image->profiles[2].keys[7], sizeof before));
+  EXPECT_EQ(image->profiles[0].keys[1].stepCount, 1);  // the key takes the library's recording
   EXPECT_EQ(image->keyDirty[2][7], 1);
   EXPECT_EQ(image->keyDirty[0][1], 1);
   EXPECT_EQ(image->keyDirty[0][2], 0);

@@ -135,18 +135,27 @@ TEST(NameTrail, RenamesFollowEachRecordFromItsNameAtOpen) {
   trail.removed(1);
   trail.appended();
   const RenameMap map = trail.renames({"Y", "D", "C", "A"});
-  ASSERT_EQ(map.size(), 3u);
-  EXPECT_EQ(map[0].from, "A");
-  EXPECT_EQ(map[0].to, "Y");
-  EXPECT_EQ(map[1].from, "C");
-  EXPECT_EQ(map[1].to, "D");
-  EXPECT_EQ(map[2].from, "D");
-  EXPECT_EQ(map[2].to, "C");
+  // B's keys become default keys first: a record named B later must not take them.
+  ASSERT_EQ(map.size(), 4u);
+  EXPECT_EQ(map[0].from, "B");
+  EXPECT_TRUE(map[0].deleted());
+  EXPECT_EQ(map[1].from, "A");
+  EXPECT_EQ(map[1].to, "Y");
+  EXPECT_EQ(map[2].from, "C");
+  EXPECT_EQ(map[2].to, "D");
+  EXPECT_EQ(map[3].from, "D");
+  EXPECT_EQ(map[3].to, "C");
   // Each name moves once: the swap is not followed on into itself.
   ASSERT_NE(renameOf(map, "c"), nullptr);
   EXPECT_EQ(renameOf(map, "c")->to, "D");
   EXPECT_EQ(renameOf(map, " d ")->to, "C");
-  EXPECT_EQ(renameOf(map, "B"), nullptr);
+  EXPECT_TRUE(renameOf(map, "b")->deleted());
+
+  // A deleted record whose name another record had at the start too (an
+  // older file with one name twice) leaves its keys to that one.
+  NameTrail twiceDeleted({"Run", "run"});
+  twiceDeleted.removed(1);
+  EXPECT_TRUE(twiceDeleted.renames({"Run"}).empty());
 
   // An older file with one name twice: the keys play the last record of it.
   NameTrail twice({"Run", "run"});
@@ -181,8 +190,9 @@ TEST_F(ManagerCloseTest, DeletedMacroTurnsItsKeysIntoDefaultKeysOnOkAndComesBack
   bindPickerLine(key(4, 104), 1, macros_, texts_);  // Dash
 
   // Cancel: the deletion is thrown away with every other edit of the run.
+  MacroLibrary atOpen = macros_;
   deleteMacro(macros_, 0);
-  EXPECT_TRUE(closeMacroManager(ManagerClose::Cancel, macros_, {}, *image_, folder_));
+  closeMacroManager(ManagerClose::Cancel, macros_, atOpen, {}, *image_);
   ASSERT_EQ(macros_.size(), 2u);
   EXPECT_STREQ(macros_[0].name, "Jump");
   EXPECT_EQ(key(0, 10).functionCode, kFunctionRecordedMacro);
@@ -190,8 +200,9 @@ TEST_F(ManagerCloseTest, DeletedMacroTurnsItsKeysIntoDefaultKeysOnOkAndComesBack
   // OK: the key of the deleted macro becomes a default key; the other is refreshed.
   image_->profiles[0].totalMacro = countMacroKeys(image_->profiles[0]);
   ASSERT_EQ(image_->profiles[0].totalMacro, 1);
+  atOpen = macros_;
   deleteMacro(macros_, 0);
-  EXPECT_TRUE(closeMacroManager(ManagerClose::Ok, macros_, {}, *image_, folder_));
+  closeMacroManager(ManagerClose::Ok, macros_, atOpen, {}, *image_);
   EXPECT_EQ(key(0, 10).category, kCategoryDefault);
   EXPECT_EQ(key(0, 10).functionCode, kFunctionDefault);
   EXPECT_EQ(key(0, 10).macroName[0], '\0');
@@ -200,12 +211,14 @@ TEST_F(ManagerCloseTest, DeletedMacroTurnsItsKeysIntoDefaultKeysOnOkAndComesBack
   EXPECT_EQ(image_->profiles[4].totalMacro, 1);
   EXPECT_EQ(key(4, 104).functionCode, kFunctionRecordedMacro);
   EXPECT_EQ(image_->keyDirty[4][104], 1);
-  MacroLibrary reloaded;
-  loadList(reloaded, folder_, kMacroLibraryFile);
-  ASSERT_EQ(reloaded.size(), 1u);
-  EXPECT_EQ(selectPickerLine(key(4, 104), reloaded, texts_), 0);
-  // " Dash " was stored trimmed, so its key stays bound on the next pass too.
-  applyMacroLibrary(reloaded, *image_);
+  // The file is the keys' partner: it changes at Apply, not at OK.
+  MacroLibrary onDisk;
+  loadList(onDisk, folder_, kMacroLibraryFile);
+  EXPECT_EQ(onDisk.size(), 2u);
+  ASSERT_EQ(macros_.size(), 1u);
+  EXPECT_EQ(selectPickerLine(key(4, 104), macros_, texts_), 0);
+  // " Dash " was fitted trimmed, so its key stays bound on the next pass too.
+  applyMacroLibrary(macros_, *image_);
   EXPECT_EQ(key(4, 104).functionCode, kFunctionRecordedMacro);
   EXPECT_STREQ(key(4, 104).macroName, "Dash");
 }
@@ -213,30 +226,96 @@ TEST_F(ManagerCloseTest, DeletedMacroTurnsItsKeysIntoDefaultKeysOnOkAndComesBack
 TEST_F(ManagerCloseTest, ANameLongerThanAKeyHoldsKeepsItsKeys) {
   MacroLibrary lib{macro("A name of twenty chr", 3, 6)};  // from a foreign file
   bindPickerLine(key(1, 1), 0, lib, texts_);
-  EXPECT_TRUE(closeMacroManager(ManagerClose::Ok, lib, {}, *image_, folder_));
+  closeMacroManager(ManagerClose::Ok, lib, MacroLibrary(lib), {}, *image_);
   EXPECT_STREQ(lib[0].name, "A name of twent");
   applyMacroLibrary(lib, *image_);
   EXPECT_EQ(key(1, 1).functionCode, kFunctionRecordedMacro);
   EXPECT_EQ(key(1, 1).stepCount, 3);
 }
 
+// An older library with two long names that are one name when cut: each is
+// cut to a free name, and each key keeps playing its own macro.
+TEST_F(ManagerCloseTest, NamesCutToWhatAKeyHoldsStayUniqueAndTheKeysFollowTheirOwnMacro) {
+  MacroLibrary lib{macro("Long raid combo 1", 3, 6), macro("Long raid combo 2", 5, 7), macro("Long raid c (2)", 1, 8)};
+  bindPickerLine(key(0, 1), 0, lib, texts_);
+  bindPickerLine(key(2, 2), 1, lib, texts_);
+  bindPickerLine(key(3, 3), 2, lib, texts_);
+  ASSERT_STREQ(key(0, 1).macroName, key(2, 2).macroName);  // both hold "Long raid combo"
+  EXPECT_TRUE(fitMacroNames(lib, *image_));
+  EXPECT_STREQ(lib[0].name, "Long raid combo");
+  EXPECT_STREQ(lib[1].name, "Long raid c (3)");  // "(2)" is another macro's
+  EXPECT_STREQ(lib[2].name, "Long raid c (2)");
+  applyMacroLibrary(lib, *image_);
+  EXPECT_EQ(key(0, 1).stepCount, 3);
+  EXPECT_EQ(key(2, 2).stepCount, 5);
+  EXPECT_STREQ(key(2, 2).macroName, "Long raid c (3)");
+  EXPECT_EQ(key(3, 3).stepCount, 1);
+  EXPECT_FALSE(fitMacroNames(lib, *image_));  // fitted once and for all
+}
+
 TEST_F(ManagerCloseTest, DeletedTextMacroTurnsItsKeysIntoDefaultKeysOnOk) {
-  ASSERT_TRUE(saveList(texts_, folder_, kTextMacroLibraryFile));
   bindPickerLine(key(2, 0), 2, macros_, texts_);  // Hello
   bindPickerLine(key(2, 1), 3, macros_, texts_);  // Sig
+  TextMacroLibrary atOpen = texts_;
   storeText(texts_[1], "Best regards");
 
   deleteTextMacro(texts_, 0);
-  EXPECT_TRUE(closeTextMacroManager(ManagerClose::Cancel, texts_, {}, *image_, folder_));
+  closeTextMacroManager(ManagerClose::Cancel, texts_, atOpen, {}, *image_);
   ASSERT_EQ(texts_.size(), 2u);
   EXPECT_STREQ(texts_[1].text, "Regards");  // every edit of the run is gone
 
+  atOpen = texts_;
   deleteTextMacro(texts_, 0);
   storeText(texts_[0], "Best regards");
-  EXPECT_TRUE(closeTextMacroManager(ManagerClose::Ok, texts_, {}, *image_, folder_));
+  closeTextMacroManager(ManagerClose::Ok, texts_, atOpen, {}, *image_);
   EXPECT_EQ(key(2, 0).functionCode, kFunctionDefault);
   EXPECT_EQ(key(2, 0).category, kCategoryDefault);
   EXPECT_STREQ(key(2, 1).textMacroText, "Best regards");
+}
+
+// Keys bound to Jump and Jump2; Jump is deleted and Jump2 renamed Jump (or a
+// new Jump added) in one run: Jump's keys become default keys, they never
+// play the other macro.
+TEST_F(ManagerCloseTest, ANameDeletedAndReusedInOneRunLeavesItsKeysDefault) {
+  for (const bool renameOther : {true, false}) {
+    buildDefaultImage(*image_);
+    MacroLibrary lib{macro("Jump", 2, 4), macro("Jump2", 6, 9)};
+    bindPickerLine(key(0, 30), 0, lib, texts_);
+    bindPickerLine(key(3, 31), 1, lib, texts_);
+    const MacroLibrary atOpen = lib;
+    MacroManagerSession session(lib);
+    session.open(KeyAssignment{});
+    session.select(0);
+    session.deleteCurrent();
+    if (renameOther)
+      ASSERT_TRUE(session.commitRename(0, "JUMP").accepted);
+    else
+      ASSERT_TRUE(session.commitNewLine("Jump").accepted);
+    closeMacroManager(ManagerClose::Ok, lib, atOpen, session.renames(), *image_);
+    EXPECT_EQ(key(0, 30).functionCode, kFunctionDefault) << renameOther;
+    EXPECT_EQ(image_->keyDirty[0][30], 1) << renameOther;
+    EXPECT_EQ(key(3, 31).functionCode, kFunctionRecordedMacro) << renameOther;
+    EXPECT_STREQ(key(3, 31).macroName, renameOther ? "JUMP" : "Jump2") << renameOther;
+    EXPECT_EQ(key(3, 31).stepCount, 6) << renameOther;
+  }
+
+  // Text macros alike, and the copy on an open key page.
+  bindPickerLine(key(1, 7), 2, macros_, texts_);  // Hello
+  bindPickerLine(key(1, 8), 3, macros_, texts_);  // Sig
+  KeyAssignment pageCopy = key(1, 7);
+  const TextMacroLibrary atOpen = texts_;
+  TextMacroManagerSession session(texts_);
+  session.open();
+  session.select(0);
+  session.deleteCurrent();
+  ASSERT_TRUE(session.commitRename(0, "hello").accepted);
+  const LibraryRenames renames{{}, session.renames()};
+  closeTextMacroManager(ManagerClose::Ok, texts_, atOpen, renames.texts, *image_);
+  EXPECT_EQ(key(1, 7).functionCode, kFunctionDefault);
+  EXPECT_STREQ(key(1, 8).textMacroName, "hello");
+  EXPECT_STREQ(key(1, 8).textMacroText, "Regards");
+  refreshFromLibraries(pageCopy, 7, macros_, texts_, renames);
+  EXPECT_EQ(pageCopy.functionCode, kFunctionDefault);
 }
 
 }  // namespace
@@ -252,6 +331,7 @@ TEST_F(ManagerCloseTest, RenamedMacrosKeepTheirKeysInEveryProfileOnOkOnly) {
   key(3, 90).category = kCategoryMacro;
   bindPickerLine(key(3, 90), 1, macros_, texts_);  // Dash
 
+  const MacroLibrary atOpen = macros_;
   // The run as the manager makes it: Jump -> Hop -> Leap, then a new,
   // empty macro takes the old name "Jump"; Dash is renamed "Run".
   MacroManagerSession session(macros_);
@@ -264,7 +344,7 @@ TEST_F(ManagerCloseTest, RenamedMacrosKeepTheirKeysInEveryProfileOnOkOnly) {
 
   // Cancel: no key changes.
   const auto before = std::make_unique<SettingsImage>(*image_);
-  EXPECT_TRUE(closeMacroManager(ManagerClose::Cancel, macros_, renames, *image_, folder_));
+  closeMacroManager(ManagerClose::Cancel, macros_, atOpen, renames, *image_);
   EXPECT_EQ(0, std::memcmp(image_.get(), before.get(), sizeof *image_));
   EXPECT_STREQ(macros_[0].name, "Jump");
 
@@ -273,7 +353,7 @@ TEST_F(ManagerCloseTest, RenamedMacrosKeepTheirKeysInEveryProfileOnOkOnly) {
   again.commitRename(0, "Leap");
   again.commitNewLine("jump");
   again.commitRename(1, "Run");
-  EXPECT_TRUE(closeMacroManager(ManagerClose::Ok, macros_, again.renames(), *image_, folder_));
+  closeMacroManager(ManagerClose::Ok, macros_, atOpen, again.renames(), *image_);
   for (int p = 0; p < kProfileCount; ++p) {
     const KeyAssignment& k = key(p, 20 + p);
     EXPECT_EQ(k.functionCode, kFunctionRecordedMacro) << p;
@@ -298,7 +378,7 @@ TEST_F(ManagerCloseTest, RenamedTextMacrosKeepTheirKeysAndThePageCopyFollows) {
   ASSERT_TRUE(session.commitNewLine("Hello").accepted);
   storeText(texts_[2], "a new text");
   const LibraryRenames renames{{}, session.renames()};
-  EXPECT_TRUE(closeTextMacroManager(ManagerClose::Ok, texts_, renames.texts, *image_, folder_));
+  closeTextMacroManager(ManagerClose::Ok, texts_, TextMacroLibrary(texts_), renames.texts, *image_);
   EXPECT_EQ(key(1, 5).functionCode, kFunctionTextMacro);
   EXPECT_STREQ(key(1, 5).textMacroName, "Greeting");
   EXPECT_STREQ(key(1, 5).textMacroText, "Hello, world");

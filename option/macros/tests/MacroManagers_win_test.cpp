@@ -4,7 +4,9 @@
 
 #include <cstdio>
 #include <cstring>
+#include <fstream>
 #include <initializer_list>
+#include <sstream>
 #include <iterator>
 #include <memory>
 #include <string>
@@ -243,6 +245,13 @@ TEST_F(MacroManagers, RecordsTypedKeysWithDelaysIntoTheBoundKeyAndSendsThem) {
   clickOn(manager, kMacroIni, kOk);
   if (!closed(manager)) capture(manager, dist_ + "after-ok.bmp");
   ASSERT_TRUE(closed(manager));
+  // The bound key took the recorded steps; Apply sends them and writes the
+  // library with the keys.
+  const size_t mark = traceSize();
+  click(mainControl(kApply));
+  const std::vector<Download> downloads = waitForDownloads(mark, 1);
+  ASSERT_EQ(downloads.size(), 1u);
+  ASSERT_TRUE(waitApplyEnabled());
   const MacroLibrary saved = waitForSaved<MacroLibrary>(
       kMacroLibraryFile, [](const MacroLibrary& l) { return l.size() == 2 && l[0].stepCount > 0; });
   ASSERT_EQ(saved.size(), 2u);
@@ -264,12 +273,6 @@ TEST_F(MacroManagers, RecordsTypedKeysWithDelaysIntoTheBoundKeyAndSendsThem) {
                   expectedDelay[i]);
   }
 
-  // The bound key took the recorded steps, and Apply sends them.
-  const size_t mark = traceSize();
-  click(mainControl(kApply));
-  const std::vector<Download> downloads = waitForDownloads(mark, 1);
-  ASSERT_EQ(downloads.size(), 1u);
-  ASSERT_TRUE(waitApplyEnabled());
   auto block = readBlock();
   const ProfileRecord& profile = block->profiles[0];
   EXPECT_EQ(profile.keys[kBoundKey].functionCode, kFunctionRecordedMacro);
@@ -301,6 +304,7 @@ TEST_F(MacroManagers, RenameToAnotherNameInOtherCaseIsRefusedAndANewMacroIsAdded
   EXPECT_EQ(listLines(manager, kMacroNamesId), (std::vector<std::string>{"Alpha", "Gamma", "Delta One"}));
   clickOn(manager, kMacroIni, kOk);
   ASSERT_TRUE(closed(manager));
+  applyAndWait();
   const MacroLibrary saved =
       waitForSaved<MacroLibrary>(kMacroLibraryFile, [](const MacroLibrary& l) { return l.size() == 3; });
   ASSERT_EQ(saved.size(), 3u);
@@ -322,6 +326,7 @@ TEST_F(MacroManagers, RecordedPausesFollowXdotoolKeyDelay) {
   clickAgain();
   clickOn(manager, kMacroIni, kOk);
   ASSERT_TRUE(closed(manager));
+  applyAndWait();
   const MacroLibrary saved = waitForSaved<MacroLibrary>(
       kMacroLibraryFile, [](const MacroLibrary& l) { return l.size() == 1 && l[0].stepCount == 8; });
   ASSERT_EQ(saved[0].stepCount, 8);
@@ -355,15 +360,18 @@ TEST_F(MacroManagers, DeletingABoundMacroMakesItsKeyADefaultKeyOnOkButNotOnCance
     EXPECT_EQ(listLines(manager, kMacroNamesId), std::vector<std::string>{"Gamma"});
     clickOn(manager, kMacroIni, ok ? kOk : kCancel);
     ASSERT_TRUE(closed(manager));
-    const size_t expected = ok ? 1 : 2;
-    const MacroLibrary saved = waitForSaved<MacroLibrary>(
-        kMacroLibraryFile, [&](const MacroLibrary& l) { return l.size() == expected; });
-    EXPECT_EQ(saved.size(), expected) << "ok " << ok;
+    // The file changes with the keys, at Apply only.
+    MacroLibrary saved;
+    loadList(saved, folder_, kMacroLibraryFile);
+    EXPECT_EQ(saved.size(), 2u) << "ok " << ok;
   }
   const size_t mark = traceSize();
   click(mainControl(kApply));
   ASSERT_EQ(waitForDownloads(mark, 1).size(), 1u);
   ASSERT_TRUE(waitApplyEnabled());
+  EXPECT_EQ(waitForSaved<MacroLibrary>(kMacroLibraryFile, [](const MacroLibrary& l) { return l.size() == 1; })
+                .size(),
+            1u);
   auto block = readBlock();
   EXPECT_EQ(block->profiles[0].keys[kBoundKey].category, kCategoryDefault);
   EXPECT_EQ(block->profiles[0].keys[kBoundKey].macroName[0], '\0');
@@ -400,6 +408,7 @@ TEST_F(MacroManagers, TextMacroIsWrittenSavedAndARightClickIsTheKeyAfter) {
   clickOn(manager, kTextIni, kOk);
   if (!closed(manager)) capture(manager, dist_ + "text-after-ok.bmp");
   ASSERT_TRUE(closed(manager));
+  applyAndWait();
 
   const TextMacroLibrary saved = waitForSaved<TextMacroLibrary>(
       kTextMacroLibraryFile, [](const TextMacroLibrary& l) { return !l.empty(); });
@@ -523,6 +532,7 @@ TEST_F(MacroManagers, WhileANewNameIsTypedEveryOtherClickActsOnTheNewLine) {
   key("ctrl+a Z e t a");
   clickOn(manager, kMacroIni, kOk);
   ASSERT_TRUE(closed(manager));
+  applyAndWait();
   const MacroLibrary saved =
       waitForSaved<MacroLibrary>(kMacroLibraryFile, [](const MacroLibrary& l) { return l.size() == 4; });
   ASSERT_EQ(saved.size(), 4u);
@@ -561,6 +571,7 @@ TEST_F(MacroManagers, TheStepMenuDeletesTheRightClickedLineAndTheCaretStaysThere
   ASSERT_EQ(lineCountOnceIt(manager, kStepListId, 8), 8u);
   clickOn(manager, kMacroIni, kOk);
   ASSERT_TRUE(closed(manager));
+  applyAndWait();
   const MacroLibrary saved = waitForSaved<MacroLibrary>(
       kMacroLibraryFile, [](const MacroLibrary& l) { return l.size() == 1 && l[0].stepCount == 8; });
   ASSERT_EQ(saved[0].stepCount, 8);
@@ -602,6 +613,7 @@ TEST_F(MacroManagers, TextTypedWhileANewNameIsOpenGoesToTheNewTextMacroAndACaptu
   Sleep(kQuickUserMs);
   clickOn(manager, kTextIni, kOk);
   ASSERT_TRUE(closed(manager));
+  applyAndWait();
   const TextMacroLibrary saved = waitForSaved<TextMacroLibrary>(
       kTextMacroLibraryFile, [](const TextMacroLibrary& l) { return l.size() == 2; });
   ASSERT_EQ(saved.size(), 2u);
@@ -611,6 +623,167 @@ TEST_F(MacroManagers, TextTypedWhileANewNameIsOpenGoesToTheNewTextMacroAndACaptu
   EXPECT_STREQ(saved[1].text, "new");
   EXPECT_EQ(saved[1].keyBefore, 0);
   EXPECT_EQ(saved[1].keyAfter, 0);
+}
+
+std::string fileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+// Re-recorded and renamed macros reach the files together with their keys,
+// at Apply. The close question's Discard leaves the libraries, the keys, the
+// block and the keyboard as they were; its Apply sends, writes both and then
+// closes; a new start shows what was applied and has nothing to ask. Start-up
+// never takes a key's older copy of a macro over the library's.
+TEST_F(MacroManagers, ReRecordAndRenameAreDroppedByDiscardAndKeptByApplyAcrossARestart) {
+  ASSERT_TRUE(saveList(MacroLibrary{recorded("Burst", {kUsageA, kUsageB}), recorded("Gamma", {kUsageC})},
+                       folder_, kMacroLibraryFile));
+  TextMacroLibrary texts(1);
+  std::strcpy(texts[0].name, "sig");
+  std::strcpy(texts[0].text, "Regards");
+  ASSERT_TRUE(saveList(texts, folder_, kTextMacroLibraryFile));
+  constexpr int kTextKey = 5;  // F5
+  writeProfile(0, [](ProfileRecord& p) {
+    bindMacro(p.keys[kBoundKey], recorded("Burst", {kUsageA}));  // older than the library's recording
+    KeyAssignment& text = p.keys[kTextKey];
+    text.category = kCategoryMacro;
+    text.functionCode = kFunctionTextMacro;
+    std::strcpy(text.textMacroName, "sig");
+    std::strcpy(text.textMacroText, "Regards");
+  });
+  const std::string library = folder_ + kMacroLibraryFile.file, textLibrary = folder_ + kTextMacroLibraryFile.file;
+  const std::string libraryBefore = fileBytes(library), textsBefore = fileBytes(textLibrary);
+  const std::string profileBefore = fileBytes(profilePath(folder_, 0));
+  auto editBoth = [&] {
+    HWND manager = openManager(1, kMacroTitle);
+    ASSERT_NE(manager, nullptr);
+    clickOn(manager, kMacroIni, kRecord);  // Burst, the first line, is selected
+    Sleep(kQuickUserMs);
+    key("c");
+    ASSERT_EQ(lineCountOnceIt(manager, kStepListId, 2), 2u);
+    clickAgain();  // Record again: stops
+    renameLine(manager, kMacroIni, 0, "S p r a y");
+    ASSERT_EQ(linesOnceThey(manager, kMacroNamesId, {"Spray", "Gamma"}),
+              (std::vector<std::string>{"Spray", "Gamma"}));
+    clickOn(manager, kMacroIni, kOk);
+    ASSERT_TRUE(closed(manager));
+    HWND text = openManager(2, kTextTitle);
+    ASSERT_NE(text, nullptr);
+    renameLine(text, kTextIni, 0, "s i g n a t u r e");
+    ASSERT_EQ(linesOnceThey(text, kTextNamesId, {"signature"}), std::vector<std::string>{"signature"});
+    clickOn(text, kTextIni, kOk);
+    ASSERT_TRUE(closed(text));
+  };
+
+  startWithEmulatedKeyboard();
+  startOption();
+  EXPECT_EQ(fileBytes(library), libraryBefore) << "start-up changed the library";
+  size_t mark = traceSize();
+  editBoth();
+  if (HasFatalFailure()) return;
+  closeAnswering(kAnswerDiscard);
+  ASSERT_EQ(WaitForSingleObject(option_.hProcess, 10000), WAIT_OBJECT_0);
+  EXPECT_EQ(fileBytes(library), libraryBefore);
+  EXPECT_EQ(fileBytes(textLibrary), textsBefore);
+  EXPECT_EQ(fileBytes(profilePath(folder_, 0)), profileBefore);
+  EXPECT_TRUE(downloadsSince(mark).empty());
+  EXPECT_STREQ(readBlock()->profiles[0].keys[kBoundKey].macroName, "Burst");
+
+  startOption();
+  editBoth();
+  if (HasFatalFailure()) return;
+  mark = traceSize();
+  closeAnswering(kAnswerApply);
+  const std::vector<Download> downloads = waitForDownloads(mark, 1);
+  ASSERT_EQ(downloads.size(), 1u);
+  ASSERT_EQ(WaitForSingleObject(option_.hProcess, 15000), WAIT_OBJECT_0) << "the window stayed after its apply";
+  auto block = readBlock();
+  const ProfileRecord& profile = block->profiles[0];
+  EXPECT_STREQ(profile.keys[kBoundKey].macroName, "Spray");
+  ASSERT_EQ(profile.keys[kBoundKey].stepCount, 2);
+  EXPECT_EQ(profile.keys[kBoundKey].steps[0].code(), kUsageC);
+  EXPECT_STREQ(profile.keys[kTextKey].textMacroName, "signature");
+  kbd::DownloadFlags flags;
+  flags.keysChanged = true;
+  EXPECT_EQ(emu::compareDownload(downloads[0], kbd::encodeDownload(profile, flags, false)).firstDifference,
+            "");
+  MacroLibrary savedMacros;
+  loadList(savedMacros, folder_, kMacroLibraryFile);
+  ASSERT_EQ(namesOf(savedMacros), (std::vector<std::string>{"Spray", "Gamma"}));
+  EXPECT_EQ(savedMacros[0].stepCount, 2);
+  EXPECT_EQ(savedMacros[0].steps[0].code(), kUsageC);
+  TextMacroLibrary savedTexts;
+  loadList(savedTexts, folder_, kTextMacroLibraryFile);
+  ASSERT_EQ(savedTexts.size(), 1u);
+  EXPECT_STREQ(savedTexts[0].name, "signature");
+  auto stored = std::make_unique<ProfileRecord>();
+  loadProfile(*stored, profilePath(folder_, 0));
+  EXPECT_STREQ(stored->keys[kBoundKey].macroName, "Spray");
+  EXPECT_STREQ(stored->keys[kTextKey].textMacroName, "signature");
+
+  const std::string applied = fileBytes(library);
+  startOption();
+  HWND manager = openManager(1, kMacroTitle);
+  ASSERT_NE(manager, nullptr);
+  EXPECT_EQ(listLines(manager, kMacroNamesId), (std::vector<std::string>{"Spray", "Gamma"}));
+  EXPECT_EQ(listLines(manager, kStepListId).size(), 2u);
+  clickOn(manager, kMacroIni, kCancel);
+  ASSERT_TRUE(closed(manager));
+  Sleep(kQuickUserMs);
+  click(mainControl(OptionHarness::kClose));
+  EXPECT_EQ(WaitForSingleObject(option_.hProcess, 10000), WAIT_OBJECT_0) << "asked with nothing to apply";
+  EXPECT_EQ(fileBytes(library), applied);
+}
+
+// Keys bound to Jump and Jump2; Jump is deleted and Jump2 renamed Jump in one
+// run: Jump's key becomes a default key, Jump2's key plays its own macro under
+// the name Jump. Nothing plays the wrong macro on the keyboard.
+TEST_F(MacroManagers, ANameDeletedAndReusedInOneRunNeverHandsItsKeysToTheOtherMacro) {
+  ASSERT_TRUE(saveList(MacroLibrary{recorded("Jump", {kUsageA}), recorded("Jump2", {kUsageB, kUsageC})}, folder_,
+                       kMacroLibraryFile));
+  constexpr int kSecondKey = 7;
+  writeProfile(0, [](ProfileRecord& p) {
+    bindMacro(p.keys[kBoundKey], recorded("Jump", {kUsageA}));
+    bindMacro(p.keys[kSecondKey], recorded("Jump2", {kUsageB, kUsageC}));
+  });
+  startWithEmulatedKeyboard();
+  startOption();
+  HWND manager = openManager(1, kMacroTitle);
+  ASSERT_NE(manager, nullptr);
+  clickOn(manager, kMacroIni, kDelete);  // Jump, the first line
+  HWND warn = waitForWindow("Warning");
+  ASSERT_NE(warn, nullptr);
+  clickOn(warn, "skin_delete_macro_warn.ini", kOk);
+  ASSERT_TRUE(closed(warn));
+  Sleep(kQuickUserMs);
+  renameLine(manager, kMacroIni, 0, "J u m p");
+  ASSERT_EQ(linesOnceThey(manager, kMacroNamesId, {"Jump"}), std::vector<std::string>{"Jump"});
+  clickOn(manager, kMacroIni, kOk);
+  ASSERT_TRUE(closed(manager));
+
+  const size_t mark = traceSize();
+  click(mainControl(kApply));
+  const std::vector<Download> downloads = waitForDownloads(mark, 1);
+  ASSERT_EQ(downloads.size(), 1u);
+  ASSERT_TRUE(waitApplyEnabled());
+  auto block = readBlock();
+  const ProfileRecord& profile = block->profiles[0];
+  EXPECT_EQ(profile.keys[kBoundKey].functionCode, kFunctionDefault);
+  EXPECT_EQ(profile.keys[kBoundKey].category, kCategoryDefault);
+  EXPECT_STREQ(profile.keys[kSecondKey].macroName, "Jump");
+  ASSERT_EQ(profile.keys[kSecondKey].stepCount, 4);
+  EXPECT_EQ(profile.keys[kSecondKey].steps[0].code(), kUsageB);
+  kbd::DownloadFlags flags;
+  flags.keysChanged = true;
+  EXPECT_EQ(emu::compareDownload(downloads[0], kbd::encodeDownload(profile, flags, false)).firstDifference,
+            "");
+  const MacroLibrary saved =
+      waitForSaved<MacroLibrary>(kMacroLibraryFile, [](const MacroLibrary& l) { return l.size() == 1; });
+  ASSERT_EQ(saved.size(), 1u);
+  EXPECT_STREQ(saved[0].name, "Jump");
+  EXPECT_EQ(saved[0].stepCount, 4);
 }
 
 }  // namespace
