@@ -5,10 +5,7 @@
 #include "MainWindow_win.h"
 #include "ResetWarnDialog_win.h"
 #include "SkinButton_win.h"
-
-namespace {
-constexpr char kUnconfirmedText[] = "The keyboard did not confirm the settings: Apply again to send them.";
-}  // namespace
+#include "UnappliedEdits.h"
 
 void MainWindow::setBusy(bool busy) {
   busy_ = busy;
@@ -40,39 +37,60 @@ void MainWindow::apply(ApplyKind kind) {
   });
   HWND monitor = FindWindowA(nullptr, kMonitorWindowTitle);
   if (monitor) PostMessageA(monitor, UM_APPLY, kind, 0);
-  saveAll(*doc_.edit, doc_.folder);
-  doc_.saveProfileLists();
+  // The libraries and lists first, then the keys that name their macros:
+  // written together at each apply, never one without the other.
+  const bool saved = doc_.saveChangedLists() && saveAll(*doc_.edit, doc_.folder);
   clearChangeFlags(*doc_.edit);
+  // What could not be written stays to be applied.
+  if (saved) doc_.markApplied();
+  showUnapplied();
   // With a monitor the busy state lasts until its UM_APPLY_DONE, or until
   // the time-out says that it did not come.
   if (kind == kApplyPreview) return;
+  applySaved_ = saved;
   if (monitor)
     SetTimer(hwnd(), kConfirmTimer, kConfirmTimeoutMs, nullptr);
   else
-    setBusy(false);
+    applyFinished(ApplyOutcome::SavedNoMonitor);
 }
 
-void MainWindow::applyConfirmed() {
+void MainWindow::applyFinished(ApplyOutcome outcome) {
   KillTimer(hwnd(), kConfirmTimer);
-  setStatus({});
+  if (!applySaved_ && !applyFailed(outcome)) outcome = ApplyOutcome::NotSaved;
+  applySaved_ = true;
   setBusy(false);
+  setStatus(applyStatusText(outcome), applyFailed(outcome));
+  if (!closeAfterApply_) return;
+  closeAfterApply_ = false;
+  // A failed apply keeps the window, and the status line says why; closing
+  // again then asks again if anything is still not applied.
+  if (!applyFailed(outcome)) closeWindow();
 }
 
-void MainWindow::applyUnconfirmed() {
-  KillTimer(hwnd(), kConfirmTimer);
-  if (!busy_) return;
-  setBusy(false);
-  setStatus(kUnconfirmedText);
+bool MainWindow::unapplied() const {
+  return unappliedEdits(*doc_.edit, *doc_.exchange, doc_.lists, doc_.appliedLists).any();
 }
 
-void MainWindow::setStatus(const std::string& status) {
-  if (status == status_) return;
+void MainWindow::showUnapplied() {
+  const bool pending = unapplied();
+  if (auto* button = controlAs<SkinButton>(kApply)) applyLook_.show(*button, pending);
+  // A word on the last apply is old news once something changed again.
+  if (pending && !statusFault_) setStatus({});
+  if (pending == pendingShown_) return;
+  pendingShown_ = pending;
+  InvalidateRect(hwnd(), &kPendingArea, FALSE);
+}
+
+void MainWindow::setStatus(const std::string& status, bool fault) {
+  if (status == status_ && fault == statusFault_) return;
   status_ = status;
+  statusFault_ = fault;
   InvalidateRect(hwnd(), &kHelpStrip, FALSE);
 }
 
 void MainWindow::edited() {
   if (doc_.active().previewOn == 1) apply(kApplyPreview);
+  showUnapplied();
 }
 
 void MainWindow::resetAll() {
@@ -82,7 +100,6 @@ void MainWindow::resetAll() {
     markProfileForFullDownload(*doc_.edit, p);
     clearList(doc_.lists.profileApps[p]);  // the default profiles link nothing
   }
-  doc_.profileListsChanged = true;
   refresh();
   apply(kApplyReset);
 }
@@ -94,11 +111,12 @@ void MainWindow::storeAssignedKey() {
   ProfileRecord& profile = doc_.edit->profiles[p];
   profile.keys[k] = editEntry_;
   refreshKeyboard();
-  saveList(doc_.lists.launchApps, doc_.folder, kLaunchAppListFile);
   doc_.edit->keyDirty[p][k] = 1;
-  // Counted before the preview apply saves the profile, not after.
+  // Counted before the preview apply saves the profile, not after. The
+  // launch page's programs are written with the key, at the next apply.
   profile.totalMacro = countMacroKeys(profile);
   if (profile.previewOn == 1) apply(kApplyPreview);
+  showUnapplied();
 }
 
 // The monitor changed the block, which the next apply is compared with; the
@@ -110,6 +128,8 @@ void MainWindow::takeBlock() {
   int active = -1;
   if (!block_.update([&](const SettingsImage& shared) { active = shared.currentProfile; })) return;
   doc_.edit->currentProfile = active >= 0 && active < kProfileCount ? active : 0;
+  // The monitor's choice is applied already: no edit to ask about.
+  doc_.exchange->currentProfile = doc_.edit->currentProfile;
   refresh();
 }
 
@@ -129,6 +149,10 @@ void MainWindow::takeProfile() {
     edit.currentProfile = p;
     edit.profiles[p].fnStatus = shared.profiles[p].fnStatus;
     edit.profiles[p].ltPulsation = shared.profiles[p].ltPulsation;
+    ProfileRecord& applied = doc_.exchange->profiles[p];
+    doc_.exchange->currentProfile = p;
+    applied.fnStatus = shared.profiles[p].fnStatus;
+    applied.ltPulsation = shared.profiles[p].ltPulsation;
   });
   refresh();
 }

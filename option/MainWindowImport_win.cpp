@@ -9,6 +9,7 @@
 #include "MainWindow_win.h"
 #include "ProfileShareRules.h"
 #include "ProfileTransfer_win.h"
+#include "UnappliedEdits.h"
 
 LRESULT MainWindow::importFromCommandLine(const COPYDATASTRUCT* data) {
   ProfileImportRequest request{};
@@ -18,6 +19,12 @@ LRESULT MainWindow::importFromCommandLine(const COPYDATASTRUCT* data) {
       request.pathLength > kMaxImportPathLength ||
       data->cbData != sizeof request + request.pathLength * sizeof(wchar_t))
     return 0;
+  // A dialog open over the window edits what the import would replace or
+  // save (a manager's library, a key page's key); changes not applied to
+  // the profile or the libraries would be replaced or written unasked.
+  if (!IsWindowEnabled(hwnd())) return kImportRefusedDialogOpen;
+  const UnappliedEdits edits = unappliedEdits(*doc_.edit, *doc_.exchange, doc_.lists, doc_.appliedLists);
+  if (edits.profiles[request.profile] || edits.macroLibraries) return kImportRefusedUnapplied;
   std::wstring path(request.pathLength, L'\0');
   std::memcpy(path.data(), static_cast<const unsigned char*>(data->lpData) + sizeof request,
               request.pathLength * sizeof(wchar_t));
@@ -37,7 +44,13 @@ LRESULT MainWindow::importFromCommandLine(const COPYDATASTRUCT* data) {
   // apply of the whole edited image would send every other edit too.
   SendProfileToMonitor(block_, p, imported);
   saveProfile(imported, profilePath(doc_.folder, p));
+  // Sent and written: the profile and the libraries are applied as they are.
+  doc_.exchange->profiles[p] = imported;
+  doc_.appliedLists.macros = doc_.lists.macros;
+  doc_.appliedLists.textMacros = doc_.lists.textMacros;
   refresh();
-  OutputDebugStringA(("Option import: " + importReport(imported, summary) + "\n").c_str());
+  const std::string report = importReport(imported, summary);
+  setStatus(report);
+  OutputDebugStringA(("Option import: " + report + "\n").c_str());
   return kImportDone;
 }

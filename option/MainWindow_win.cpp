@@ -5,6 +5,7 @@
 #include "KeyAssignPage_win.h"
 #include "Language.h"
 #include "LightingPage_win.h"
+#include "MacroBinding.h"
 #include "MacroManager_win.h"
 #include "OptionResources.h"
 #include "ProfilePage_win.h"
@@ -14,6 +15,7 @@
 #include "SkinMenu_win.h"
 #include "SkinMessages.h"
 #include "TextMacroManager_win.h"
+#include "UnappliedWarnDialog_win.h"
 #include "WinKeyPage_win.h"
 
 namespace {
@@ -28,6 +30,8 @@ constexpr char kHelpHint[] =
 constexpr int kMacroMenuWidth = 163;
 
 constexpr COLORREF kStatusColour = RGB(230, 80, 80);
+constexpr COLORREF kDoneColour = RGB(235, 235, 235);
+constexpr char kPendingText[] = "\x95  CHANGES NOT APPLIED";
 constexpr int kDragTop = 40, kDragBottom = 590;  // the title bar and the bottom rule
 
 void drawText(HDC dc, const std::string& text, RECT area, int height, COLORREF colour, UINT format) {
@@ -113,15 +117,24 @@ void MainWindow::loadSettings() {
     loadAll(image, doc_.folder);  // defaults for whatever is missing
   }
   doc_.lists.loadAll(doc_.folder);
+  doc_.appliedLists = doc_.lists;  // what the files hold
   for (int p = 0; p < kProfileCount; ++p)
-    if (!listShowsLinks(doc_.lists.profileApps[p], image.profiles[p])) {
+    if (!listShowsLinks(doc_.lists.profileApps[p], image.profiles[p]))
       showLinksInList(doc_.lists.profileApps[p], image.profiles[p]);
-      doc_.profileListsChanged = true;
-    }
   // The stored count of macro keys may be missing or wrong; the key page's
   // limit and the saved files go by the keys.
   RecountMacroKeys(image);
-  doc_.collectMacros();
+  // Names of an older library that a key's copy cannot hold are cut to free
+  // names (the keys follow), and macros that keys carry under names the
+  // library lacks join it.
+  bool renamedKeys = fitMacroNames(doc_.lists.macros, image);
+  renamedKeys = fitTextMacroNames(doc_.lists.textMacros, image) || renamedKeys;
+  collectMacrosFromProfiles(doc_.lists.macros, image);
+  // These repair what was stored and are no edits of the user: written now,
+  // the window starts with nothing to apply.
+  doc_.saveChangedLists();
+  if (renamedKeys) saveAll(image, doc_.folder);
+  doc_.markApplied();
 }
 
 void MainWindow::refresh() {
@@ -135,6 +148,7 @@ void MainWindow::refresh() {
   if (winKeyPage_) winKeyPage_->refresh();
   if (lightingPage_) lightingPage_->refresh();
   showPage(page_);
+  showUnapplied();
 }
 
 void MainWindow::showPage(ContentPage page) {
@@ -249,18 +263,35 @@ void MainWindow::openProfilePage(int page) {
   if (!profilePage.open(hwnd())) return;
   const ProfilePageOutcome outcome =
       applyProfilePage(*doc_.edit, doc_.lists.profileApps, profilePage.state(), profilePage.programs());
-  doc_.profileListsChanged = true;
+  showUnapplied();
   if (outcome.refresh) refresh();
   if (outcome.applyAfterReset) apply(kApplyReset);
   if (outcome.edited) edited();
 }
 
 void MainWindow::closeWindow() {
+  // An apply in flight ends first; the window closes when it is through.
+  if (busy_) {
+    closeAfterApply_ = true;
+    return;
+  }
   if (GetCapture() == hwnd()) {
     SetCursor(LoadCursor(nullptr, IDC_ARROW));
     ReleaseCapture();
   }
-  end(IDCANCEL);
+  if (!unapplied()) return end(IDCANCEL);
+  switch (UnappliedWarnDialog().ask(hwnd())) {
+    case CloseChoice::Apply:
+      closeAfterApply_ = true;
+      apply(kApplyButton);
+      return;
+    case CloseChoice::Discard:
+      // Nothing of the session reaches a file: the libraries and lists are
+      // written at Apply only, with the keys.
+      return end(IDCANCEL);
+    case CloseChoice::Stay:
+      return;
+  }
 }
 
 bool MainWindow::dragsAt(POINT client) const {
@@ -287,9 +318,11 @@ void MainWindow::paintOver(HDC dc) {
   drawText(dc, firmwareText_, kFirmwareArea, 14, RGB(230, 230, 230), DT_CENTER | DT_VCENTER | DT_SINGLELINE);
   drawText(dc, kSoftwareVersionText, kSoftwareArea, 14, RGB(230, 230, 230),
            DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+  if (pendingShown_) drawText(dc, kPendingText, kPendingArea, 13, kStatusColour, DT_RIGHT | DT_VCENTER | DT_SINGLELINE);
   const bool help = !helpText_.empty(), status = !help && !status_.empty();
   const std::string& line = help ? helpText_ : status ? status_ : std::string(kHelpHint);
-  const COLORREF colour = help ? RGB(200, 200, 200) : status ? kStatusColour : RGB(110, 110, 110);
+  const COLORREF colour =
+      help ? RGB(200, 200, 200) : status ? (statusFault_ ? kStatusColour : kDoneColour) : RGB(110, 110, 110);
   drawText(dc, line, kHelpStrip, 14, colour, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
 }
 
@@ -305,11 +338,12 @@ LRESULT MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       takeBlock();
       return 0;
     case UM_APPLY_DONE:
-      applyConfirmed();
+      applyFinished(ApplyOutcome::Sent);
       return 0;
     case WM_TIMER:
       if (wParam != kConfirmTimer) break;
-      applyUnconfirmed();
+      KillTimer(hwnd(), kConfirmTimer);
+      if (busy_) applyFinished(ApplyOutcome::NotConfirmed);
       return 0;
     case UM_RELOAD_SETTINGS:
       reloadSettings();

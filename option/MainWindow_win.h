@@ -6,6 +6,8 @@
 #include <memory>
 #include <string>
 
+#include "ApplyButtonLook_win.h"
+#include "ApplyStatus.h"
 #include "KeyboardPicture_win.h"
 #include "LanguageLibrary_win.h"
 #include "OptionHost_win.h"
@@ -32,6 +34,15 @@ class MainWindow : public SkinDialog, public OptionHost {
 
   // The one way changes reach the monitor, the keyboard and the files.
   void apply(ApplyKind kind);
+  // An apply ended (the monitor's answer, its time-out, or the files alone):
+  // the busy state ends, the status line says how, and a close that waited
+  // for it happens unless it failed.
+  void applyFinished(ApplyOutcome outcome);
+  // Something the user changed is not applied yet (UnappliedEdits.h).
+  bool unapplied() const;
+  // The window closes on the user's word (its close button, the keyboard):
+  // with changes not applied it asks first.
+  void closeWindow();
 
  protected:
   HWND createControl(int ordinal, int key, const SkinPosition& position,
@@ -69,6 +80,7 @@ class MainWindow : public SkinDialog, public OptionHost {
   static constexpr UINT_PTR kConfirmTimer = 1;
   static constexpr UINT kConfirmTimeoutMs = 10000;
   static constexpr RECT kSoftwareArea{432, 252, 520, 282};  // beside the skin's "SOFTWARE" label
+  static constexpr RECT kPendingArea{520, 8, 770, 32};      // the title bar, left of MACROS
 
   void createPages();
   void loadSettings();
@@ -80,11 +92,10 @@ class MainWindow : public SkinDialog, public OptionHost {
   void openKeyPage(int keyIndex);
   void openMacroMenu();
   void resetAll();
-  void closeWindow();
   void setBusy(bool busy);
-  void applyConfirmed();
-  void applyUnconfirmed();
-  void setStatus(const std::string& status);
+  // The Apply button's look and the title's mark follow unapplied().
+  void showUnapplied();
+  void setStatus(const std::string& status, bool fault = false);
   void storeAssignedKey();
   void takeBlock();
   void reloadSettings();
@@ -100,6 +111,11 @@ class MainWindow : public SkinDialog, public OptionHost {
   std::string firmwareText_;
   std::string helpText_;
   std::string status_;  // shown in the help strip while no quick help is
+  bool statusFault_ = false;
+  bool pendingShown_ = false;    // the title's mark of changes not applied
+  bool closeAfterApply_ = false;  // the close question's Apply: close once it ended
+  bool applySaved_ = true;        // the files of the apply in flight were written
+  ApplyButtonLook applyLook_;
   ContentPage page_ = ContentPage::WindowsKey;
   bool busy_ = false;
   std::unique_ptr<WinKeyPage> winKeyPage_;

@@ -37,7 +37,10 @@ enum ApplyKind : unsigned {
 // ProfileImportRequest followed by `pathLength` UTF-16 units of the file's
 // full path (no terminator). The window imports the file into profile N and
 // hands that profile alone to the monitor. Answers kImportDone, or 0 when the
-// file was refused or the request is malformed.
+// file was refused or the request is malformed; kImportRefusedUnapplied when
+// profile N or the macro libraries hold changes not applied (the import
+// would replace or write them), kImportRefusedDialogOpen while a dialog of
+// the window (a manager, a key page, ...) is open.
 constexpr uintptr_t kImportProfileDataId = 0x56514950;  // "VQIP"
 struct ProfileImportRequest {
   uint32_t profile;  // 0..4
@@ -45,6 +48,8 @@ struct ProfileImportRequest {
 };
 constexpr uint32_t kMaxImportPathLength = 32767;
 constexpr intptr_t kImportDone = 1;
+constexpr intptr_t kImportRefusedUnapplied = 2;
+constexpr intptr_t kImportRefusedDialogOpen = 3;
 
 // Pop-up menu commands.
 enum MainMenuCommand : unsigned {

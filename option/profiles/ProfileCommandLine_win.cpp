@@ -103,6 +103,11 @@ int importThroughWindow(HWND window, const ProfileCommand& command) {
   if (!SendMessageTimeoutW(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG,
                            kWindowAnswerMs, &answer))
     return fail("Import failed: the configuration window did not answer.");
+  if (LRESULT(answer) == kImportRefusedUnapplied)
+    return fail("Import refused, nothing changed: profile " + std::to_string(command.profile + 1) +
+                " or the macros have changes not applied in the configuration window; apply or discard them first.");
+  if (LRESULT(answer) == kImportRefusedDialogOpen)
+    return fail("Import refused, nothing changed: a dialog is open in the configuration window; close it first.");
   if (LRESULT(answer) != kImportDone)
     return fail("Import failed: the configuration window refused the file.");
   return 0;

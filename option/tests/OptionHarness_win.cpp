@@ -305,6 +305,14 @@ void OptionHarness::applyAndWait() {
   ASSERT_TRUE(waitApplyEnabled());
 }
 
+void OptionHarness::closeAnswering(CloseAnswer answer) {
+  click(mainControl(kClose));
+  HWND question = waitForWindow("Not applied");
+  ASSERT_NE(question, nullptr) << "no question about the changes not applied";
+  Sleep(150);  // a quick user reads it first
+  clickOn(question, "skin_unapplied_warn.ini", answer);
+}
+
 void OptionHarness::writeProfile(int profile, void (*change)(ProfileRecord&)) {
   auto record = std::make_unique<ProfileRecord>();
   buildDefaultProfile(*record, profile);

@@ -115,6 +115,10 @@ class OptionHarness : public MonitorHarness {
   bool waitApplyEnabled(DWORD ms = 20000) const;
   // Apply clicked; one download arrives and the busy state ends.
   void applyAndWait();
+  // The main window's close button, and the question about changes not
+  // applied answered with `answer` (BUTTONPOS of skin_unapplied_warn.ini).
+  enum CloseAnswer { kAnswerApply = 1, kAnswerDiscard = 2, kAnswerCancel = 3 };
+  void closeAnswering(CloseAnswer answer);
 
   // Writes a profile file of the private folder before the programs start.
   void writeProfile(int profile, void (*change)(ProfileRecord&));

@@ -5,7 +5,9 @@
 
 #include <cstdio>
 #include <cstring>
+#include <fstream>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -29,7 +31,7 @@ constexpr char kColourIni[] = "LightFX\\skin_Color_Select.ini";
 constexpr char kLightingIni[] = "skin_color_control.ini";
 constexpr int kMacroMenuButton = 3;
 constexpr DWORD kQuickUser = 150;  // how soon a quick user clicks after a window changed
-enum KeyPageKey { kCategory = 1, kKeyOk = 7, kSubPageArea = 9 };
+enum KeyPageKey { kCategory = 1, kKeyOk = 7, kKeyCancel = 8, kSubPageArea = 9 };
 enum ManagerKey { kManagerOk = 1, kManagerCancel = 2, kNew = 4, kDelete = 5 };
 enum ColourKey { kFirstPreset = 8, kColourOk = 14 };
 enum WarnKey { kWarnOk = 1, kWarnCancel = 2 };
@@ -278,13 +280,18 @@ TEST_F(OptionInterleavings, AnApplyTheMonitorNeverConfirmsEndsAndSaysSo) {
   Sleep(300);
   EXPECT_NE(stripPixels(), hint) << "no word of the missing confirmation";
 
+  const std::vector<uint32_t> unconfirmed = stripPixels();
+
+  // Confirmed: the line says that the keyboard has the settings.
   SilentMonitor::answer = true;
   click(mainControl(kApply));
   ASSERT_TRUE(waitFor([&] { return SilentMonitor::applies == 2; }, 5000));
   EXPECT_TRUE(waitFor([&] { return IsWindowEnabled(mainButton(kApply)) != FALSE; }, 5000));
   xdotool("mousemove 0 0");
   Sleep(300);
-  EXPECT_EQ(stripPixels(), hint);
+  const std::vector<uint32_t> sent = stripPixels();
+  EXPECT_NE(sent, unconfirmed);
+  EXPECT_NE(sent, hint);
 }
 
 // A block whose mutex is missing cannot be read: the window starts from the
@@ -302,6 +309,107 @@ TEST_F(OptionInterleavings, ABlockThatCannotBeReadLeavesTheWindowOnTheFiles) {
   EXPECT_EQ(saved->profiles[0].waveColor, 0x123456u);
   EXPECT_STREQ(saved->profiles[0].profileName, "Profile #1");
   EXPECT_EQ(saved->profiles[3].ltControl, kBrightnessMax);
+}
+
+std::string fileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+constexpr RECT kStatusStrip{20, 566, 1040, 586};  // the main window's help and status line
+constexpr RECT kTitleMark{520, 8, 770, 32};       // the title bar's word on changes not applied
+
+// Changes not applied show on the Apply button and in the title bar; the
+// close question's Cancel keeps the window and the change; Apply clears both
+// marks and says what it did, and a close then asks nothing.
+TEST_F(OptionInterleavings, UnappliedChangesShowOnApplyAndInTheTitleAndCancelKeepsThem) {
+  startWithEmulatedKeyboard();
+  startOption();
+  const SkinPosition applyAt = position("skin_Config.ini", "BUTTONPOS", kApply);
+  const RECT applyArea{applyAt.rect.left, applyAt.rect.top, applyAt.rect.right, applyAt.rect.bottom};
+  auto applyLook = [&] { return pixelsOf(optionWindow(), applyArea); };
+  auto titleLook = [&] { return pixelsOf(optionWindow(), kTitleMark); };
+  xdotool("mousemove 0 0");
+  Sleep(300);
+  const std::vector<uint32_t> plainApply = applyLook(), plainTitle = titleLook();
+  const std::vector<uint32_t> hint = pixelsOf(optionWindow(), kStatusStrip);
+
+  click(winKeyButton(1));  // OFF
+  xdotool("mousemove 0 0");
+  EXPECT_TRUE(waitFor([&] { return applyLook() != plainApply; }, 3000)) << "Apply looks as before";
+  EXPECT_NE(titleLook(), plainTitle) << "no word in the title";
+  capture(optionWindow(), dist_ + "main-window-unapplied.bmp");
+
+  click(mainControl(kClose));
+  HWND question = waitForWindow("Not applied");
+  ASSERT_NE(question, nullptr);
+  capture(question, dist_ + "unapplied-question.bmp");
+  Sleep(kQuickUser);
+  clickOn(question, "skin_unapplied_warn.ini", kAnswerCancel);
+  closedThenQuickUser(question);
+  EXPECT_TRUE(optionRunning());
+  xdotool("mousemove 0 0");
+  Sleep(300);
+  EXPECT_NE(applyLook(), plainApply) << "the change went with Cancel";
+
+  applyAndWait();
+  xdotool("mousemove 0 0");
+  EXPECT_TRUE(waitFor([&] { return applyLook() == plainApply; }, 3000)) << "Apply still marked";
+  EXPECT_EQ(titleLook(), plainTitle);
+  EXPECT_NE(pixelsOf(optionWindow(), kStatusStrip), hint) << "the apply said nothing";
+  EXPECT_EQ(readBlock()->profiles[0].leftWinLock, 0);
+  click(mainControl(kClose));
+  EXPECT_EQ(WaitForSingleObject(option_.hProcess, 10000), WAIT_OBJECT_0) << "asked with nothing to apply";
+}
+
+// The command-line import beside the open window refuses, with exit 1 and
+// one line, while the profile it would replace holds changes not applied or
+// while a dialog of the window is open; nothing changes then. Otherwise the
+// window's status line says what came in.
+TEST_F(OptionInterleavings, AnImportIsRefusedOverUnappliedChangesOrAnOpenDialogAndShownOtherwise) {
+  startWithEmulatedKeyboard();
+  startOption();
+  const std::string file = folder_ + "two.vqprofile";
+  ProgramRun r = run("Option.exe", "--export-profile 2 \"" + file + "\"");
+  ASSERT_TRUE(r.ended);
+  ASSERT_EQ(r.exitCode, 0u) << r.output;
+  click(winKeyButton(1));  // profile 1: the Windows key locked, not applied
+  const std::string profileBefore = fileBytes(profilePath(folder_, 0));
+  const auto blockBefore = readBlock();
+  const size_t mark = traceSize();
+  r = run("Option.exe", "--import-profile 1 \"" + file + "\"");
+  ASSERT_TRUE(r.ended);
+  EXPECT_EQ(r.exitCode, 1u);
+  EXPECT_NE(r.output.find("not applied"), std::string::npos) << r.output;
+  EXPECT_EQ(r.output.find('\n'), r.output.size() - 1) << "one line: " << r.output;
+  EXPECT_EQ(fileBytes(profilePath(folder_, 0)), profileBefore);
+  EXPECT_EQ(std::memcmp(readBlock().get(), blockBefore.get(), sizeof(SettingsImage)), 0);
+
+  // A key page open: refused for any profile.
+  click(keyboardKey(30));
+  HWND page = waitForWindow(kKeyPageTitle);
+  ASSERT_NE(page, nullptr);
+  r = run("Option.exe", "--import-profile 3 \"" + file + "\"");
+  EXPECT_EQ(r.exitCode, 1u);
+  EXPECT_NE(r.output.find("dialog is open"), std::string::npos) << r.output;
+  EXPECT_TRUE(downloadsSince(mark).empty());
+  Sleep(kQuickUser);
+  clickOn(page, kKeyPageIni, kKeyCancel);
+  closedThenQuickUser(page);
+
+  // Profile 3, untouched: it comes in, and the window says so.
+  xdotool("mousemove 0 0");
+  Sleep(300);
+  const std::vector<uint32_t> strip = pixelsOf(optionWindow(), kStatusStrip);
+  r = run("Option.exe", "--import-profile 3 \"" + file + "\"");
+  EXPECT_EQ(r.exitCode, 0u) << r.output;
+  ASSERT_EQ(waitForDownloads(mark, 1).size(), 1u);
+  EXPECT_STREQ(readBlock()->profiles[2].profileName, blockBefore->profiles[1].profileName);
+  EXPECT_EQ(readBlock()->profiles[0].leftWinLock, 1) << "an edit not applied was sent";
+  EXPECT_TRUE(waitFor([&] { return pixelsOf(optionWindow(), kStatusStrip) != strip; }, 3000))
+      << "the status line says nothing of the import";
 }
 
 }  // namespace

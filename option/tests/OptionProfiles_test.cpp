@@ -224,8 +224,9 @@ TEST_F(OptionProfiles, EachPageShowsWhatItsProfileLinksAfterCopyAndReset) {
   ASSERT_TRUE(closed(page));
 }
 
-// An OK that is never applied changes neither the list file nor the links:
-// the next start shows the page as the profile links it.
+// An OK that is never applied (the close question answered with Discard)
+// changes neither the list file nor the links: the next start shows the page
+// as the profile links it.
 TEST_F(OptionProfiles, ACloseWithoutApplyLeavesListAndLinksAsTheyWere) {
   writeAppList(1, 2);
   startWithEmulatedKeyboard();
@@ -235,7 +236,7 @@ TEST_F(OptionProfiles, ACloseWithoutApplyLeavesListAndLinksAsTheyWere) {
   clickOn(page, profilePageIni(1), kRemove);
   clickOn(page, profilePageIni(1), kOk);
   ASSERT_TRUE(closed(page));
-  click(mainControl(kClose));
+  closeAnswering(kAnswerDiscard);
   ASSERT_TRUE(waitFor([&] { return !optionRunning(); }, 5000));
   EXPECT_EQ(savedList(1).size(), 2u);
   auto stored = std::make_unique<ProfileRecord>();

@@ -178,7 +178,7 @@ TEST_F(OptionSystem, CloseEndsTheProgramWithoutApplying) {
   startOption();
   const size_t mark = traceSize();
   click(mainControl(kFirstSelector + 1));
-  click(mainControl(kClose));
+  closeAnswering(kAnswerDiscard);
   ASSERT_EQ(WaitForSingleObject(option_.hProcess, 10000), WAIT_OBJECT_0);
   EXPECT_TRUE(downloadsSince(mark).empty());
   EXPECT_EQ(readBlock()->currentProfile, 0);

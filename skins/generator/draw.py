@@ -231,6 +231,9 @@ def draw_control(cv, c, state):
             cv.text(cx, cy + 9, bottom, 9, False, fg if state != "Normal" else COL["dim"], "mm")
         else:
             cv.text(cx, cy, c.label, size, True, fg, "mm")
+        if "pending" in c.style and state != "Disable":
+            # Changes wait for this button: a lit mark as the toggles have.
+            cv.ellipse(x + 12, cy - 5, 10, 10, fill=(255, 255, 255))
     elif k == "select_profile":
         fg = face(cv, c, state)
         dot = COL["red"] if state == "Down" else ((90, 0, 0) if state != "Disable" else (40, 40, 40))

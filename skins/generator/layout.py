@@ -508,6 +508,22 @@ warn_dialog("skin_macro_set_warn.ini", "macro_set_warn", "MACRO",
 warn_dialog("skin_delete_macro_warn.ini", "delete_macro_warn", "DELETE",
             ["The selected macro will be", "deleted.", "Continue?"])
 
+# Closing with changes not applied: 1 Apply, 2 Discard, 3 Cancel, 4 close.
+UNAPPLIED_WARN = window("skin_unapplied_warn.ini", "unapplied_warn", 340, 204, "NOT APPLIED", controls=[
+    C("BUTTON_APPLY", "button", 24, 162, 90, 30, "APPLY", "Send the changes to the keyboard and close", "accent"),
+    C("BUTTON_DISCARD", "button", 125, 162, 90, 30, "DISCARD", "Close and drop the changes"),
+    C("BUTTON_CANCEL", "button", 226, 162, 90, 30, "CANCEL", "Keep the window open"),
+    C("BUTTON_EXIT", "close", 313, 4, 22, 22, "", "Close"),
+], labels=[Label(170, 78 + i * 20, line, 12, False, "label", "mm") for i, line in enumerate(
+    ["Some changes are not applied.", "Apply sends them to the keyboard;", "Discard closes without them."])])
+
+# The Apply button's two looks, cut into it by the main window: 1 as the
+# main window draws it, 2 while changes are not applied (a lit mark).
+APPLY_LOOKS = window("skin_apply_pending.ini", "apply_pending", 132, 76, shape="page", controls=[
+    C("BUTTON_APPLY", "button", 0, 0, 132, 38, "APPLY", "Send the settings to the keyboard", "accent"),
+    C("BUTTON_APPLY_PENDING", "button", 0, 38, 132, 38, "APPLY", "Changes not applied: send them", "accent pending"),
+], panels=[Panel("panel", -8, -8, 148, 92)])
+
 # Thumb of every slider: the top-left pixel colour is transparent.
 THUMB_SIZE = (12, 18)
 THUMB_FILE = "scroll_arrow.bmp"

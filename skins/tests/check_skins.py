@@ -42,6 +42,8 @@ ENTRY_COUNTS = {
     "skin_reset_warn.ini": 3,
     "skin_macro_set_warn.ini": 3,
     "skin_delete_macro_warn.ini": 3,
+    "skin_unapplied_warn.ini": 4,
+    "skin_apply_pending.ini": 2,
 }
 for n in range(2, 6):
     # Page 1 alone has key 10; export and import are 11 and 12 on every page.
