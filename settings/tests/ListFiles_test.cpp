@@ -163,7 +163,7 @@ TEST(MacroSync, CollectAddsWhatEveryKeyLacksAndNeverOverwritesAnEntry) {
   auto image = defaultImage();
   bindMacro(image->profiles[2].keys[7], "deep", 3, 8);  // beyond the first six keys
   bindMacro(image->profiles[0].keys[1], "known", 2, 5);
-  bindMacro(image->profiles[0].keys[2], "KNOWN", 4, 6);
+  bindMacro(image->profiles[0].keys[4], "KNOWN", 4, 6);
   MacroLibrary lib{macro("known", 1, 5)};
   EXPECT_TRUE(collectMacrosFromProfiles(lib, *image));
   ASSERT_EQ(lib.size(), 2u);
