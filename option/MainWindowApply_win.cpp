@@ -39,27 +39,33 @@ void MainWindow::apply(ApplyKind kind) {
     shared = *doc_.edit;
   });
   HWND monitor = FindWindowA(nullptr, kMonitorWindowTitle);
-  if (monitor) PostMessageA(monitor, UM_APPLY, kind, 0);
+  // Only the answer with this apply's id ends its busy state.
+  const uint32_t id = kind == kApplyPreview ? applyWait_.unwaited() : applyWait_.begin();
+  if (monitor) PostMessageA(monitor, UM_APPLY, kind, LPARAM(id));
   saveAll(*doc_.edit, doc_.folder);
   doc_.saveProfileLists();
   clearChangeFlags(*doc_.edit);
   // With a monitor the busy state lasts until its UM_APPLY_DONE, or until
   // the time-out says that it did not come.
   if (kind == kApplyPreview) return;
-  if (monitor)
+  if (monitor) {
     SetTimer(hwnd(), kConfirmTimer, kConfirmTimeoutMs, nullptr);
-  else
+  } else {
+    applyWait_.end();
     setBusy(false);
+  }
 }
 
-void MainWindow::applyConfirmed() {
+void MainWindow::applyConfirmed(unsigned outcome) {
   KillTimer(hwnd(), kConfirmTimer);
-  setStatus({});
+  applyWait_.end();
+  setStatus(applyOutcomeText(outcome));
   setBusy(false);
 }
 
 void MainWindow::applyUnconfirmed() {
   KillTimer(hwnd(), kConfirmTimer);
+  applyWait_.end();
   if (!busy_) return;
   setBusy(false);
   setStatus(kUnconfirmedText);
@@ -119,6 +125,19 @@ void MainWindow::reloadSettings() {
   takeBlock();
   doc_.collectMacros();
   fromMonitor_ = true;
+}
+
+// The window stays, with every edit and every open dialog, whether the
+// keyboard is there or not: Apply saves the files and the monitor sends
+// them when the keyboard returns. A keyboard that came reports its firmware.
+void MainWindow::keyboardLinkChanged(bool connected) {
+  if (connected) {
+    firmwareText_ = firmwareVersionText(readFirmwareVersion(doc_.folder), FirmwareRange::Reload);
+    InvalidateRect(hwnd(), &kFirmwareArea, FALSE);
+    if (!keyboardAway_) return;
+  }
+  keyboardAway_ = !connected;
+  setStatus(keyboardLinkText(connected));
 }
 
 void MainWindow::takeProfile() {

@@ -8,6 +8,7 @@
 
 #include "KeyboardPicture_win.h"
 #include "LanguageLibrary_win.h"
+#include "LinkStatus.h"
 #include "OptionHost_win.h"
 #include "OptionMessages.h"
 #include "OptionRules.h"
@@ -82,13 +83,15 @@ class MainWindow : public SkinDialog, public OptionHost {
   void resetAll();
   void closeWindow();
   void setBusy(bool busy);
-  void applyConfirmed();
+  void applyConfirmed(unsigned outcome);
   void applyUnconfirmed();
   void setStatus(const std::string& status);
   void storeAssignedKey();
   void takeBlock();
   void reloadSettings();
   void takeProfile();
+  // The monitor says the keyboard went or came (UM_KEYBOARD_LINK).
+  void keyboardLinkChanged(bool connected);
   void showHelp();
   // Option.exe --import-profile beside this window (MainWindowImport_win.cpp).
   LRESULT importFromCommandLine(const COPYDATASTRUCT* data);
@@ -102,6 +105,8 @@ class MainWindow : public SkinDialog, public OptionHost {
   std::string status_;  // shown in the help strip while no quick help is
   ContentPage page_ = ContentPage::WindowsKey;
   bool busy_ = false;
+  ApplyWait applyWait_;        // which UM_APPLY_DONE ends the busy state
+  bool keyboardAway_ = false;  // the monitor said the keyboard went
   std::unique_ptr<WinKeyPage> winKeyPage_;
   std::unique_ptr<LightingPage> lightingPage_;
   std::unique_ptr<KeyboardPicture> keyboard_;
