@@ -71,8 +71,9 @@ void CMonitorWnd::addTrayIcon() {
   data.uCallbackMessage = UM_TRAY_NOTIFY;
   // The program file's own icon at the small shell size, as the shell shows
   // the file; read from our resources, which every system does alike.
-  data.hIcon = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kProgramIconId), IMAGE_ICON,
-                                             GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+  data.hIcon =
+      static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kProgramIconId), IMAGE_ICON,
+                                    GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
   if (!data.hIcon) {
     char exe[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, exe, MAX_PATH);
@@ -98,7 +99,8 @@ void CMonitorWnd::removeTrayIcon() {
 std::wstring CMonitorWnd::trayTip() const {
   const int p = workingCopy_->currentProfile;
   const std::wstring name = p >= 0 && p < kProfileCount ? profileName(*workingCopy_, p) : std::wstring();
-  return tray::tipWithProfile(wide(language_.text(IDS_TRAY_TIP)), name, ARRAYSIZE(NOTIFYICONDATAW{}.szTip));
+  return tray::tipWithProfile(wide(language_.text(IDS_TRAY_TIP)), name,
+                              sizeof(NOTIFYICONDATAW::szTip) / sizeof(wchar_t));
 }
 
 // At every switch, whoever made it, and after every apply (a profile may

@@ -84,8 +84,9 @@ LRESULT CMonitorWnd::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (wParam == kTrayIconId) onSystrayNotify(lParam);
       return 0;
     case WM_COMMAND:
-      if (LOWORD(wParam) >= ID_TRAY_PROFILE_FIRST && LOWORD(wParam) < ID_TRAY_PROFILE_FIRST + kProfileCount) {
-        onSelectProfile(LOWORD(wParam) - ID_TRAY_PROFILE_FIRST);
+      if (const unsigned command = LOWORD(wParam);
+          command >= ID_TRAY_PROFILE_FIRST && command < ID_TRAY_PROFILE_FIRST + unsigned(kProfileCount)) {
+        onSelectProfile(command - ID_TRAY_PROFILE_FIRST);
       } else if (LOWORD(wParam) == ID_TRAY_OPEN) {
         onCustomizer();
       } else if (LOWORD(wParam) == ID_TRAY_EXIT) {
