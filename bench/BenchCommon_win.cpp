@@ -206,3 +206,16 @@ bool xdotool(const std::string& args) {
   closesocket(s);
   return !answer.empty() && std::atoi(answer.c_str()) == 0;
 }
+
+HWND startForegroundApp(const std::string& folder, const std::string& name, const std::string& title,
+                        std::vector<PROCESS_INFORMATION>& started) {
+  char self[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, self, MAX_PATH);
+  std::string app = self;
+  app = app.substr(0, app.find_last_of('\\') + 1) + "foreground_app.exe";
+  copyFile(app, folder + name);
+  started.push_back(launch(folder + name, folder, title.c_str()));
+  HWND window = nullptr;
+  until(nowMs(), [&] { return (window = FindWindowA(nullptr, title.c_str())) != nullptr; });
+  return window;
+}

@@ -53,6 +53,12 @@ constexpr size_t kLargeHeapBlockSlack = 64 << 10;
 std::string memoryAccount(const char* title, HANDLE process, DWORD processId,
                           const std::vector<KnownAllocation>& known);
 
+// Starts the foreground program of the test programs' folder, installed in
+// `folder` as `name`, and waits for its window titled `title`; the process
+// joins `started`.
+HWND startForegroundApp(const std::string& folder, const std::string& name, const std::string& title,
+                        std::vector<PROCESS_INFORMATION>& started);
+
 // Runs xdotool with `args` on the session's display through the input relay
 // of tools/session.sh (QUILLON_INPUT_RELAY); false without a relay.
 bool xdotool(const std::string& args);

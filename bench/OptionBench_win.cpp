@@ -133,7 +133,7 @@ std::atomic<double> applyArrived{0};
 LRESULT CALLBACK standInProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == UM_APPLY) {
     applyArrived = nowMs();
-    PostMessageA(FindWindowA(nullptr, kOptionWindowTitle), UM_APPLY_DONE, 0, 0);
+    PostMessageA(FindWindowA(nullptr, kOptionWindowTitle), UM_APPLY_DONE, WPARAM(lParam), kApplySent);
     return 0;
   }
   return DefWindowProcA(hwnd, message, wParam, lParam);

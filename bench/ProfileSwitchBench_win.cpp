@@ -57,19 +57,6 @@ long long contextSwitches(const std::string& program) {
   return total;
 }
 
-HWND startForegroundApp(const std::string& folder, const std::string& name, const std::string& title,
-                        std::vector<PROCESS_INFORMATION>& started) {
-  char self[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, self, MAX_PATH);
-  std::string app = self;
-  app = app.substr(0, app.find_last_of('\\') + 1) + "foreground_app.exe";
-  copyFile(app, folder + name);
-  started.push_back(launch(folder + name, folder, title.c_str()));
-  HWND window = nullptr;
-  until(nowMs(), [&] { return (window = FindWindowA(nullptr, title.c_str())) != nullptr; });
-  return window;
-}
-
 struct Mode {
   const char* name;
   const char* variable;  // QUILLON_APP_WATCH

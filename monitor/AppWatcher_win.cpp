@@ -12,6 +12,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 
 #include "AppMatch.h"
@@ -104,6 +105,8 @@ void CMonitorWnd::startAppWatch() {
 void CMonitorWnd::stopAppWatch() {
   KillTimer(hwnd_, TIMER_APP_WATCH);
   KillTimer(hwnd_, TIMER_APP_RELINK);
+  KillTimer(hwnd_, TIMER_DESKTOP_PROFILE);
+  desktopRule_.stop();
   watchPeriod_ = 0;
   foregroundHook_.reset();
   if (gWatcher == this) gWatcher = nullptr;
@@ -115,8 +118,10 @@ void CMonitorWnd::appWatchTick(UINT_PTR timer) {
   // another profile now, as a look of the two-second watcher would find.
   KillTimer(hwnd_, TIMER_APP_RELINK);
   if (connectionState_ != kConnected || foregroundProgram_.empty()) return;
-  const int profile = apps::profileToSwitchTo(*workingCopy_, apps::fileNameOf(foregroundProgram_));
-  if (profile >= 0) switchProfile(profile);
+  const int linked = apps::matchingProfile(*workingCopy_, apps::fileNameOf(foregroundProgram_));
+  takeDesktopStep(desktopRule_.foreground(linked, workingCopy_->currentProfile, workingCopy_->desktopProfile,
+                                          GetTickCount()),
+                  linked >= 0 ? SwitchCause::Linked : SwitchCause::Desktop);
 }
 
 // After the working copy took an apply or a reload: a look at the links
@@ -132,6 +137,10 @@ void CMonitorWnd::watchForeground(HWND window, bool event) {
     return;
   }
   foregroundEvents_ = foregroundEvents_ || event;
+  // Our own window in front (the tray menu's owner) is no program of the user's.
+  DWORD owner = 0;
+  if (window && GetWindowThreadProcessId(window, &owner) && owner == GetCurrentProcessId())
+    return scheduleLook();
   // The window in front is named once; again only while it could not be
   // named, a slow look apart, a few times.
   const DWORD now = GetTickCount();
@@ -148,8 +157,20 @@ void CMonitorWnd::watchForeground(HWND window, bool event) {
   foregroundProgram_ = program;
   scheduleLook();
   if (!named_) return;
-  const int profile = apps::profileToSwitchTo(*workingCopy_, apps::fileNameOf(program));
-  if (profile >= 0) switchProfile(profile);
+  // A linked program switches at once; an unlinked one may start the
+  // desktop profile's delay.
+  const int linked = apps::matchingProfile(*workingCopy_, apps::fileNameOf(program));
+  takeDesktopStep(
+      desktopRule_.foreground(linked, workingCopy_->currentProfile, workingCopy_->desktopProfile, now),
+      linked >= 0 ? SwitchCause::Linked : SwitchCause::Desktop);
+}
+
+void CMonitorWnd::takeDesktopStep(const apps::DesktopStep& step, SwitchCause cause) {
+  if (step.switchTo >= 0) switchProfile(step.switchTo, cause);
+  if (step.lookInMs >= 0)
+    SetTimer(hwnd_, TIMER_DESKTOP_PROFILE, UINT(std::max(step.lookInMs, int(USER_TIMER_MINIMUM))), nullptr);
+  else if (!desktopRule_.pending())
+    KillTimer(hwnd_, TIMER_DESKTOP_PROFILE);
 }
 
 // Without the hook, the Part's slow look. With it, nothing while the
@@ -170,7 +191,7 @@ void CMonitorWnd::scheduleLook() {
     KillTimer(hwnd_, TIMER_APP_WATCH);
 }
 
-void CMonitorWnd::switchProfile(int profile) {
+void CMonitorWnd::switchProfile(int profile, SwitchCause cause) {
   // The block changes only in what the switch owns. A whole working copy
   // written here would undo an apply that Option has written into the block
   // and announced, but that this window has not taken yet.
@@ -192,6 +213,8 @@ void CMonitorWnd::switchProfile(int profile) {
   PostThreadMessageA(downloadThreadId_, TM_DOWNLOAD, kDownloadAll, 0);
   writeCurrentProfile(configIni_, profile);
   if (HWND option = FindWindowA(nullptr, kOptionWindowTitle)) PostMessageA(option, UM_PROFILE_SWITCHED, 0, 0);
+  updateTrayTip();
+  if (cause != SwitchCause::Hand) showSwitchNotice(profile);
 }
 
 LRESULT CMonitorWnd::onSelectProfile(WPARAM profile) {
@@ -199,6 +222,7 @@ LRESULT CMonitorWnd::onSelectProfile(WPARAM profile) {
   // Without a keyboard the switch could not be sent, and an arrival sends
   // nothing: the keyboard would run another profile than the one shown.
   if (connectionState_ != kConnected) return kProfileNotConnected;
-  if (int(profile) != workingCopy_->currentProfile) switchProfile(int(profile));
+  desktopRule_.chosenByHand();  // it stays until a linked program comes
+  if (int(profile) != workingCopy_->currentProfile) switchProfile(int(profile), SwitchCause::Hand);
   return kProfileSelected;
 }

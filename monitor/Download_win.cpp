@@ -83,18 +83,20 @@ class ReportPacer {
 
 }  // namespace
 
-void CMonitorWnd::runDownload(bool full) {
+bool CMonitorWnd::runDownload(bool full) {
   // UM_APPLY refreshes the working copy under the same mutex: the snapshot
   // never sees half a profile, and flags set after this point stay for the
   // download that their own apply queued.
   WaitForSingleObject(settingsMutex_.get(), INFINITE);
   kbd::DownloadSnapshot snapshot = kbd::takeDownloadSnapshot(*workingCopy_);
   ReleaseMutex(settingsMutex_.get());
-  if (!snapshot.active) return;
+  if (!snapshot.active) return false;
 
   std::vector<kbd::Report> reports = kbd::encodeDownload(*snapshot.active, snapshot.flags, full);
   ReportPacer pacer;
   for (kbd::Report& report : reports) {
+    // Pulled out: the rest would go nowhere.
+    if (connectionState_ != kConnected) break;
     pacer.waitAfterLast(report.pauseBeforeMs);
     if (report.kind == kbd::Report::Feature) {
       keyboard_.setFeature(report.bytes.data(), static_cast<int>(report.bytes.size()));
@@ -103,4 +105,11 @@ void CMonitorWnd::runDownload(bool full) {
     }
     pacer.reportSent();
   }
+  if (connectionState_ == kConnected) return true;
+  // The keyboard went during the download and holds part of it at best:
+  // the arrival sends it again.
+  WaitForSingleObject(settingsMutex_.get(), INFINITE);
+  kbd::returnFlags(snapshot, *workingCopy_);
+  ReleaseMutex(settingsMutex_.get());
+  return false;
 }

@@ -4,8 +4,10 @@
 
 // Window messages received by the monitor's hidden window.
 enum MonitorMessage : unsigned {
-  UM_TRAY_NOTIFY = 1036,     // from the tray icon: wParam icon id, lParam mouse message
-  UM_APPLY = 1224,           // from Option: wParam apply kind, lParam 0; answered by UM_APPLY_DONE
+  UM_TRAY_NOTIFY = 1036,  // from the tray icon: wParam icon id, lParam mouse message
+  // From Option: wParam apply kind, lParam the apply's id, which its
+  // UM_APPLY_DONE carries back.
+  UM_APPLY = 1224,
   UM_RELOAD = 1226,          // wParam/lParam unused: re-read the shared block, send nothing; returns 0
   UM_RELOAD_ALT = 1227,      // the same as UM_RELOAD
   UM_IGNORED = 1274,         // wParam/lParam unused: accepted and ignored, returns 0
@@ -26,10 +28,22 @@ enum SelectProfileAnswer : unsigned {
 enum OptionMessage : unsigned {
   UM_RELOAD_SETTINGS = 1254,   // to Option, wParam 0, lParam 0: re-read firmware version and block
   UM_PROFILE_SWITCHED = 1255,  // to Option, wParam 0, lParam 0: re-read the shared block
-  UM_APPLY_DONE = 1256,        // to Option, wParam 0, lParam 0: the apply finished (or could not start)
-  UM_OSD_SHOW = 1324,          // to the OSD window, wParam 50, lParam 0
+  // To Option: the apply finished (or could not start). wParam the id that
+  // UM_APPLY carried, lParam an ApplyOutcome.
+  UM_APPLY_DONE = 1256,
+  // To Option, when the keyboard comes or goes: wParam 1 connected (and
+  // FWVersion in config.ini holds its firmware once it was read), 0 not
+  // connected; lParam 0. The window stays and keeps its edits either way.
+  UM_KEYBOARD_LINK = 1261,
+  UM_OSD_SHOW = 1324,  // to the OSD window, wParam 50, lParam 0
 };
 constexpr unsigned kOsdShowParam = 50;
+
+// UM_APPLY_DONE's lParam: where the apply went.
+enum ApplyOutcome : unsigned {
+  kApplySent = 1,    // the keyboard received it
+  kApplyStored = 2,  // stored only: no keyboard; it is sent when the keyboard returns
+};
 
 // Thread messages of the two worker threads.
 enum ThreadMessage : unsigned {
@@ -38,25 +52,31 @@ enum ThreadMessage : unsigned {
 };
 
 enum DownloadRequest : unsigned {
-  kDownloadChanged = 1,        // what the change flags ask for, then UM_APPLY_DONE (always)
-  kDownloadFirmwareCheck = 2,  // version read and warning
+  kDownloadChanged = 1,  // what the change flags ask for, then UM_APPLY_DONE (always); lParam the apply id
+  kDownloadFirmwareCheck = 2,  // version read and warning; lParam kSendPendingAfterCheck or 0
   kDownloadAll = 3,            // everything, after a profile switch; Option gets no answer
 };
+
+// After the check at an arrival: what was applied while the keyboard was
+// away, when something was.
+constexpr unsigned kSendPendingAfterCheck = 1;
 
 // Tray menu commands (WM_COMMAND wParam, lParam 0); ID_TRAY_OPEN also arrives
 // from a second monitor started with "1".
 enum TrayCommand : unsigned {
   ID_TRAY_OPEN = 6001,
   ID_TRAY_EXIT = 6002,
+  ID_TRAY_PROFILE_FIRST = 6011,  // 6011..6015: make profile 1..5 active
 };
 
 constexpr unsigned kTrayIconId = 102;
 constexpr unsigned kProgramIconId = 1;  // the first icon resource of the program file
 
 enum MonitorTimer : unsigned {
-  TIMER_APP_WATCH = 500,   // application watcher's slow look
-  TIMER_APP_RELINK = 501,  // once, after the links may have changed
-  TIMER_FW_CHECK = 502,    // fires once after a successful start
+  TIMER_APP_WATCH = 500,        // application watcher's slow look
+  TIMER_APP_RELINK = 501,       // once, after the links may have changed
+  TIMER_FW_CHECK = 502,         // fires once after a successful start
+  TIMER_DESKTOP_PROFILE = 503,  // the desktop profile's delay
 };
 // The slow look at the foreground: always when the foreground hook cannot be
 // set, else only while the program in front could not be named yet.
@@ -70,6 +90,10 @@ constexpr unsigned kRelinkLookDelayMs = 200;
 // "poll" in this variable leaves the hook unset: the watcher runs on its
 // slow look alone (tests and the switching benchmark measure it).
 constexpr const char* kAppWatchVariable = "QUILLON_APP_WATCH";
+// A file named in this variable receives one line for each change of the
+// tray icon ("NIM_ADD <tip>", "NIM_MODIFY <tip>", "NOTICE <text>",
+// "NIM_DELETE"), in UTF-8: the tests read what the shell was given.
+constexpr const char* kTrayTraceVariable = "QUILLON_TRAY_TRACE";
 constexpr unsigned kFirmwareCheckDelayMs = 200;
 constexpr unsigned kOpenPauseMs = 1000;                   // after setting the identity, before the open
 constexpr unsigned kShutdownPauseMs = 1000;               // after downloadThread ended

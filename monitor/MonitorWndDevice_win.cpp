@@ -38,10 +38,12 @@ void CMonitorWnd::onArrival() {
   if (connectionState_ == kConnected) return;
   connectionState_ = kConnected;
   keyboard_.reopenDevices();
-  // No settings are sent at arrival: the keyboard keeps what it stored.
-  PostThreadMessageA(downloadThreadId_, TM_DOWNLOAD, kDownloadFirmwareCheck, 0);
+  // The keyboard keeps what it stored; what was applied while it was away
+  // follows the firmware check.
+  PostThreadMessageA(downloadThreadId_, TM_DOWNLOAD, kDownloadFirmwareCheck, kSendPendingAfterCheck);
   addTrayIcon();
   writeDeviceState(kConnected);
+  tellOptionLink(true);
   startAppWatch();
 }
 
@@ -52,7 +54,9 @@ void CMonitorWnd::onRemoval() {
   removeTrayIcon();
   stopAppWatch();
   writeDeviceState(kRemoved);
-  if (HWND option = FindWindowA(nullptr, kOptionWindowTitle)) PostMessageA(option, WM_CLOSE, 0, 0);
+  // The window stays with its edits and dialogs: a hiccup of the cable, a
+  // switch box or sleep must not throw away what the user has not applied.
+  tellOptionLink(false);
 }
 
 void CMonitorWnd::onKeyboardEvent(WPARAM wParam, LPARAM lParam) {

@@ -77,19 +77,31 @@ void CMonitorWnd::downloadLoop() {
     if (msg.message != TM_DOWNLOAD) continue;
     const bool connected = connectionState_ == kConnected;
     switch (msg.wParam) {
-      case kDownloadChanged:
-        if (connected) runDownload(false);
+      case kDownloadChanged: {
+        // Without a keyboard the flags stay for its arrival.
+        const bool sent = connected && runDownload(false);
         // Option waits busy for this answer, also when the keyboard went
         // away between its apply and this download.
-        answerApply();
+        answerApply(msg.lParam, sent ? kApplySent : kApplyStored);
         break;
+      }
       case kDownloadAll:
         // A profile switch of our own: Option did not ask, and an answer
         // would end the busy state of an apply of its own still under way.
         if (connected) runDownload(true);
         break;
       case kDownloadFirmwareCheck:
-        if (connected) runFirmwareCheck();
+        // At an arrival, what was applied while the keyboard was away, once
+        // its firmware is known to take it; nothing when nothing was.
+        if (connected && runFirmwareCheck() && msg.lParam == kSendPendingAfterCheck) {
+          WaitForSingleObject(settingsMutex_.get(), INFINITE);
+          const bool pending = kbd::hasPendingChanges(*workingCopy_);
+          ReleaseMutex(settingsMutex_.get());
+          if (pending) {
+            OutputDebugStringA("CMonitorWnd sends what was applied while the keyboard was away\n");
+            runDownload(false);
+          }
+        }
         break;
       default:
         break;
@@ -97,13 +109,18 @@ void CMonitorWnd::downloadLoop() {
   }
 }
 
-void CMonitorWnd::answerApply() {
+void CMonitorWnd::answerApply(LPARAM applyId, ApplyOutcome outcome) {
   if (HWND option = FindWindowA(nullptr, kOptionWindowTitle)) {
-    PostMessageA(option, UM_APPLY_DONE, 0, 0);
+    PostMessageA(option, UM_APPLY_DONE, WPARAM(applyId), LPARAM(outcome));
     OutputDebugStringA("Thread Send Enable OK/Apply Button\n");
   } else {
     OutputDebugStringA("Thread Don't find Merrow Option Dialog\n");
   }
+}
+
+void CMonitorWnd::tellOptionLink(bool connected) {
+  if (HWND option = FindWindowA(nullptr, kOptionWindowTitle))
+    PostMessageA(option, UM_KEYBOARD_LINK, connected ? 1 : 0, 0);
 }
 
 void CMonitorWnd::macroLoop() {

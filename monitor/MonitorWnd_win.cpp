@@ -72,7 +72,7 @@ LRESULT CMonitorWnd::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COPYDATA:
       return onCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
     case UM_APPLY:
-      onApplyAllSetting(wParam);
+      onApplyAllSetting(wParam, lParam);
       return 0;
     case UM_RELOAD:
     case UM_RELOAD_ALT:
@@ -84,7 +84,10 @@ LRESULT CMonitorWnd::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (wParam == kTrayIconId) onSystrayNotify(lParam);
       return 0;
     case WM_COMMAND:
-      if (LOWORD(wParam) == ID_TRAY_OPEN) {
+      if (const unsigned command = LOWORD(wParam);
+          command >= ID_TRAY_PROFILE_FIRST && command < ID_TRAY_PROFILE_FIRST + unsigned(kProfileCount)) {
+        onSelectProfile(command - ID_TRAY_PROFILE_FIRST);
+      } else if (LOWORD(wParam) == ID_TRAY_OPEN) {
         onCustomizer();
       } else if (LOWORD(wParam) == ID_TRAY_EXIT) {
         PostMessageA(hwnd_, WM_CLOSE, 0, 0);
@@ -135,6 +138,8 @@ void CMonitorWnd::bindKeyboard() {
 bool CMonitorWnd::onCreate() {
   initCommonControls();
   taskbarCreatedMessage_ = RegisterWindowMessageA("TaskbarCreated");
+  char trace[MAX_PATH] = {};
+  if (GetEnvironmentVariableA(kTrayTraceVariable, trace, sizeof trace) < sizeof trace) trayTrace_ = trace;
 
   if (folder_.empty()) bindKeyboard();
   language_.load(folder_);
@@ -175,7 +180,9 @@ bool CMonitorWnd::onCreate() {
   if (!openKeyboard()) {
     connectionState_ = kNotConnected;
   } else {
-    firmware_ = readKeyboardVersion().value_or(kbd::FirmwareVersion{});
+    const std::optional<kbd::FirmwareVersion> version = readKeyboardVersion();
+    firmware_ = version.value_or(kbd::FirmwareVersion{});
+    if (version) storeFirmware(*version);
     SetTimer(hwnd_, TIMER_FW_CHECK, kFirmwareCheckDelayMs, nullptr);
     // Another firmware counts as connected too: the check that the timer
     // requests then shows the update warning at once, as after a plug-in.
@@ -215,6 +222,11 @@ void CMonitorWnd::onDestroy() {
 void CMonitorWnd::onTimer(UINT_PTR id) {
   if (id == TIMER_APP_WATCH || id == TIMER_APP_RELINK) {
     appWatchTick(id);
+  } else if (id == TIMER_DESKTOP_PROFILE) {
+    KillTimer(hwnd_, TIMER_DESKTOP_PROFILE);
+    takeDesktopStep(
+        desktopRule_.due(workingCopy_->currentProfile, workingCopy_->desktopProfile, GetTickCount()),
+        SwitchCause::Desktop);
   } else if (id == TIMER_FW_CHECK) {
     KillTimer(hwnd_, TIMER_FW_CHECK);
     PostThreadMessageA(downloadThreadId_, TM_DOWNLOAD, kDownloadFirmwareCheck, 0);

@@ -12,15 +12,24 @@
 #include <optional>
 #include <string>
 
+#include "DesktopProfile.h"
 #include "DownloadEncoder.h"
 #include "Handle_win.h"
 #include "KeyboardLink_win.h"
 #include "KeyboardProtocol.h"
 #include "LanguageLibrary_win.h"
+#include "MonitorMessages.h"
 #include "ProfileFiles.h"
 #include "SettingsImage.h"
 #include "SharedBlock_win.h"
 #include "TextMacroPlayer.h"
+
+// Who made a profile active: the notice and the desktop profile go by it.
+enum class SwitchCause {
+  Hand,     // the tray menu, the command line
+  Linked,   // the watcher, for a linked program in front
+  Desktop,  // the watcher, back to the desktop profile
+};
 
 enum ConnectionState : int32_t {
   kNotConnected = 0,  // not connected since start
@@ -63,8 +72,13 @@ class CMonitorWnd {
   void removeTrayIcon();
   void onSystrayNotify(LPARAM mouseMessage);
   void showTrayMenu();
+  // The tip names the active profile; changed only when its text does.
+  void updateTrayTip();
+  std::wstring trayTip() const;
+  void showSwitchNotice(int profile);
+  void traceTray(const std::wstring& line) const;
   void onCustomizer();
-  void onApplyAllSetting(WPARAM applyKind);
+  void onApplyAllSetting(WPARAM applyKind, LPARAM applyId);
   void onReload();
 
   // Worker threads (MonitorWndThreads_win.cpp).
@@ -77,10 +91,16 @@ class CMonitorWnd {
   static DWORD WINAPI macroThreadMain(LPVOID param);
   void downloadLoop();
   void macroLoop();
-  void runDownload(bool full);
-  // UM_APPLY_DONE to Option, from downloadThread.
-  void answerApply();
-  void runFirmwareCheck();
+  // True when every report went out to a keyboard that stayed connected;
+  // otherwise the change flags are given back for the next download.
+  bool runDownload(bool full);
+  // UM_APPLY_DONE to Option, from downloadThread: the apply's id and outcome.
+  void answerApply(LPARAM applyId, ApplyOutcome outcome);
+  // True when the keyboard has the expected firmware.
+  bool runFirmwareCheck();
+  // FWVersion after a successful version read, and Option told.
+  void storeFirmware(kbd::FirmwareVersion version);
+  void tellOptionLink(bool connected);
   void playTextMacro();
 
   // Keyboard (MonitorWndDevice_win.cpp).
@@ -100,7 +120,8 @@ class CMonitorWnd {
   void linksMayHaveChanged();
   void watchForeground(HWND window, bool event);
   void scheduleLook();
-  void switchProfile(int profile);
+  void switchProfile(int profile, SwitchCause cause);
+  void takeDesktopStep(const apps::DesktopStep& step, SwitchCause cause);
   LRESULT onSelectProfile(WPARAM profile);
   static void CALLBACK onForegroundEvent(HWINEVENTHOOK hook, DWORD event, HWND window, LONG object,
                                          LONG child, DWORD thread, DWORD time);
@@ -146,4 +167,8 @@ class CMonitorWnd {
   DWORD lookedAtTime_ = 0;
   int relooks_ = 0;       // looks at it since, while it could not be named
   UINT watchPeriod_ = 0;  // of TIMER_APP_WATCH, 0 while it does not run
+  apps::DesktopProfileRule desktopRule_;
+
+  std::wstring shownTip_;  // what the tray icon's tip says
+  std::string trayTrace_;  // kTrayTraceVariable's file, when set
 };

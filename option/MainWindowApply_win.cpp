@@ -36,7 +36,9 @@ void MainWindow::apply(ApplyKind kind) {
     shared = *doc_.edit;
   });
   HWND monitor = FindWindowA(nullptr, kMonitorWindowTitle);
-  if (monitor) PostMessageA(monitor, UM_APPLY, kind, 0);
+  // Only the answer with this apply's id ends its busy state.
+  const uint32_t id = kind == kApplyPreview ? applyWait_.unwaited() : applyWait_.begin();
+  if (monitor) PostMessageA(monitor, UM_APPLY, kind, LPARAM(id));
   // The libraries and lists first, then the keys that name their macros:
   // written together at each apply, never one without the other.
   const bool saved = doc_.saveChangedLists() && saveAll(*doc_.edit, doc_.folder);
@@ -56,6 +58,7 @@ void MainWindow::apply(ApplyKind kind) {
 
 void MainWindow::applyFinished(ApplyOutcome outcome) {
   KillTimer(hwnd(), kConfirmTimer);
+  applyWait_.end();
   if (!applySaved_ && !applyFailed(outcome)) outcome = ApplyOutcome::NotSaved;
   applySaved_ = true;
   setBusy(false);
@@ -139,6 +142,19 @@ void MainWindow::reloadSettings() {
   takeBlock();
   doc_.collectMacros();
   fromMonitor_ = true;
+}
+
+// The window stays, with every edit and every open dialog, whether the
+// keyboard is there or not: Apply saves the files and the monitor sends
+// them when the keyboard returns. A keyboard that came reports its firmware.
+void MainWindow::keyboardLinkChanged(bool connected) {
+  if (connected) {
+    firmwareText_ = firmwareVersionText(readFirmwareVersion(doc_.folder), FirmwareRange::Reload);
+    InvalidateRect(hwnd(), &kFirmwareArea, FALSE);
+    if (!keyboardAway_) return;
+  }
+  keyboardAway_ = !connected;
+  setStatus(keyboardLinkText(connected));
 }
 
 void MainWindow::takeProfile() {

@@ -338,7 +338,12 @@ LRESULT MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       takeBlock();
       return 0;
     case UM_APPLY_DONE:
-      applyFinished(ApplyOutcome::Sent);
+      // A late answer to an apply that timed out, or a preview's answer,
+      // does not end the wait of the apply under way.
+      if (applyWait_.answers(wParam)) applyFinished(monitorApplyOutcome(unsigned(lParam)));
+      return 0;
+    case UM_KEYBOARD_LINK:
+      keyboardLinkChanged(wParam != 0);
       return 0;
     case WM_TIMER:
       if (wParam != kConfirmTimer) break;

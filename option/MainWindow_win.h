@@ -10,6 +10,7 @@
 #include "ApplyStatus.h"
 #include "KeyboardPicture_win.h"
 #include "LanguageLibrary_win.h"
+#include "LinkStatus.h"
 #include "OptionHost_win.h"
 #include "OptionMessages.h"
 #include "OptionRules.h"
@@ -100,6 +101,8 @@ class MainWindow : public SkinDialog, public OptionHost {
   void takeBlock();
   void reloadSettings();
   void takeProfile();
+  // The monitor says the keyboard went or came (UM_KEYBOARD_LINK).
+  void keyboardLinkChanged(bool connected);
   void showHelp();
   // Option.exe --import-profile beside this window (MainWindowImport_win.cpp).
   LRESULT importFromCommandLine(const COPYDATASTRUCT* data);
@@ -118,6 +121,8 @@ class MainWindow : public SkinDialog, public OptionHost {
   ApplyButtonLook applyLook_;
   ContentPage page_ = ContentPage::WindowsKey;
   bool busy_ = false;
+  ApplyWait applyWait_;        // which UM_APPLY_DONE ends the busy state
+  bool keyboardAway_ = false;  // the monitor said the keyboard went
   std::unique_ptr<WinKeyPage> winKeyPage_;
   std::unique_ptr<LightingPage> lightingPage_;
   std::unique_ptr<KeyboardPicture> keyboard_;

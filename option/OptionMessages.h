@@ -1,8 +1,9 @@
 #pragma once
 // Every window message, command range and name of the configuration program.
 // What it exchanges with the monitor (UM_APPLY, UM_PROFILE_SWITCHED,
-// UM_APPLY_DONE, the two window titles) is the monitor's, included here; the
-// skinned controls' own messages are in option/skin/SkinMessages.h.
+// UM_APPLY_DONE, UM_KEYBOARD_LINK, the two window titles) is the monitor's,
+// included here; the skinned controls' own messages are in
+// option/skin/SkinMessages.h.
 
 #include <cstdint>
 
@@ -13,6 +14,8 @@ enum MainWindowMessage : unsigned {
   // From the key assignment page: its entry is ready. wParam 0, lParam 0.
   UM_KEY_ASSIGNED = 1130,
   // UM_RELOAD_SETTINGS (1254) comes from the monitor: see MonitorMessages.h.
+  // So does UM_KEYBOARD_LINK (1261): the keyboard went (wParam 0) or came
+  // (1); the window stays with its edits, says so and re-reads FWVersion.
   // Take the active profile, its Fn state and its pulsation from the shared
   // block. wParam 0, lParam 0.
   UM_TAKE_PROFILE = 1257,

@@ -152,6 +152,9 @@ bool saveAll(const SettingsImage& image, const std::string& programFolder) {
   FileBatch batch;
   IniFile config(configIniPath(programFolder));
   config.writeInt(kSetting, "CurrentProfile", image.currentProfile);
+  // Only for those who chose one: the other files stay as they were.
+  if (image.desktopProfile != 0 || !config.readString(kSetting, "DesktopProfile", "").empty())
+    config.writeInt(kSetting, "DesktopProfile", image.desktopProfile);
   bool ok = config.save(batch);
   for (int i = 0; i < kProfileCount; ++i) {
     IniFile file(profilePath(programFolder, i));
@@ -166,6 +169,7 @@ bool loadAll(SettingsImage& image, const std::string& programFolder) {
   const IniFile config(configIniPath(programFolder));
   image.currentProfile = config.readInt(kSetting, "CurrentProfile", -1);
   image.rightWin = config.readInt(kSetting, "RightWin", -1);
+  image.desktopProfile = config.readInt(kSetting, "DesktopProfile", 0);
   for (int i = 0; i < kProfileCount; ++i) {
     ProfileRecord& profile = image.profiles[i];
     // Defaults first, so that a struct key missing from the file gives the
@@ -176,6 +180,7 @@ bool loadAll(SettingsImage& image, const std::string& programFolder) {
   }
   // A fresh install reads -1; no download or key event may index with it.
   if (image.currentProfile < 0 || image.currentProfile >= kProfileCount) image.currentProfile = 0;
+  if (image.desktopProfile < 0 || image.desktopProfile > kProfileCount) image.desktopProfile = 0;
   return true;
 }
 
@@ -198,6 +203,14 @@ bool editConfig(const std::string& configIni, Edit edit) {
 
 bool writeDeviceState(const std::string& configIni, int connected) {
   return editConfig(configIni, [&](IniFile& config) { config.writeInt(kSetting, "Device", connected); });
+}
+
+bool writeFirmwareVersion(const std::string& configIni, int version) {
+  return editConfig(configIni, [&](IniFile& config) { config.writeInt(kSetting, "FWVersion", version); });
+}
+
+bool readSwitchNotice(const std::string& programFolder) {
+  return IniFile(configIniPath(programFolder)).readInt(kSetting, "SwitchNotice", 1) != 0;
 }
 
 bool writeCurrentProfile(const std::string& configIni, int profile) {
@@ -246,5 +259,6 @@ void sanitizeProfile(ProfileRecord& profile) {
 
 void sanitizeImage(SettingsImage& image) {
   if (image.currentProfile < 0 || image.currentProfile >= kProfileCount) image.currentProfile = 0;
+  if (image.desktopProfile < 0 || image.desktopProfile > kProfileCount) image.desktopProfile = 0;
   for (ProfileRecord& profile : image.profiles) sanitizeProfile(profile);
 }

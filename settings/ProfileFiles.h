@@ -8,7 +8,8 @@
 //                            to config\Default<i>.gkp; each file is written
 //                            once and atomically.
 //   saveProfile / loadProfile  one profile over any INI store, or a file path.
-//   readFirmwareVersion, writeDeviceState, writeCurrentProfile,
+//   readFirmwareVersion, writeDeviceState, writeCurrentProfile, writeFirmwareVersion,
+//   readSwitchNotice,
 //   writeOsdMessage, readOsdSettings: single config.ini keys.
 //   sanitizeKey / sanitizeProfile / sanitizeImage: make a record read from a
 //   file or another process safe to use (terminated texts, clamped counts and
@@ -46,6 +47,10 @@ int readFirmwareVersion(const std::string& programFolder);
 // is lost to the other's. False when the file could not be written.
 bool writeDeviceState(const std::string& configIniPath, int connected);
 bool writeCurrentProfile(const std::string& configIniPath, int profile);
+// The keyboard's firmware as major * 100 + minor, after each version read.
+bool writeFirmwareVersion(const std::string& configIniPath, int version);
+// SwitchNotice: whether a switch the user did not make is announced (default on).
+bool readSwitchNotice(const std::string& programFolder);
 bool writeOsdMessage(const std::string& configIniPath, const std::string& text);
 // Leaves `record` as it was when the key is missing or damaged.
 void readOsdSettings(unsigned char (&record)[kOsdSettingsSize], const std::string& programFolder);

@@ -137,7 +137,9 @@ struct ProfileRecord {
 struct SettingsImage {
   int32_t currentProfile;
   int32_t rightWin;
-  int32_t reserved0;
+  // The profile (1..5) the monitor returns to when the program in front is
+  // linked to none; 0 for none. Stored as DesktopProfile in config.ini.
+  int32_t desktopProfile;
   ProfileRecord profiles[kProfileCount];
   // Change flags: never stored, produced by the configuration program and
   // cleared by the monitor after a download.

@@ -123,25 +123,50 @@ DownloadFlags readDownloadFlags(const SettingsImage& image) {
   return f;
 }
 
+namespace {
+
+constexpr size_t kFlagWords = kChangeFlagsSize / sizeof(int32_t);
+
+void readFlagWords(const SettingsImage& image, int32_t* words) {
+  std::memcpy(words, reinterpret_cast<const unsigned char*>(&image) + kChangeFlagsOffset, kChangeFlagsSize);
+}
+
+// Sets in `image` every flag set in `words`.
+void addFlagWords(const int32_t* words, SettingsImage& image) {
+  int32_t current[kFlagWords];
+  readFlagWords(image, current);
+  for (size_t i = 0; i < kFlagWords; ++i) current[i] |= words[i];
+  std::memcpy(reinterpret_cast<unsigned char*>(&image) + kChangeFlagsOffset, current, kChangeFlagsSize);
+}
+
+}  // namespace
+
 DownloadSnapshot takeDownloadSnapshot(SettingsImage& image) {
   DownloadSnapshot s;
   // An image that was never read has no active profile; the first one stands in.
   const int p = image.currentProfile >= 0 && image.currentProfile < kProfileCount ? image.currentProfile : 0;
   s.active = std::make_unique<ProfileRecord>(image.profiles[p]);
   s.flags = readDownloadFlags(image);
+  s.taken.resize(kFlagWords);
+  readFlagWords(image, s.taken.data());
   clearChangeFlags(image);
   return s;
 }
 
 void keepPendingFlags(const SettingsImage& workingCopy, SettingsImage& received) {
-  int32_t pending[kChangeFlagsSize / sizeof(int32_t)];
-  int32_t incoming[kChangeFlagsSize / sizeof(int32_t)];
-  const auto* from = reinterpret_cast<const unsigned char*>(&workingCopy) + kChangeFlagsOffset;
-  auto* to = reinterpret_cast<unsigned char*>(&received) + kChangeFlagsOffset;
-  std::memcpy(pending, from, sizeof pending);
-  std::memcpy(incoming, to, sizeof incoming);
-  for (size_t i = 0; i < std::size(pending); ++i) incoming[i] |= pending[i];
-  std::memcpy(to, incoming, sizeof incoming);
+  int32_t pending[kFlagWords];
+  readFlagWords(workingCopy, pending);
+  addFlagWords(pending, received);
+}
+
+bool hasPendingChanges(const SettingsImage& image) {
+  int32_t words[kFlagWords];
+  readFlagWords(image, words);
+  return anySet(words, kFlagWords);
+}
+
+void returnFlags(const DownloadSnapshot& snapshot, SettingsImage& image) {
+  if (snapshot.taken.size() == kFlagWords) addFlagWords(snapshot.taken.data(), image);
 }
 
 MacroBuffer encodeMacro(const KeyAssignment& key) {

@@ -42,6 +42,7 @@ DownloadFlags readDownloadFlags(const SettingsImage& image);
 struct DownloadSnapshot {
   std::unique_ptr<ProfileRecord> active;  // large: kept on the heap
   DownloadFlags flags;
+  std::vector<int32_t> taken;  // the change flag words as they were taken
 };
 
 // Copies the active profile and the flags and clears the change flags in the
@@ -53,6 +54,13 @@ DownloadSnapshot takeDownloadSnapshot(SettingsImage& image);
 // applies may still wait for their download: their change flags must
 // survive the replacement, so they are added to the received ones.
 void keepPendingFlags(const SettingsImage& workingCopy, SettingsImage& received);
+
+// Whether a change flag is set: something applied has not reached the
+// keyboard yet (it was away, or the download was cut short).
+bool hasPendingChanges(const SettingsImage& image);
+// A download that did not reach its end (the keyboard went away during it)
+// gives its flags back, so that the next download sends what it could not.
+void returnFlags(const DownloadSnapshot& snapshot, SettingsImage& image);
 
 using SlotTable = std::array<Slot, kSlotCount>;
 using MacroBuffer = std::array<uint8_t, kMacroBufferBytes>;

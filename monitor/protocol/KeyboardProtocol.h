@@ -143,5 +143,7 @@ bool checksumOk(const Command& command);
 // The version request; the same bytes serve as the GetFeature buffer.
 Command makeVersionCommand();
 FirmwareVersion parseFirmwareVersion(const Command& answer);
+// As config.ini's FWVersion holds it: major * 100 + minor (1.3 is 103).
+constexpr int firmwareNumber(FirmwareVersion v) { return v.major * 100 + v.minor; }
 
 }  // namespace kbd

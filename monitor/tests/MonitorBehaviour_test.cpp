@@ -264,6 +264,7 @@ TEST_F(FirmwareCheck, AnotherFirmwareAtStartUpCountsAsConnectedAndWarnsAtOnce) {
   HWND box = waitForWarning(texts);
   ASSERT_NE(box, nullptr) << "no warning after start-up";
   EXPECT_TRUE(contains(texts, kWarning));
+  EXPECT_EQ(iniString("Setting", "FWVersion"), "102") << "what the keyboard answered";
   EXPECT_EQ(GetWindow(box, GW_OWNER), monitorWindow());
 
   // Cancel: no updater, and the monitor ends as from its tray.
@@ -284,6 +285,7 @@ TEST_F(FirmwareCheck, APlugInWithAnotherFirmwareWarnsAndOkStartsTheUpdater) {
   ASSERT_TRUE(waitFor([&] { return count(tracedCalls(), "GetFeature") == 2; }, kLong));
   pump();
   EXPECT_EQ(FindWindowA("#32770", "Update F / W"), nullptr);
+  EXPECT_EQ(iniString("Setting", "FWVersion"), "103");
 
   ASSERT_EQ(control("version 1 4"), "ok");
   ASSERT_TRUE(control("unplug").has_value());
@@ -294,6 +296,7 @@ TEST_F(FirmwareCheck, APlugInWithAnotherFirmwareWarnsAndOkStartsTheUpdater) {
   HWND box = waitForWarning(texts);
   ASSERT_NE(box, nullptr) << "no warning after the plug-in";
   EXPECT_TRUE(contains(texts, kWarning));
+  EXPECT_EQ(iniString("Setting", "FWVersion"), "104");
   ASSERT_TRUE(answerAndWaitForTheEnd(box, IDOK));
   EXPECT_TRUE(startedMark("Update.exe", kLong).has_value()) << "the updater did not start";
 }

@@ -20,6 +20,11 @@ LRESULT CALLBACK standInProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
     switch (message) {
       case UM_APPLY_DONE:
         ++gStandIn->applyDone;
+        gStandIn->lastApplyId = wParam;
+        gStandIn->lastOutcome = lParam;
+        return 0;
+      case UM_KEYBOARD_LINK:
+        gStandIn->links.push_back(wParam);
         return 0;
       case UM_PROFILE_SWITCHED:
         ++gStandIn->profileSwitched;

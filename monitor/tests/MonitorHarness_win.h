@@ -74,6 +74,9 @@ struct OptionStandIn {
   int profileSwitched = 0;
   int reloads = 0;  // UM_RELOAD_SETTINGS
   int closes = 0;   // counted; the window stays for the rest of the test
+  WPARAM lastApplyId = 0;     // UM_APPLY_DONE's wParam
+  LPARAM lastOutcome = 0;     // and lParam
+  std::vector<WPARAM> links;  // each UM_KEYBOARD_LINK's wParam
 };
 
 class MonitorHarness : public ::testing::Test {

@@ -63,6 +63,10 @@ ProfilePageOutcome applyProfilePage(SettingsImage& image, AppList (&lists)[kProf
   if (profile < 0 || profile >= kProfileCount) return outcome;
   lists[profile] = pageList;
   linkApplications(image.profiles[profile], pageList);
+  if (state.desktopChoice == 1)
+    image.desktopProfile = state.page;
+  else if (state.desktopChoice == 0 && image.desktopProfile == state.page)
+    image.desktopProfile = 0;
   if (state.imported) {
     outcome.refresh = true;
     outcome.edited = true;

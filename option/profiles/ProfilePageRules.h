@@ -17,6 +17,9 @@ struct ProfilePageState {
   int copyTarget = 0;  // profile index 0..4
   bool resetArmed = false;
   bool imported = false;  // OK replaced the profile with a profile file
+  // "Use this profile when no linked program is in front", as the box was
+  // left: -1 untouched, 0 off, 1 on.
+  int desktopChoice = -1;
 
   static ProfilePageState opened(int page);
   int profile() const { return page - 1; }
@@ -57,9 +60,14 @@ struct ProfilePageOutcome {
 // program linked to two profiles would switch to one of them only); then
 // the page's profile is reset, its list emptied, and it is marked for a full
 // download. A profile the page imported is shown and, with preview on, sent.
+// The desktop choice makes the page's profile the desktop profile, or none
+// when it was and the box was cleared; the next apply hands it on.
 // `lists` are the five profile pages' lists.
 ProfilePageOutcome applyProfilePage(SettingsImage& image, AppList (&lists)[kProfileCount],
                                     const ProfilePageState& state, const AppList& pageList);
+
+// Whether profile page `page` (1..5) is the desktop profile.
+inline bool isDesktopProfile(const SettingsImage& image, int page) { return image.desktopProfile == page; }
 
 // The line a program shows in the lists: its file name without folder and extension.
 std::string programDisplayName(const std::string& path);

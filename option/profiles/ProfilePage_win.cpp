@@ -23,20 +23,22 @@ enum Control {
   kOk,
   kCancel,
   kClose,
-  kShowPath,  // page 1 only: the full path of the selected program
-  kExport,    // the profile to a file
-  kImport,    // a profile file in place of the profile, at OK
+  kShowPath,      // page 1 only: the full path of the selected program
+  kExport,        // the profile to a file
+  kImport,        // a profile file in place of the profile, at OK
+  kDesktop = 16,  // the profile to return to when no linked program is in front
 };
 constexpr int kIdBase = 400;
 constexpr int kListIdentifier = 8194;
 
-enum HelpTag { kNoHelp = 0, kLinkHelp, kCopyHelp, kResetHelp, kShareHelp };
+enum HelpTag { kNoHelp = 0, kLinkHelp, kCopyHelp, kResetHelp, kShareHelp, kDesktopHelp };
 const char* const kHelpTexts[] = {
     "",
     "Setup connection between profile and application.\nProfile activated automatically when APP launched.",
     "Copy current settings to another\nProfile to create a Duplicate.",
     "Reset the configuration to the\ndefault setting.",
     "Save this profile to a file to share\nit, or load a profile file into it.",
+    "Use this profile when no linked program is in front\n(2 s after a linked program leaves).",
 };
 constexpr RECT kHelpArea{22, 256, 210, 306};  // inside the dark well at the lower left
 
@@ -50,8 +52,11 @@ std::string skinFile(int page) { return "buttons\\skin_profile" + std::to_string
 bool ProfilePage::open(HWND owner) {
   const int controls = state_.page == 1 ? kShowPath : kClose;
   const std::string title = host_.text(kProfileNameTextFirst + state_.profile());
-  return runModal({skinFile(state_.page), SkinRoot(), {{1, controls}, {kExport, kImport}}, {}}, title.c_str(),
-                  owner) == IDOK;
+  return runModal({skinFile(state_.page),
+                   SkinRoot(),
+                   {{1, controls}, {kExport, kImport}, {kDesktop, kDesktop}},
+                   {}},
+                  title.c_str(), owner) == IDOK;
 }
 
 HWND ProfilePage::createControl(int, int key, const SkinPosition& position,
@@ -62,7 +67,8 @@ HWND ProfilePage::createControl(int, int key, const SkinPosition& position,
                                   kListSelection, kListText, kListLineHeight);
     return list ? list->hwnd() : nullptr;
   }
-  SkinButton* button = SkinButton::Create(hwnd(), kIdBase + key, position, pictures, key == kCopyBox);
+  SkinButton* button =
+      SkinButton::Create(hwnd(), kIdBase + key, position, pictures, key == kCopyBox || key == kDesktop);
   if (!button) return nullptr;
   switch (key) {
     case kAdd:
@@ -80,6 +86,9 @@ HWND ProfilePage::createControl(int, int key, const SkinPosition& position,
     case kImport:
       button->setTag(kShareHelp);
       break;
+    case kDesktop:
+      button->setTag(kDesktopHelp);
+      break;
   }
   return button->hwnd();
 }
@@ -94,6 +103,8 @@ void ProfilePage::onInit() {
   showCopyTarget();
   if (auto* box = controlAs<SkinButton>(kCopyBox)) box->setChecked(state_.copyBoxOn);
   EnableWindow(control(kCopyTarget), state_.copyBoxOn);
+  if (auto* box = controlAs<SkinButton>(kDesktop))
+    box->setChecked(isDesktopProfile(*host_.document().edit, state_.page));
 }
 
 void ProfilePage::showCopyTarget() {
@@ -120,6 +131,9 @@ void ProfilePage::onCommand(int id, int, HWND) {
       break;
     case kCopyTarget:
       chooseCopyTarget();
+      break;
+    case kDesktop:
+      if (auto* box = controlAs<SkinButton>(kDesktop)) state_.desktopChoice = box->checked() ? 1 : 0;
       break;
     case kReset:
       clickReset();
@@ -238,7 +252,7 @@ void ProfilePage::setStatus(const std::string& status) {
 LRESULT ProfilePage::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == MSG_CONTROL_HOVER) {
     const int tag = int(lParam);
-    const std::string text = wParam && tag > kNoHelp && tag <= kShareHelp ? kHelpTexts[tag] : "";
+    const std::string text = wParam && tag > kNoHelp && tag <= kDesktopHelp ? kHelpTexts[tag] : "";
     if (text != help_) {
       help_ = text;
       InvalidateRect(hwnd(), &kHelpArea, FALSE);

@@ -239,18 +239,17 @@ TEST_F(OptionInterleavings, AProfileSwitchByTheMonitorKeepsEditsAndOpenPagesWrit
   EXPECT_EQ(block->profiles[1].staticColor, linked->staticColor);
 }
 
-// A stand-in for the monitor's window that answers UM_APPLY only when told.
+// A stand-in for the monitor's window that notes each UM_APPLY's id and
+// answers none: the test answers, late or not.
 struct SilentMonitor {
-  static inline bool answer = false;
-  static inline int applies = 0;
+  static inline std::vector<LPARAM> ids;
   HWND window = nullptr;
   SilentMonitor() {
+    ids.clear();
     WNDCLASSA wc{};
     wc.lpfnWndProc = [](HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
       if (message != UM_APPLY) return DefWindowProcA(hwnd, message, wParam, lParam);
-      ++applies;
-      if (answer)
-        if (HWND option = FindWindowA(nullptr, kOptionWindowTitle)) PostMessageA(option, UM_APPLY_DONE, 0, 0);
+      ids.push_back(lParam);
       return 0;
     };
     wc.hInstance = GetModuleHandleA(nullptr);
@@ -260,11 +259,17 @@ struct SilentMonitor {
                              wc.hInstance, nullptr);
   }
   ~SilentMonitor() { DestroyWindow(window); }
+  static void answer(LPARAM id) {
+    if (HWND option = FindWindowA(nullptr, kOptionWindowTitle))
+      PostMessageA(option, UM_APPLY_DONE, WPARAM(id), kApplySent);
+  }
 };
 
 // Without an answer the busy state ends after its time-out, and the window
-// says that the keyboard did not confirm; a later confirmed apply clears it.
-TEST_F(OptionInterleavings, AnApplyTheMonitorNeverConfirmsEndsAndSaysSo) {
+// says that the keyboard did not confirm. That apply's answer, coming late
+// while the next apply waits, does not end the next one's wait: only the
+// answer with the next one's id does, and the window says where it went.
+TEST_F(OptionInterleavings, AnApplyTheMonitorNeverConfirmsEndsAndSaysSoAndItsLateAnswerIsNotTheNext) {
   SilentMonitor monitor;
   ASSERT_NE(monitor.window, nullptr);
   startOption();
@@ -273,25 +278,29 @@ TEST_F(OptionInterleavings, AnApplyTheMonitorNeverConfirmsEndsAndSaysSo) {
   xdotool("mousemove 0 0");
   const std::vector<uint32_t> hint = stripPixels();
   click(mainControl(kApply));
-  ASSERT_TRUE(waitFor([&] { return SilentMonitor::applies == 1; }, 5000));
+  ASSERT_TRUE(waitFor([&] { return SilentMonitor::ids.size() == 1; }, 5000));
   EXPECT_FALSE(IsWindowEnabled(mainButton(kApply)));
   EXPECT_TRUE(waitFor([&] { return IsWindowEnabled(mainButton(kApply)) != FALSE; }, 15000));
   xdotool("mousemove 0 0");
   Sleep(300);
-  EXPECT_NE(stripPixels(), hint) << "no word of the missing confirmation";
-
   const std::vector<uint32_t> unconfirmed = stripPixels();
+  EXPECT_NE(unconfirmed, hint) << "no word of the missing confirmation";
 
   // Confirmed: the line says that the keyboard has the settings.
-  SilentMonitor::answer = true;
   click(mainControl(kApply));
-  ASSERT_TRUE(waitFor([&] { return SilentMonitor::applies == 2; }, 5000));
+  ASSERT_TRUE(waitFor([&] { return SilentMonitor::ids.size() == 2; }, 5000));
+  EXPECT_NE(SilentMonitor::ids[0], SilentMonitor::ids[1]) << "two applies, one id";
+  SilentMonitor::answer(SilentMonitor::ids[0]);  // the first apply's answer, late
+  SilentMonitor::answer(0);                      // and one that names no apply
+  waitFor([] { return false; }, 1000);
+  EXPECT_FALSE(IsWindowEnabled(mainButton(kApply))) << "a late answer ended the wait of the next apply";
+  SilentMonitor::answer(SilentMonitor::ids[1]);
   EXPECT_TRUE(waitFor([&] { return IsWindowEnabled(mainButton(kApply)) != FALSE; }, 5000));
   xdotool("mousemove 0 0");
   Sleep(300);
   const std::vector<uint32_t> sent = stripPixels();
   EXPECT_NE(sent, unconfirmed);
-  EXPECT_NE(sent, hint);
+  EXPECT_NE(sent, hint) << "no word of where the settings went";
 }
 
 // A block whose mutex is missing cannot be read: the window starts from the

@@ -197,6 +197,24 @@ TEST_F(ProfileFilesTest, ConfigIniKeys) {
             "[OSDData]\r\nMessage=Profile 3\r\n");
   loadAll(*loaded_, folder_);
   EXPECT_EQ(loaded_->rightWin, 0);
+  EXPECT_EQ(loaded_->desktopProfile, 0);
+  EXPECT_TRUE(readSwitchNotice(folder_));
+
+  // The firmware the monitor read, the desktop profile once chosen (also
+  // when it is turned off again), and SwitchNotice off.
+  EXPECT_TRUE(writeFirmwareVersion(configIniPath(folder_), 103));
+  EXPECT_EQ(readFirmwareVersion(folder_), 103);
+  image_->desktopProfile = 3;
+  saveAll(*image_, folder_);
+  loadAll(*loaded_, folder_);
+  EXPECT_EQ(loaded_->desktopProfile, 3);
+  image_->desktopProfile = 0;
+  saveAll(*image_, folder_);
+  EXPECT_NE(readFile("config.ini").find("DesktopProfile=0\r\n"), std::string::npos);
+  writeFile("config.ini", "[Setting]\r\nDesktopProfile=9\r\nSwitchNotice=0\r\n");
+  loadAll(*loaded_, folder_);
+  EXPECT_EQ(loaded_->desktopProfile, 0) << "out of range: none";
+  EXPECT_FALSE(readSwitchNotice(folder_));
 
   unsigned char osd[kOsdSettingsSize];
   std::memset(osd, 0xEE, sizeof osd);
@@ -287,6 +305,10 @@ TEST(Sanitize, ClampsCountsTerminatesTextsAndFixesIndexes) {
   std::memset(image.get(), 'y', sizeof *image);
   sanitizeImage(*image);
   EXPECT_EQ(image->currentProfile, 0);
+  EXPECT_EQ(image->desktopProfile, 0);
+  image->desktopProfile = 5;
+  sanitizeImage(*image);
+  EXPECT_EQ(image->desktopProfile, 5);
   EXPECT_EQ(image->profiles[4].profileName[249], '\0');
   EXPECT_EQ(image->profiles[4].linkedApps[19][499], '\0');
 }

@@ -36,7 +36,7 @@ TEST(SettingsImage, ClearKeepsRightWinOnly) {
   clearImage(*image);
   EXPECT_EQ(image->currentProfile, -1);
   EXPECT_EQ(image->rightWin, 7);
-  EXPECT_EQ(image->reserved0, 0);
+  EXPECT_EQ(image->desktopProfile, 0);
   EXPECT_TRUE(allZero(image->profiles, sizeof image->profiles));
   EXPECT_TRUE(allZero(&image->keyDirty, sizeof *image - kChangeFlagsOffset));
 }

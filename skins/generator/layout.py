@@ -480,10 +480,13 @@ def profile_page(n):
     # Keys 11 and 12 on every page, whether or not page 1's key 10 is there.
     keyed["11"] = C("BUTTON_EXPORT", "button", 320, 140, 104, 28, "EXPORT", "Save this profile to a file")
     keyed["12"] = C("BUTTON_IMPORT", "button", 320, 176, 104, 28, "IMPORT", "Load a profile file into this profile")
+    keyed["16"] = C("CHECK_DESKTOP", "check", 224, 246, 22, 22, "",
+                    "Use this profile when no linked program is in front")
     return window(f"buttons\\skin_profile{n}.ini", f"profile{n}", 440, 320, f"PROFILE {n}",
                   controls=list(keyed.values()), keyed=keyed,
                   labels=[Label(16, 48, "LINKED PROGRAMS", 11, True, "dim"),
-                          Label(46, 226, "COPY TO", 11, True, "dim", "lm")],
+                          Label(46, 226, "COPY TO", 11, True, "dim", "lm"),
+                          Label(254, 257, "DESKTOP PROFILE", 11, True, "dim", "lm")],
                   panels=[Panel("well", 16, 252, 196, 58)])
 
 

@@ -508,3 +508,33 @@ TEST(DownloadSnapshot, ApplyThatReplacesTheWorkingCopyKeepsFlagsNotYetSent) {
   const DownloadFlags none = readDownloadFlags(*later);
   EXPECT_FALSE(none.keysChanged || none.winLockChanged || none.colorsChanged || none.profileSwitched);
 }
+
+// Applies while the keyboard is away leave their flags: the arrival sends
+// them, and sends nothing when nothing was applied. A download cut short by
+// an unplug gives its flags back for the next arrival.
+TEST(DownloadSnapshot, FlagsWaitForTheKeyboardAndACutDownloadGivesThemBack) {
+  auto image = defaultImage();
+  EXPECT_FALSE(hasPendingChanges(*image));
+  image->effectDirty[3] = 1;  // lighting alone counts too
+  EXPECT_TRUE(hasPendingChanges(*image));
+  image->effectDirty[3] = 0;
+  image->keyDirty[0][7] = 1;
+  image->profileSwitched = 1;
+  EXPECT_TRUE(hasPendingChanges(*image));
+
+  const DownloadSnapshot cut = takeDownloadSnapshot(*image);
+  EXPECT_FALSE(hasPendingChanges(*image));
+  image->customColorDirty[1] = 1;  // an apply during the cut download
+  returnFlags(cut, *image);
+  EXPECT_EQ(image->keyDirty[0][7], 1);
+  EXPECT_EQ(image->profileSwitched, 1);
+  EXPECT_EQ(image->customColorDirty[1], 1);
+  const DownloadFlags again = takeDownloadSnapshot(*image).flags;
+  EXPECT_TRUE(again.keysChanged && again.profileSwitched && again.colorsChanged);
+  EXPECT_FALSE(hasPendingChanges(*image));
+
+  // A snapshot of nothing gives nothing back.
+  DownloadSnapshot none;
+  returnFlags(none, *image);
+  EXPECT_FALSE(hasPendingChanges(*image));
+}

@@ -33,4 +33,6 @@ TEST(FirmwareVersion, RequestAndAnswer) {
   EXPECT_NE(parseFirmwareVersion(Command{0x80, 1, 2}), kExpectedFirmware);
   EXPECT_NE(parseFirmwareVersion(Command{0x80, 1, 4}), kExpectedFirmware);
   EXPECT_NE(parseFirmwareVersion(Command{0x80, 3, 1}), kExpectedFirmware);
+  EXPECT_EQ(firmwareNumber(kExpectedFirmware), 103);
+  EXPECT_EQ(firmwareNumber(parseFirmwareVersion(Command{0x80, 2, 10})), 210);
 }

@@ -148,3 +148,33 @@ TEST(ProfilePage, ProgramNames) {
   EXPECT_EQ(programDisplayName("noextension"), "noextension");
   EXPECT_EQ(programDisplayName("C:\\dir\\.exe"), ".exe");
 }
+
+// The box on a page makes its profile the desktop profile; cleared, it
+// leaves none, but only when the page's profile was the one; left alone,
+// the setting stays whatever another page made it.
+TEST(ProfilePage, TheDesktopChoiceSetsOrClearsOnlyItsOwnProfile) {
+  auto image = defaultImage();
+  AppList lists[kProfileCount];
+  ProfilePageState page3 = ProfilePageState::opened(3);
+  EXPECT_FALSE(isDesktopProfile(*image, 3));
+  applyProfilePage(*image, lists, page3, {});
+  EXPECT_EQ(image->desktopProfile, 0) << "untouched";
+
+  page3.desktopChoice = 1;
+  applyProfilePage(*image, lists, page3, {});
+  EXPECT_EQ(image->desktopProfile, 3);
+  EXPECT_TRUE(isDesktopProfile(*image, 3));
+
+  ProfilePageState page5 = ProfilePageState::opened(5);
+  page5.desktopChoice = 0;  // ticked and cleared again on another page
+  applyProfilePage(*image, lists, page5, {});
+  EXPECT_EQ(image->desktopProfile, 3);
+  page5.desktopChoice = 1;
+  applyProfilePage(*image, lists, page5, {});
+  EXPECT_EQ(image->desktopProfile, 5) << "one desktop profile at a time";
+
+  page5.desktopChoice = 0;
+  page5.arm();  // a reset of the page leaves the choice as the box says
+  applyProfilePage(*image, lists, page5, {});
+  EXPECT_EQ(image->desktopProfile, 0);
+}
