@@ -5,6 +5,7 @@
 #include "MainWindow_win.h"
 #include "ResetWarnDialog_win.h"
 #include "SkinButton_win.h"
+#include "SkinPictures_win.h"
 
 namespace {
 constexpr char kUnconfirmedText[] = "The keyboard did not confirm the settings: Apply again to send them.";
@@ -68,7 +69,8 @@ void MainWindow::applyUnconfirmed() {
 void MainWindow::setStatus(const std::string& status) {
   if (status == status_) return;
   status_ = status;
-  InvalidateRect(hwnd(), &kHelpStrip, FALSE);
+  const RECT strip = DpiScale(kHelpStrip);
+  InvalidateRect(hwnd(), &strip, FALSE);
 }
 
 void MainWindow::edited() {
@@ -115,7 +117,8 @@ void MainWindow::takeBlock() {
 
 void MainWindow::reloadSettings() {
   firmwareText_ = firmwareVersionText(readFirmwareVersion(doc_.folder), FirmwareRange::Reload);
-  InvalidateRect(hwnd(), &kFirmwareArea, FALSE);
+  const RECT firmware = DpiScale(kFirmwareArea);
+  InvalidateRect(hwnd(), &firmware, FALSE);
   takeBlock();
   doc_.collectMacros();
   fromMonitor_ = true;
