@@ -15,6 +15,7 @@
 #include "SkinControl_win.h"
 #include "SkinHelp_win.h"
 #include "SkinLoader_win.h"
+#include "SkinPictures_win.h"
 
 namespace {
 
@@ -82,10 +83,10 @@ void KeyboardPicture::load() {
     const std::string name = ReadSkinString(iniPath_, "SCREEN", key);
     return name.empty() ? name : SkinRoot() + name;
   };
-  LoadPictureFile(screenPicture("Normal"), background_, size_);
+  LoadSkinPicture(screenPicture("Normal"), background_, size_);
   UniqueBitmap mask;
   SIZE ignored{};
-  LoadPictureFile(screenPicture("Mask"), mask, ignored);
+  LoadSkinPicture(screenPicture("Mask"), mask, ignored, PictureFilter::Outline);
   SetWindowPos(hwnd_, nullptr, 0, 0, size_.cx, size_.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   // The outline is all the window keeps of its mask.
   if (UniqueRegion outline = RegionFromMask(mask.get(), RGB(255, 255, 255), 0))
@@ -103,8 +104,7 @@ void KeyboardPicture::load() {
     keyTexts_[k] = position.text;
   }
   for (int i = 0; i < kLedCount; ++i) layout_.leds[i] = at(kLedEntryBase + i).rect;
-  UniqueBitmap enterMask(static_cast<HBITMAP>(LoadImageA(
-      GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_ENTER_MASK), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+  UniqueBitmap enterMask = LoadSkinResourcePicture(IDB_ENTER_MASK, PictureFilter::Outline);
   enterOutline_ = RegionFromMask(enterMask.get(), RGB(255, 255, 255), 0);
   layout_.enterOutline = rectsOf(enterOutline_.get());
 }
@@ -116,7 +116,9 @@ std::map<int, SkinPosition> KeyboardPicture::readPositions() const {
   for (const auto& [key, value] : ReadSkinSection(iniPath_, "BUTTONPOS")) {
     const bool ours = (key >= kKeyEntryBase && key < kKeyEntryBase + kKeyCount) ||
                       (key >= kLedEntryBase && key < kLedEntryBase + kLedCount);
-    if (ours) positions[key] = ParseSkinPosition(value);
+    if (!ours) continue;
+    SkinPosition& position = positions[key] = ParseSkinPosition(value);
+    position.rect = DpiScale(position.rect);
   }
   return positions;
 }
@@ -126,7 +128,7 @@ HBITMAP KeyboardPicture::picture(StateImage state, KeyLook look) {
     if (into) return;
     const std::string name = ReadSkinString(iniPath_, "SCREEN", key);
     SIZE ignored{};
-    if (!name.empty()) LoadPictureFile(SkinRoot() + name, into, ignored);
+    if (!name.empty()) LoadSkinPicture(SkinRoot() + name, into, ignored);
   };
   switch (state) {
     case StateImage::Over:

@@ -5,6 +5,7 @@
 #include "MainWindow_win.h"
 #include "ResetWarnDialog_win.h"
 #include "SkinButton_win.h"
+#include "SkinPictures_win.h"
 #include "UnappliedEdits.h"
 
 void MainWindow::setBusy(bool busy) {
@@ -81,14 +82,16 @@ void MainWindow::showUnapplied() {
   if (pending && !statusFault_) setStatus({});
   if (pending == pendingShown_) return;
   pendingShown_ = pending;
-  InvalidateRect(hwnd(), &kPendingArea, FALSE);
+  const RECT mark = DpiScale(kPendingArea);
+  InvalidateRect(hwnd(), &mark, FALSE);
 }
 
 void MainWindow::setStatus(const std::string& status, bool fault) {
   if (status == status_ && fault == statusFault_) return;
   status_ = status;
   statusFault_ = fault;
-  InvalidateRect(hwnd(), &kHelpStrip, FALSE);
+  const RECT strip = DpiScale(kHelpStrip);
+  InvalidateRect(hwnd(), &strip, FALSE);
 }
 
 void MainWindow::edited() {
@@ -138,7 +141,8 @@ void MainWindow::takeBlock() {
 
 void MainWindow::reloadSettings() {
   firmwareText_ = firmwareVersionText(readFirmwareVersion(doc_.folder), FirmwareRange::Reload);
-  InvalidateRect(hwnd(), &kFirmwareArea, FALSE);
+  const RECT firmware = DpiScale(kFirmwareArea);
+  InvalidateRect(hwnd(), &firmware, FALSE);
   takeBlock();
   doc_.collectMacros();
   fromMonitor_ = true;
@@ -150,7 +154,8 @@ void MainWindow::reloadSettings() {
 void MainWindow::keyboardLinkChanged(bool connected) {
   if (connected) {
     firmwareText_ = firmwareVersionText(readFirmwareVersion(doc_.folder), FirmwareRange::Reload);
-    InvalidateRect(hwnd(), &kFirmwareArea, FALSE);
+    const RECT firmware = DpiScale(kFirmwareArea);
+    InvalidateRect(hwnd(), &firmware, FALSE);
     if (!keyboardAway_) return;
   }
   keyboardAway_ = !connected;

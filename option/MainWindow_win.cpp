@@ -14,6 +14,7 @@
 #include "SkinHelp_win.h"
 #include "SkinMenu_win.h"
 #include "SkinMessages.h"
+#include "SkinPictures_win.h"
 #include "TextMacroManager_win.h"
 #include "UnappliedWarnDialog_win.h"
 #include "WinKeyPage_win.h"
@@ -34,8 +35,11 @@ constexpr COLORREF kDoneColour = RGB(235, 235, 235);
 constexpr char kPendingText[] = "\x95  CHANGES NOT APPLIED";
 constexpr int kDragTop = 40, kDragBottom = 590;  // the title bar and the bottom rule
 
+// `area` and `height` at 100 %.
 void drawText(HDC dc, const std::string& text, RECT area, int height, COLORREF colour, UINT format) {
-  HFONT font = CreateFontA(height, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "Play");
+  area = DpiScale(area);
+  HFONT font =
+      CreateFontA(DpiScale(height), 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "Play");
   HGDIOBJ old = SelectObject(dc, font);
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, colour);
@@ -51,6 +55,7 @@ MainWindow::~MainWindow() = default;
 void MainWindow::run() {
   doc_.folder = programFolder();
   language_.load(doc_.folder);
+  chooseScale();
   runModal({"skin_Config.ini", SkinRoot(), {{1, kControlCount}}, {}}, kOptionWindowTitle, nullptr);
 }
 
@@ -295,23 +300,15 @@ void MainWindow::closeWindow() {
 }
 
 bool MainWindow::dragsAt(POINT client) const {
-  return !busy_ && (client.y < kDragTop || client.y > kDragBottom);
-}
-
-void MainWindow::placeWindow(HWND) {
-  RECT area;
-  SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
-  const SIZE size = skin().size;
-  SetWindowPos(hwnd(), nullptr, area.left + std::max(0L, (area.right - area.left - size.cx) / 2),
-               area.top + std::max(0L, (area.bottom - area.top - size.cy) / 2), 0, 0,
-               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  return !busy_ && (client.y < DpiScale(kDragTop) || client.y > DpiScale(kDragBottom));
 }
 
 void MainWindow::showHelp() {
   const std::string& now = QuickHelpText();
   if (now == helpText_) return;
   helpText_ = now;
-  InvalidateRect(hwnd(), &kHelpStrip, FALSE);
+  const RECT strip = DpiScale(kHelpStrip);
+  InvalidateRect(hwnd(), &strip, FALSE);
 }
 
 void MainWindow::paintOver(HDC dc) {
@@ -369,11 +366,15 @@ LRESULT MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     case WM_MOUSEWHEEL:
       return defaultProc(message, wParam, lParam);
+    case WM_DPICHANGED:
+      onDpiChanged(LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+      return 0;
   }
   return SkinDialog::onMessage(message, wParam, lParam);
 }
 
 void MainWindow::onDestroyed() {
+  rememberPlace();
   block_.close();
   keyboard_.reset();
   lightingPage_.reset();

@@ -104,6 +104,12 @@ class MainWindow : public SkinDialog, public OptionHost {
   // The monitor says the keyboard went or came (UM_KEYBOARD_LINK).
   void keyboardLinkChanged(bool connected);
   void showHelp();
+  // The scale, the place and a change of monitor (MainWindowPlace_win.cpp).
+  void chooseScale();
+  void rememberPlace();
+  void onDpiChanged(int dpi, const RECT* suggested);
+  void rebuildAtScale(int scale);
+  SIZE baseSize_{0, 0};  // the window at 100 %
   // Option.exe --import-profile beside this window (MainWindowImport_win.cpp).
   LRESULT importFromCommandLine(const COPYDATASTRUCT* data);
 

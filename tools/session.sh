@@ -136,7 +136,8 @@ quillon_session() {
     local fifo
     fifo=$(mktemp -u)
     mkfifo "$fifo"
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+    # QUILLON_SCREEN: another screen size (the tests of the larger scales need room).
+    Xvfb -displayfd 3 -screen 0 "${QUILLON_SCREEN:-1280x1024x24}" -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
     quillon_pids+=($!)
     local display
     read -r display <"$fifo"

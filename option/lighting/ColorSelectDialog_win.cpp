@@ -7,6 +7,7 @@
 #include "LightingMessages.h"
 #include "NumberSpinField_win.h"
 #include "SkinButton_win.h"
+#include "SkinPictures_win.h"
 
 namespace {
 enum Control {
@@ -64,8 +65,8 @@ HWND ColorSelectDialog::createControl(int, int key, const SkinPosition& position
       hex_ = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE, r.left,
                              r.top, r.width(), r.height(), hwnd(), reinterpret_cast<HMENU>(INT_PTR(id)),
                              GetModuleHandleA(nullptr), nullptr);
-      hexFont_.reset(
-          CreateFontA(kHexFontHeight, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "Play"));
+      hexFont_.reset(CreateFontA(DpiScale(kHexFontHeight), 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0,
+                                 0, 0, "Play"));
       hexBackground_.reset(CreateSolidBrush(kHexBackground));
       if (hex_) SendMessageA(hex_, WM_SETFONT, WPARAM(hexFont_.get()), FALSE);
       return hex_;
@@ -90,8 +91,10 @@ void ColorSelectDialog::onInit() {
 void ColorSelectDialog::placeWindow(HWND owner) {
   RECT area{};
   if (owner) GetWindowRect(owner, &area);
-  SetWindowPos(hwnd(), nullptr, area.left + kOffsetFromOwner.x, area.top + kOffsetFromOwner.y, 0, 0,
-               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  const LONG left = area.left + DpiScale(int(kOffsetFromOwner.x)),
+             top = area.top + DpiScale(int(kOffsetFromOwner.y));
+  const RECT kept = KeepOnWorkArea({left, top, left + skin().size.cx, top + skin().size.cy});
+  SetWindowPos(hwnd(), nullptr, kept.left, kept.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void ColorSelectDialog::show(Color color, bool movePickers) {

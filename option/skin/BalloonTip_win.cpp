@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "SkinControl_win.h"
+#include "SkinPictures_win.h"
 
 namespace {
 constexpr char kClassName[] = "QuillonBalloonTip";
@@ -22,10 +23,11 @@ std::vector<BalloonTip*>& liveBalloons() {
 }
 
 HRGN outline(SIZE body) {
-  HRGN region = CreateRoundRectRgn(0, 0, body.cx + 1, body.cy + 1, kPadX, kPadY);
-  const POINT tail[] = {{body.cx - kTailInset - kTailWidth, body.cy - 1},
-                        {body.cx - kTailInset, body.cy - 1},
-                        {body.cx - kTailInset + 4, body.cy + kTailHeight}};
+  HRGN region = CreateRoundRectRgn(0, 0, body.cx + 1, body.cy + 1, DpiScale(kPadX), DpiScale(kPadY));
+  const int inset = DpiScale(kTailInset);
+  const POINT tail[] = {{body.cx - inset - DpiScale(kTailWidth), body.cy - 1},
+                        {body.cx - inset, body.cy - 1},
+                        {body.cx - inset + DpiScale(4), body.cy + DpiScale(kTailHeight)}};
   HRGN triangle = CreatePolygonRgn(tail, 3, WINDING);
   CombineRgn(region, region, triangle, RGN_OR);
   DeleteObject(triangle);
@@ -94,10 +96,12 @@ void BalloonTip::relay(const MSG& msg) {
 }
 
 HFONT BalloonTip::font() {
-  if (font_) return font_.get();
+  if (font_ && fontScale_ == CurrentSkinScale()) return font_.get();
+  fontScale_ = CurrentSkinScale();
   // The balloon's own face is seldom installed; the skin's face stands in.
   for (const char* face : {kFace, kFallbackFace}) {
-    font_.reset(CreateFontA(kFontHeight, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, face));
+    font_.reset(
+        CreateFontA(DpiScale(kFontHeight), 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, face));
     HDC dc = GetDC(nullptr);
     HGDIOBJ old = SelectObject(dc, font_.get());
     char chosen[LF_FACESIZE] = {};
@@ -117,12 +121,15 @@ void BalloonTip::place() {
   DrawTextA(dc, text_.c_str(), int(text_.size()), &text, DT_CALCRECT | DT_NOPREFIX);
   SelectObject(dc, old);
   ReleaseDC(w, dc);
-  InflateRect(&text, kPadX, kPadY);
+  const int padX = DpiScale(kPadX), padY = DpiScale(kPadY);
+  InflateRect(&text, padX, padY);
   body_ = {text.right - text.left, text.bottom - text.top};
-  const int width = body_.cx + 4, height = body_.cy + kTailHeight;
+  const int width = body_.cx + DpiScale(4), height = body_.cy + DpiScale(kTailHeight);
   SetWindowRgn(w, outline(body_), FALSE);  // the system owns the region from here
-  SetWindowPos(w, HWND_TOPMOST, at_.x + offsetX_ - width + kPadX, at_.y + offsetY_ - height + kPadY, width,
-               height, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  const LONG left = at_.x + DpiScale(offsetX_) - width + padX,
+             top = at_.y + DpiScale(offsetY_) - height + padY;
+  const RECT kept = KeepOnWorkArea({left, top, left + width, top + height});
+  SetWindowPos(w, HWND_TOPMOST, kept.left, kept.top, width, height, SWP_NOACTIVATE | SWP_SHOWWINDOW);
   InvalidateRect(w, nullptr, TRUE);
 }
 
@@ -159,7 +166,7 @@ void BalloonTip::paint() {
   HGDIOBJ old = SelectObject(dc, font());
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-  RECT text{kPadX, kPadY, body_.cx, body_.cy};
+  RECT text{DpiScale(kPadX), DpiScale(kPadY), body_.cx, body_.cy};
   DrawTextA(dc, text_.c_str(), int(text_.size()), &text, DT_NOPREFIX);
   SelectObject(dc, old);
   EndPaint(window_.get(), &ps);

@@ -53,6 +53,7 @@ class BalloonTip {
 
   UniqueWindow window_;
   UniqueFont font_;
+  int fontScale_ = 0;  // the skin's scale the font was made for
   std::string text_;
   POINT at_{};
   int offsetX_ = 0, offsetY_ = 0;

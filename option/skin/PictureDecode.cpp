@@ -34,6 +34,30 @@ PictureFormat PictureFormatOf(const uint8_t* data, size_t size) {
   return PictureFormat::Unknown;
 }
 
+bool PictureDimensions(const uint8_t* data, size_t size, int& width, int& height) {
+  width = height = 0;
+  const PictureFormat format = PictureFormatOf(data, size);
+  if (format == PictureFormat::Bmp) {
+    if (size < 26) return false;
+    int32_t w = 0, h = 0;
+    std::memcpy(&w, data + 18, sizeof w);
+    std::memcpy(&h, data + 22, sizeof h);
+    width = w;
+    height = h == INT32_MIN ? 0 : (h < 0 ? -h : h);  // top-down pictures count their rows negative
+  } else if (format == PictureFormat::Jpeg || format == PictureFormat::Gif) {
+    int channels = 0;
+    if (size > size_t(INT32_MAX) || !stbi_info_from_memory(data, int(size), &width, &height, &channels))
+      return false;
+  } else {
+    return false;
+  }
+  if (width <= 0 || height <= 0 || width > kMaxPictureSide || height > kMaxPictureSide) {
+    width = height = 0;
+    return false;
+  }
+  return true;
+}
+
 bool DecodePicture(const uint8_t* data, size_t size, const PictureRows& rows) {
   const PictureFormat format = PictureFormatOf(data, size);
   if (format != PictureFormat::Jpeg && format != PictureFormat::Gif) return false;

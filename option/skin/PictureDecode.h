@@ -25,6 +25,10 @@ using PictureRows = std::function<uint8_t*(int width, int height, int bytesPerPi
 // its trailer, or data the decoder refuses.
 bool DecodePicture(const uint8_t* data, size_t size, const PictureRows& rows);
 
+// The width and height a BMP, JPEG or GIF header claims, without decoding:
+// false for anything else, or a size of none or beyond kMaxPictureSide.
+bool PictureDimensions(const uint8_t* data, size_t size, int& width, int& height);
+
 constexpr size_t PictureStride(int width, int bytesPerPixel = 3) {
   return (size_t(width) * size_t(bytesPerPixel) + 3) & ~size_t(3);
 }

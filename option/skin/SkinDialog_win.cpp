@@ -1,6 +1,7 @@
 #include "SkinDialog_win.h"
 
 #include "SkinHelp_win.h"
+#include "SkinPictures_win.h"
 
 bool SkinDialog::SwallowsDialogKey(const MSG& msg) {
   return msg.message == WM_KEYDOWN &&
@@ -58,8 +59,9 @@ void SkinDialog::placeWindow(HWND owner) {
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
   }
   const SIZE size = skin().size;
-  SetWindowPos(hwnd(), nullptr, (area.left + area.right - size.cx) / 2,
-               (area.top + area.bottom - size.cy) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  const LONG left = (area.left + area.right - size.cx) / 2, top = (area.top + area.bottom - size.cy) / 2;
+  const RECT kept = KeepOnWorkArea({left, top, left + size.cx, top + size.cy});
+  SetWindowPos(hwnd(), nullptr, kept.left, kept.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 bool SkinDialog::preTranslate(MSG& msg) { return SwallowsDialogKey(msg); }

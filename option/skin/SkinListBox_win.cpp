@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include "SkinMessages.h"
+#include "SkinPictures_win.h"
 
 SkinListBox* SkinListBox::Create(HWND parent, int id, const SkinPosition& position) {
   const SkinRect& r = position.rect;
@@ -22,7 +23,7 @@ SkinListBox* SkinListBox::Create(HWND parent, int id, const SkinPosition& positi
   list->selection_ = GetSysColor(COLOR_HIGHLIGHT);
   list->text_ = GetSysColor(COLOR_WINDOWTEXT);
   list->selectedText_ = GetSysColor(COLOR_HIGHLIGHTTEXT);
-  list->font_.reset(CreateFontA(16, 0, 0, 0, FW_LIGHT, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+  list->font_.reset(CreateFontA(DpiScale(16), 0, 0, 0, FW_LIGHT, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
                                 "play"));
   SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(list->font_.get()), FALSE);
@@ -46,7 +47,7 @@ void SkinListBox::setTextColors(COLORREF text, COLORREF selectedText) {
 
 void SkinListBox::setLineHeight(int height) {
   lineHeight_ = height;
-  SendMessageA(hwnd(), LB_SETITEMHEIGHT, 0, MAKELPARAM(height, 0));
+  SendMessageA(hwnd(), LB_SETITEMHEIGHT, 0, MAKELPARAM(DpiScale(height), 0));
   InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
@@ -108,10 +109,10 @@ unsigned SkinListBox::lineData(int index) const {
 HBITMAP SkinListBox::picture(unsigned id) {
   auto found = pictures_.find(id);
   if (found != pictures_.end()) return found->second.get();
-  HBITMAP loaded = static_cast<HBITMAP>(
-      LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, 0));
-  pictures_[id].reset(loaded);  // a missing picture is remembered too
-  return loaded;
+  // Black is transparent: scaled without colours in between.
+  pictures_[id] =
+      LoadSkinResourcePicture(int(id), PictureFilter::Nearest);  // a missing one is remembered too
+  return pictures_[id].get();
 }
 
 void SkinListBox::draw(const DRAWITEMSTRUCT& item) {
@@ -125,7 +126,7 @@ void SkinListBox::draw(const DRAWITEMSTRUCT& item) {
   UniqueBrush background(CreateSolidBrush(background_));
   FillRect(dc, &line, background.get());
   RECT textArea = line;
-  if (ListPictureId(data) != 0) textArea.left = line.left + slotWidth_;
+  if (ListPictureId(data) != 0) textArea.left = line.left + DpiScale(slotWidth_);
   if (selected) {
     UniqueBrush fill(CreateSolidBrush(selection_));
     FillRect(dc, &textArea, fill.get());
@@ -136,8 +137,8 @@ void SkinListBox::draw(const DRAWITEMSTRUCT& item) {
       GetObject(bitmap, sizeof info, &info);
       UniqueMemoryDc source(CreateCompatibleDC(dc));
       HGDIOBJ old = SelectObject(source.get(), bitmap);
-      TransparentBlt(dc, line.left + 5, line.top + 2, info.bmWidth, info.bmHeight, source.get(), 0, 0,
-                     info.bmWidth, info.bmHeight, RGB(0, 0, 0));
+      TransparentBlt(dc, line.left + DpiScale(5), line.top + DpiScale(2), info.bmWidth, info.bmHeight,
+                     source.get(), 0, 0, info.bmWidth, info.bmHeight, RGB(0, 0, 0));
       SelectObject(source.get(), old);
     }
   }
@@ -148,7 +149,7 @@ void SkinListBox::draw(const DRAWITEMSTRUCT& item) {
                                                    : text_);
   HGDIOBJ oldFont = SelectObject(dc, font_.get());
   RECT box = line;
-  box.left = ListTextLeft(line.left, data, slotWidth_);
+  box.left = ListTextLeft(line.left, data, DpiScale(slotWidth_));
   DrawTextA(dc, text.c_str(), int(text.size()), &box,
             DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
   SelectObject(dc, oldFont);

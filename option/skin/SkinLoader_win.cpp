@@ -6,6 +6,7 @@
 
 #include "Picture_win.h"
 #include "ProgramFolder_win.h"
+#include "SkinPictures_win.h"
 
 std::string SkinRoot() { return programFolder() + "skins\\"; }
 
@@ -57,19 +58,19 @@ void LoadSkin(HWND window, const SkinSource& source, const SkinControlFactory& f
   };
 
   SIZE ignored{};
-  LoadPictureFile(picturePath(names[0]), skin.mask, ignored);
+  LoadSkinPicture(picturePath(names[0]), skin.mask, ignored, PictureFilter::Outline);
   // The rest picture is the background itself: decoding it a second time
   // would only cost time (a large JPEG takes tens of milliseconds).
-  LoadPictureFile(picturePath(names[1]), skin.background, skin.size);
+  LoadSkinPicture(picturePath(names[1]), skin.background, skin.size);
   skin.overPicture = picturePath(names[2]);
   skin.overCut = false;
   UniqueBitmap states[4];
-  for (int i = 2; i < 4; ++i) LoadPictureFile(picturePath(names[i + 1]), states[i], ignored);
+  for (int i = 2; i < 4; ++i) LoadSkinPicture(picturePath(names[i + 1]), states[i], ignored);
 
   skin.extra.clear();
   for (const std::string& key : source.extraPictures) {
     UniqueBitmap picture;
-    LoadPictureFile(picturePath(ReadSkinString(skin.iniPath, "SCREEN", key.c_str())), picture, ignored);
+    LoadSkinPicture(picturePath(ReadSkinString(skin.iniPath, "SCREEN", key.c_str())), picture, ignored);
     skin.extra.push_back(std::move(picture));
   }
 
@@ -83,8 +84,12 @@ void LoadSkin(HWND window, const SkinSource& source, const SkinControlFactory& f
   for (const SkinKeyRange& range : source.keys) {
     for (int key = range.first; key < range.first + range.count; ++key) {
       const auto value = positions.find(key);
-      if (factory)
-        factory(window, ordinal, key, ParseSkinPosition(value == positions.end() ? "" : value->second), pictures);
+      if (factory) {
+        // Rectangles of the 100 % skin, at the scale shown.
+        SkinPosition position = ParseSkinPosition(value == positions.end() ? "" : value->second);
+        position.rect = DpiScale(position.rect);
+        factory(window, ordinal, key, position, pictures);
+      }
       ++ordinal;
     }
   }
@@ -94,7 +99,7 @@ void LoadSkin(HWND window, const SkinSource& source, const SkinControlFactory& f
 UniqueBitmap LoadOverPicture(const LoadedSkin& skin) {
   UniqueBitmap picture;
   SIZE ignored{};
-  LoadPictureFile(skin.overPicture, picture, ignored);
+  LoadSkinPicture(skin.overPicture, picture, ignored);
   return picture;
 }
 

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "SkinPictures_win.h"
+
 namespace {
 constexpr unsigned kItemMagic = 0x534B4D49;  // tells our items from anyone else's
 constexpr UINT_PTR kOwnerSubclassId = 0x51A2;
@@ -12,8 +14,9 @@ constexpr int kMarkInset = 19;  // sub-menu arrow and check mark: right edge min
 SkinMenu::SkinMenu(const char* face, int height, int weight)
     : face_(face ? face : "Play"), height_(height), weight_(weight) {
   menu_ = CreatePopupMenu();
-  font_.reset(CreateFontA(height_, 0, 0, 0, weight_, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, face_.c_str()));
+  font_.reset(CreateFontA(DpiScale(height_), 0, 0, 0, weight_, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                          OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
+                          face_.c_str()));
 }
 
 SkinMenu::~SkinMenu() {
@@ -114,8 +117,8 @@ void SkinMenu::measure(MEASUREITEMSTRUCT& mis) {
                      : item->subMenu ? kMenuSubMenuCommand
                                      : item->command;
   MenuItemSize size = MeasureMenuItem(command, item->menu->width_);
-  mis.itemWidth = UINT(size.width);
-  mis.itemHeight = UINT(size.height);
+  mis.itemWidth = UINT(DpiScale(size.width));
+  mis.itemHeight = UINT(DpiScale(size.height));
 }
 
 void SkinMenu::draw(const DRAWITEMSTRUCT& dis) {
@@ -141,10 +144,10 @@ void SkinMenu::draw(const DRAWITEMSTRUCT& dis) {
   HGDIOBJ oldFont = SelectObject(dc, item->menu->font_.get());
   SIZE extent{};
   GetTextExtentPoint32A(dc, item->text.c_str(), int(item->text.size()), &extent);
-  int x = r.left + kTextIndent;
+  int x = r.left + DpiScale(kTextIndent);
   TextOutA(dc, x, r.top + (r.bottom - r.top - extent.cy) / 2, item->text.c_str(), int(item->text.size()));
   if (item->trademark) {
-    UniqueFont small(CreateFontA(8, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+    UniqueFont small(CreateFontA(DpiScale(8), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
                                  "Eurostile"));
     SelectObject(dc, small.get());
@@ -157,16 +160,17 @@ void SkinMenu::draw(const DRAWITEMSTRUCT& dis) {
 
   // The program's marks are drawn, not loaded: a right-pointing arrow for a
   // sub-menu, a tick for a checked entry, both at the right edge minus 19.
-  int markX = r.right - kMarkInset, midY = (r.top + r.bottom) / 2;
+  int markX = r.right - DpiScale(kMarkInset), midY = (r.top + r.bottom) / 2;
+  auto d = [](int length) { return DpiScale(length); };
   UniqueBrush markBrush(CreateSolidBrush(colour));
   UniqueGdiObject markPen(CreatePen(PS_SOLID, 1, colour));
   HGDIOBJ oldBrush = SelectObject(dc, markBrush.get());
   HGDIOBJ oldPen = SelectObject(dc, markPen.get());
   if (item->subMenu) {
-    POINT arrow[] = {{markX + 6, midY - 4}, {markX + 10, midY}, {markX + 6, midY + 4}};
+    POINT arrow[] = {{markX + d(6), midY - d(4)}, {markX + d(10), midY}, {markX + d(6), midY + d(4)}};
     Polygon(dc, arrow, 3);
   } else if (dis.itemState & ODS_CHECKED) {
-    POINT tick[] = {{markX + 3, midY}, {markX + 6, midY + 3}, {markX + 12, midY - 4}};
+    POINT tick[] = {{markX + d(3), midY}, {markX + d(6), midY + d(3)}, {markX + d(12), midY - d(4)}};
     Polyline(dc, tick, 3);
   }
   SelectObject(dc, oldPen);

@@ -7,6 +7,7 @@
 #include "Picture_win.h"
 #include "SkinHelp_win.h"
 #include "SkinMessages.h"
+#include "SkinPictures_win.h"
 
 namespace {
 HWND makeStatic(HWND parent, int x, int y, int w, int h, int id) {
@@ -24,7 +25,7 @@ void trace(const char* format, double value) {
 SkinSlider* SkinSlider::Create(const std::string& thumbPicture, const RECT& rect, HWND page, int id) {
   UniqueBitmap probe;
   SIZE size{};
-  if (!LoadPictureFile(thumbPicture, probe, size)) return nullptr;
+  if (!LoadSkinPicture(thumbPicture, probe, size, PictureFilter::Nearest)) return nullptr;
   HWND window = makeStatic(page, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, id);
   auto* slider = new SkinSlider;
   if (!slider->attach(window)) {

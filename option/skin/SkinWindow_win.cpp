@@ -6,6 +6,7 @@
 
 #include "Picture_win.h"
 #include "SkinHelp_win.h"
+#include "SkinPictures_win.h"
 
 namespace {
 constexpr char kClassName[] = "QuillonSkinWindow";
@@ -73,7 +74,28 @@ void SkinWindow::CutOverImages(HWND control) {
 }
 
 SkinPosition SkinWindow::readPosition(const char* section, int key) const {
-  return ParseSkinPosition(ReadSkinString(skin_.iniPath, section, std::to_string(key).c_str()));
+  SkinPosition position =
+      ParseSkinPosition(ReadSkinString(skin_.iniPath, section, std::to_string(key).c_str()));
+  position.rect = DpiScale(position.rect);
+  return position;
+}
+
+void SkinWindow::loadSkin() {
+  LoadSkin(
+      hwnd_, source_,
+      [this](HWND, int ordinal, int key, const SkinPosition& position, const SkinStatePictures& pictures) {
+        placed_[key] = {position, createControl(ordinal, key, position, pictures)};
+      },
+      skin_);
+}
+
+void SkinWindow::reloadSkin() {
+  for (const auto& [key, placed] : placed_)
+    if (placed.window) DestroyWindow(placed.window);
+  placed_.clear();
+  skin_ = LoadedSkin{};
+  loadSkin();
+  InstallSkinRegion(hwnd_, skin_);
 }
 
 void SkinWindow::paint() {
@@ -98,13 +120,7 @@ LRESULT SkinWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (ReflectToControl(hwnd_, message, wParam, lParam, reflected)) return reflected;
   switch (message) {
     case WM_CREATE:
-      LoadSkin(
-          hwnd_, source_,
-          [this](HWND, int ordinal, int key, const SkinPosition& position,
-                 const SkinStatePictures& pictures) {
-            placed_[key] = {position, createControl(ordinal, key, position, pictures)};
-          },
-          skin_);
+      loadSkin();
       return 0;
     case WM_ERASEBKGND:
       return 1;  // the paint covers everything; erasing would only flicker

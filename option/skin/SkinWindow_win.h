@@ -53,11 +53,15 @@ class SkinWindow {
   // What the window draws over its background (texts the program writes).
   virtual void paintOver(HDC) {}
   LRESULT defaultProc(UINT message, WPARAM wParam, LPARAM lParam);
+  // The skin again, at the scale now current: the controls are made anew
+  // (createControl), what the window keeps of its own stays.
+  void reloadSkin();
 
   bool dragByFreeSpot_ = true;  // pop-ups only: pages inside a window pass presses on
 
  private:
   static LRESULT CALLBACK staticProc(HWND, UINT, WPARAM, LPARAM);
+  void loadSkin();
   HWND hwnd_ = nullptr;
   SkinSource source_;
   LoadedSkin skin_;

@@ -4,13 +4,14 @@
 
 #include "Picture_win.h"
 #include "SkinMessages.h"
+#include "SkinPictures_win.h"
 #include "SkinSlider_win.h"
 
 SliderThumb* SliderThumb::Create(const std::string& picture, int centreX, int centreY, int rightLimit,
                                  HWND track, int id) {
   UniqueBitmap bitmap;
   SIZE size{};
-  if (!LoadPictureFile(picture, bitmap, size)) return nullptr;
+  if (!LoadSkinPicture(picture, bitmap, size, PictureFilter::Nearest)) return nullptr;
   HWND window = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_TABSTOP | SS_NOTIFY, centreX - size.cx / 2,
                                 centreY - size.cy / 2, size.cx, size.cy, track,
                                 reinterpret_cast<HMENU>(INT_PTR(id)), GetModuleHandleA(nullptr), nullptr);

@@ -1,14 +1,43 @@
 """Paints the pictures of one window from its layout.
 
 Pictures are drawn at twice their size and reduced, which smooths the rounded
-shapes and the text; every coordinate below is in window pixels.
+shapes and the text; every coordinate below is in window pixels of the 100 %
+skin. set_scale() draws the set of another scale from the same description:
+the window pixels are multiplied by it before they become picture pixels.
 """
+
+import math
 
 from PIL import Image, ImageDraw, ImageFont
 
 import layout
 
 S = 2  # supersampling factor
+SCALE = 1  # the skin's scale: 1, 1.25, 1.5, 1.75 or 2
+F = S * SCALE  # picture pixels (before the reduction) per window pixel
+
+
+def set_scale(scale):
+    global SCALE, F
+    SCALE = int(scale) if float(scale).is_integer() else scale
+    F = S * SCALE
+
+
+def px(v):
+    """A length of the 100 % skin at the scale, as the program rounds it
+    (ScaleLength: the nearest pixel, halves up)."""
+    return math.floor(v * SCALE + 0.5) if SCALE != 1 else v
+
+
+def scaled_rect(x, y, w, h):
+    """(x, y, w, h) at the scale with each edge rounded on its own."""
+    left, top = px(x), px(y)
+    return left, top, px(x + w) - left, px(y + h) - top
+
+
+def _n(v):
+    """A size PIL wants as a whole number."""
+    return v if isinstance(v, int) else max(1, round(v))
 
 COL = {
     "bg": (18, 18, 18),
@@ -40,29 +69,29 @@ class Fonts:
         self.cache = {}
 
     def get(self, size, bold=False):
-        key = (size, bold)
+        key = (size, bold, F)
         if key not in self.cache:
-            self.cache[key] = ImageFont.truetype(self.paths[bold], size * S)
+            self.cache[key] = ImageFont.truetype(self.paths[bold], _n(size * F))
         return self.cache[key]
 
 
 class Canvas:
     def __init__(self, w, h, fonts, fill=COL["outside"]):
-        self.w, self.h = w, h
-        self.img = Image.new("RGB", (w * S, h * S), fill)
+        self.w, self.h = px(w), px(h)
+        self.img = Image.new("RGB", (self.w * S, self.h * S), fill)
         self.d = ImageDraw.Draw(self.img)
         self.fonts = fonts
 
     @staticmethod
     def box(x, y, w, h):
-        return [round(x * S), round(y * S), round((x + w) * S) - 1, round((y + h) * S) - 1]
+        return [round(x * F), round(y * F), round((x + w) * F) - 1, round((y + h) * F) - 1]
 
     def rect(self, x, y, w, h, fill=None, outline=None, radius=0, width=1):
         b = self.box(x, y, w, h)
         if radius:
-            self.d.rounded_rectangle(b, radius * S, fill=fill, outline=outline, width=width * S)
+            self.d.rounded_rectangle(b, radius * F, fill=fill, outline=outline, width=_n(width * F))
         else:
-            self.d.rectangle(b, fill=fill, outline=outline, width=width * S)
+            self.d.rectangle(b, fill=fill, outline=outline, width=_n(width * F))
 
     def gradient(self, x, y, w, h, top, bottom, radius=0, outline=None):
         b = self.box(x, y, w, h)
@@ -75,27 +104,27 @@ class Canvas:
             grad.putpixel((0, i), tuple(round(a + (c - a) * t) for a, c in zip(top, bottom)))
         grad = grad.resize((gw, gh))
         mask = Image.new("L", (gw, gh), 0)
-        ImageDraw.Draw(mask).rounded_rectangle([0, 0, gw - 1, gh - 1], radius * S, fill=255)
+        ImageDraw.Draw(mask).rounded_rectangle([0, 0, gw - 1, gh - 1], radius * F, fill=255)
         self.img.paste(grad, (b[0], b[1]), mask)
         if outline:
-            self.d.rounded_rectangle(b, radius * S, outline=outline, width=S)
+            self.d.rounded_rectangle(b, radius * F, outline=outline, width=_n(F))
 
     def polygon(self, pts, fill=None, outline=None):
-        self.d.polygon([(px * S, py * S) for px, py in pts], fill=fill, outline=outline)
+        self.d.polygon([(x * F, y * F) for x, y in pts], fill=fill, outline=outline)
 
     def line(self, pts, fill, width=1):
-        self.d.line([(px * S, py * S) for px, py in pts], fill=fill, width=width * S)
+        self.d.line([(x * F, y * F) for x, y in pts], fill=fill, width=_n(width * F))
 
     def ellipse(self, x, y, w, h, fill=None, outline=None, width=1):
-        self.d.ellipse(self.box(x, y, w, h), fill=fill, outline=outline, width=width * S)
+        self.d.ellipse(self.box(x, y, w, h), fill=fill, outline=outline, width=_n(width * F))
 
     def text(self, x, y, s, size=12, bold=False, fill=COL["label"], anchor="la"):
         font = self.fonts.get(size, bold)
         if "\n" in s:
-            self.d.multiline_text((x * S, y * S), s, font=font, fill=fill, anchor=anchor,
-                                  align="center", spacing=round(size * 0.15 * S))
+            self.d.multiline_text((x * F, y * F), s, font=font, fill=fill, anchor=anchor,
+                                  align="center", spacing=round(size * 0.15 * F))
         else:
-            self.d.text((x * S, y * S), s, font=font, fill=fill, anchor=anchor)
+            self.d.text((x * F, y * F), s, font=font, fill=fill, anchor=anchor)
 
     def result(self):
         return self.img.resize((self.w, self.h), Image.LANCZOS)
@@ -114,13 +143,14 @@ def window_outline(win):
 
 
 def draw_mask(win):
-    img = Image.new("1", (win.w, win.h), 0)
+    w, h = px(win.w), px(win.h)
+    img = Image.new("1", (w, h), 0)
     pts = window_outline(win)
     if pts:
-        img = Image.new("1", (win.w, win.h), 1)
+        img = Image.new("1", (w, h), 1)
         # Pixel centres inside the outline are window pixels.
-        ImageDraw.Draw(img).polygon([(px - 0.5 if px == win.w else px, py - 0.5 if py == win.h else py)
-                                     for px, py in pts], fill=0)
+        ImageDraw.Draw(img).polygon([(w - 0.5 if x == win.w else x * SCALE, h - 0.5 if y == win.h else y * SCALE)
+                                     for x, y in pts], fill=0)
     return img
 
 
@@ -132,7 +162,7 @@ def draw_background(cv, win):
     if pts:
         # Clear outside the outline, then trace the outline.
         outside = Image.new("L", cv.img.size, 255)
-        ImageDraw.Draw(outside).polygon([(px * S, py * S) for px, py in pts], fill=0)
+        ImageDraw.Draw(outside).polygon([(x * F, y * F) for x, y in pts], fill=0)
         cv.img.paste(COL["outside"], (0, 0), outside)
         cv.polygon(pts, outline=COL["edge"])
         # Title bar.
@@ -381,13 +411,15 @@ def draw_key(cv, index, state, colour=None):
     # Key cap: shadow, body with gradient, outline.
     mask = Image.new("L", cv.img.size, 0)
     md = ImageDraw.Draw(mask)
-    md.polygon([(px * S, py * S) for px, py in shape], fill=255)
-    grad = Image.new("RGB", (1, h * S))
-    for i in range(h * S):
-        t = i / max(1, h * S - 1)
-        grad.putpixel((0, i), tuple(round(a + (b - a) * t) for a, b in zip(top, bottom)))
+    md.polygon([(sx * F, sy * F) for sx, sy in shape], fill=255)
+    b = cv.box(x, y, w, h)
+    gw, gh = b[2] - b[0] + 1, b[3] - b[1] + 1
+    grad = Image.new("RGB", (1, gh))
+    for i in range(gh):
+        t = i / max(1, gh - 1)
+        grad.putpixel((0, i), tuple(round(a + (c - a) * t) for a, c in zip(top, bottom)))
     layer = Image.new("RGB", cv.img.size)
-    layer.paste(grad.resize((w * S, h * S)), (x * S, y * S))
+    layer.paste(grad.resize((gw, gh)), (b[0], b[1]))
     cv.img.paste(layer, (0, 0), mask)
     cv.polygon(shape, outline=edge)
     if index == 43:
@@ -443,21 +475,23 @@ def draw_keyboard(state, fonts, colour=None):
 def draw_enter_mask():
     """Outline of the Enter key window, white outside: a resource of the program."""
     x, y, w, h = layout.key_rect(43)
-    img = Image.new("1", (w, h), 1)
-    ImageDraw.Draw(img).polygon([(px - x - (0.5 if px == x + w else 0), py - y - (0.5 if py == y + h else 0))
-                                 for px, py in key_polygon(43)], fill=0)
+    left, top, sw, sh = scaled_rect(x, y, w, h)
+    img = Image.new("1", (sw, sh), 1)
+    ImageDraw.Draw(img).polygon([(sw - 0.5 if kx == x + w else kx * SCALE - left,
+                                  sh - 0.5 if ky == y + h else ky * SCALE - top)
+                                 for kx, ky in key_polygon(43)], fill=0)
     return img
 
 
 def draw_thumb():
     tw, th = layout.THUMB_SIZE
-    img = Image.new("RGB", (tw * S, th * S), (255, 0, 255))
+    img = Image.new("RGB", (px(tw) * S, px(th) * S), (255, 0, 255))
     d = ImageDraw.Draw(img)
-    d.polygon([(1 * S, 1 * S), ((tw - 1) * S - 1, 1 * S), ((tw - 1) * S - 1, (th - 6) * S),
-               (tw * S / 2, (th - 1) * S), (1 * S, (th - 6) * S)], fill=(230, 0, 0), outline=(255, 120, 120))
-    d.line([(tw * S / 2, 4 * S), (tw * S / 2, (th - 8) * S)], fill=(255, 255, 255), width=S)
+    d.polygon([(1 * F, 1 * F), ((tw - 1) * F - 1, 1 * F), ((tw - 1) * F - 1, (th - 6) * F),
+               (tw * F / 2, (th - 1) * F), (1 * F, (th - 6) * F)], fill=(230, 0, 0), outline=(255, 120, 120))
+    d.line([(tw * F / 2, 4 * F), (tw * F / 2, (th - 8) * F)], fill=(255, 255, 255), width=_n(F))
     # Reduce without smoothing so that the transparent key colour stays exact.
-    return img.resize((tw, th), Image.NEAREST)
+    return img.resize((px(tw), px(th)), Image.NEAREST)
 
 
 STEP_PICTURE_SIZE = 16
@@ -469,7 +503,8 @@ def draw_step_pictures():
     Returns {file name: image}: a key pressed (arrow down onto a key), released
     (arrow up off it), a mouse button and a pause (a clock face).
     """
-    n = STEP_PICTURE_SIZE
+    n = px(STEP_PICTURE_SIZE)
+    K = F  # picture pixels per pixel of the 16 x 16 design
 
     def canvas():
         img = Image.new("RGB", (n * S, n * S), (0, 0, 0))
@@ -484,27 +519,27 @@ def draw_step_pictures():
 
     def key_arrow(down):
         img, d = canvas()
-        d.rounded_rectangle([2 * S, 9 * S, 14 * S - 1, 15 * S - 1], radius=S, fill=(60, 60, 60), outline=grey)
-        tip, tail = (8 * S, 8 * S) if down else (8 * S, 0), (8 * S, 0) if down else (8 * S, 8 * S)
-        d.line([tail, tip], fill=red, width=2 * S)
+        d.rounded_rectangle([2 * K, 9 * K, 14 * K - 1, 15 * K - 1], radius=K, fill=(60, 60, 60), outline=grey)
+        tip, tail = (8 * K, 8 * K) if down else (8 * K, 0), (8 * K, 0) if down else (8 * K, 8 * K)
+        d.line([tail, tip], fill=red, width=_n(2 * K))
         head_y = tip[1]
-        step = -3 * S if down else 3 * S
-        d.polygon([(4 * S, head_y + step), (12 * S, head_y + step), (8 * S, head_y)], fill=red)
+        step = -3 * K if down else 3 * K
+        d.polygon([(4 * K, head_y + step), (12 * K, head_y + step), (8 * K, head_y)], fill=red)
         return done(img)
 
     pictures["step_press.bmp"] = key_arrow(True)
     pictures["step_release.bmp"] = key_arrow(False)
 
     img, d = canvas()
-    d.rounded_rectangle([3 * S, 1 * S, 13 * S - 1, 15 * S - 1], radius=5 * S, fill=(60, 60, 60), outline=light)
-    d.line([(8 * S, 1 * S), (8 * S, 7 * S)], fill=light, width=S)
-    d.line([(3 * S, 7 * S), (13 * S, 7 * S)], fill=light, width=S)
-    d.rectangle([3 * S + S, 2 * S, 8 * S - S, 7 * S - S], fill=red)
+    d.rounded_rectangle([3 * K, 1 * K, 13 * K - 1, 15 * K - 1], radius=5 * K, fill=(60, 60, 60), outline=light)
+    d.line([(8 * K, 1 * K), (8 * K, 7 * K)], fill=light, width=_n(K))
+    d.line([(3 * K, 7 * K), (13 * K, 7 * K)], fill=light, width=_n(K))
+    d.rectangle([3 * K + K, 2 * K, 8 * K - K, 7 * K - K], fill=red)
     pictures["step_mouse.bmp"] = done(img)
 
     img, d = canvas()
-    d.ellipse([1 * S, 1 * S, 15 * S - 1, 15 * S - 1], fill=(60, 60, 60), outline=light, width=S)
-    d.line([(8 * S, 8 * S), (8 * S, 3 * S)], fill=light, width=S)
-    d.line([(8 * S, 8 * S), (11 * S, 10 * S)], fill=red, width=S)
+    d.ellipse([1 * K, 1 * K, 15 * K - 1, 15 * K - 1], fill=(60, 60, 60), outline=light, width=_n(K))
+    d.line([(8 * K, 8 * K), (8 * K, 3 * K)], fill=light, width=_n(K))
+    d.line([(8 * K, 8 * K), (11 * K, 10 * K)], fill=red, width=_n(K))
     pictures["step_delay.bmp"] = done(img)
     return pictures
