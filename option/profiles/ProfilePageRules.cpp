@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "ChangeFlags.h"
+#include "ProfileNameRules.h"
 
 ProfilePageState ProfilePageState::opened(int page) {
   ProfilePageState state;
@@ -64,6 +65,10 @@ ProfilePageOutcome applyProfilePage(SettingsImage& image, AppList (&lists)[kProf
   lists[profile] = pageList;
   linkApplications(image.profiles[profile], pageList);
   if (state.imported) {
+    outcome.refresh = true;
+    outcome.edited = true;
+  }
+  if (state.named && renameProfile(image.profiles[profile], profile, state.name)) {
     outcome.refresh = true;
     outcome.edited = true;
   }

@@ -2,6 +2,9 @@
 
 #include <cstring>
 
+#include "BitmapEdit_win.h"
+#include "BoundedText.h"
+#include "ProfileNameRules.h"
 #include "ProfileShareRules.h"
 #include "ProfileTransfer_win.h"
 #include "ProgramList_win.h"
@@ -26,6 +29,8 @@ enum Control {
   kShowPath,  // page 1 only: the full path of the selected program
   kExport,    // the profile to a file
   kImport,    // a profile file in place of the profile, at OK
+  // The profile's name.
+  kName = 20,
 };
 constexpr int kIdBase = 400;
 constexpr int kListIdentifier = 8194;
@@ -33,14 +38,14 @@ constexpr int kListIdentifier = 8194;
 enum HelpTag { kNoHelp = 0, kLinkHelp, kCopyHelp, kResetHelp, kShareHelp };
 const char* const kHelpTexts[] = {
     "",
-    "Setup connection between profile and application.\nProfile activated automatically when APP launched.",
-    "Copy current settings to another\nProfile to create a Duplicate.",
-    "Reset the configuration to the\ndefault setting.",
+    "Link programs to this profile: it\nbecomes active when one of them\ncomes to the front.",
+    "Copy this profile's settings onto\nanother profile; that one keeps its\nown linked programs.",
+    "Return this profile to its default\nsettings when you click OK.",
     "Save this profile to a file to share\nit, or load a profile file into it.",
 };
 constexpr RECT kHelpArea{22, 256, 210, 306};  // inside the dark well at the lower left
 
-constexpr COLORREF kListBackground = 0x323232, kListSelection = 0x0A0A0A, kListText = 0x5959BE;
+constexpr COLORREF kListBackground = 0x323232, kListSelection = RGB(150, 0, 0), kListText = 0x5959BE;
 constexpr int kListLineHeight = 20;
 
 std::string skinFile(int page) { return "buttons\\skin_profile" + std::to_string(page) + ".ini"; }
@@ -50,8 +55,9 @@ std::string skinFile(int page) { return "buttons\\skin_profile" + std::to_string
 bool ProfilePage::open(HWND owner) {
   const int controls = state_.page == 1 ? kShowPath : kClose;
   const std::string title = host_.text(kProfileNameTextFirst + state_.profile());
-  return runModal({skinFile(state_.page), SkinRoot(), {{1, controls}, {kExport, kImport}}, {}}, title.c_str(),
-                  owner) == IDOK;
+  return runModal(
+             {skinFile(state_.page), SkinRoot(), {{1, controls}, {kExport, kImport}, {kName, kName}}, {}},
+             title.c_str(), owner) == IDOK;
 }
 
 HWND ProfilePage::createControl(int, int key, const SkinPosition& position,
@@ -62,6 +68,7 @@ HWND ProfilePage::createControl(int, int key, const SkinPosition& position,
                                   kListSelection, kListText, kListLineHeight);
     return list ? list->hwnd() : nullptr;
   }
+  if (key == kName) return createNameField(position);
   SkinButton* button = SkinButton::Create(hwnd(), kIdBase + key, position, pictures, key == kCopyBox);
   if (!button) return nullptr;
   switch (key) {
@@ -84,6 +91,30 @@ HWND ProfilePage::createControl(int, int key, const SkinPosition& position,
   return button->hwnd();
 }
 
+// The name field sits in the skin's well: light text on its dark ground.
+HWND ProfilePage::createNameField(const SkinPosition& position) {
+  BitmapEdit* edit = BitmapEdit::Create(hwnd(), kIdBase + kName, position);
+  if (!edit) return nullptr;
+  edit->setColors(RGB(232, 232, 232), RGB(9, 9, 9));
+  SendMessageA(edit->hwnd(), EM_LIMITTEXT, kMaxProfileNameBytes, 0);
+  return edit->hwnd();
+}
+
+void ProfilePage::showName(const std::string& name) {
+  if (HWND field = control(kName)) SetWindowTextA(field, name.c_str());
+}
+
+void ProfilePage::takeName() {
+  HWND field = control(kName);
+  if (!field) return;
+  const int length = GetWindowTextLengthA(field);
+  std::string typed(size_t(length) + 1, '\0');
+  typed.resize(size_t(GetWindowTextA(field, typed.data(), length + 1)));
+  state_.name =
+      profileNameFromField(typed, [](unsigned char lead) -> size_t { return IsDBCSLeadByte(lead) ? 2 : 1; });
+  state_.named = true;
+}
+
 SkinListBox* ProfilePage::list() const { return controlAs<SkinListBox>(kList); }
 
 void ProfilePage::onInit() {
@@ -91,6 +122,7 @@ void ProfilePage::onInit() {
     for (const AppPathEntry& entry : apps()) lines->addLine(programDisplayName(entry.path), 0);
     SendMessageA(lines->hwnd(), LB_SETCURSEL, apps().empty() ? WPARAM(-1) : 0, 0);
   }
+  showName(shownProfileName(host_.document().edit->profiles[state_.profile()], state_.profile()));
   showCopyTarget();
   if (auto* box = controlAs<SkinButton>(kCopyBox)) box->setChecked(state_.copyBoxOn);
   EnableWindow(control(kCopyTarget), state_.copyBoxOn);
@@ -126,6 +158,7 @@ void ProfilePage::onCommand(int id, int, HWND) {
       break;
     case kOk:
       importChosen();
+      takeName();
       end(IDOK);
       break;
     case kCancel:
@@ -219,6 +252,7 @@ void ProfilePage::chooseImport() {
   std::string name(incoming.profileName, strnlen(incoming.profileName, sizeof incoming.profileName)), utf8;
   if (systemTextCodec().toUtf8(name, systemTextCodec().codePage(), utf8)) name = utf8;
   setStatus("\"" + name + "\" replaces this profile at OK.");
+  showName(profileNameFromField(boundedText(incoming.profileName)));
 }
 
 void ProfilePage::importChosen() {
