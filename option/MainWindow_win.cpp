@@ -3,11 +3,13 @@
 #include <algorithm>
 
 #include "KeyAssignPage_win.h"
+#include "KeyboardWords.h"
 #include "Language.h"
 #include "LightingPage_win.h"
 #include "MacroBinding.h"
 #include "MacroManager_win.h"
 #include "OptionResources.h"
+#include "ProfileNameRules.h"
 #include "ProfilePage_win.h"
 #include "ProgramFolder_win.h"
 #include "SkinButton_win.h"
@@ -23,11 +25,13 @@ namespace {
 constexpr int kIdBase = 100;
 enum PagePosition { kWindowsKeyPage = 1, kLightingPage = 2, kKeyboardPage = 3 };
 
-constexpr char kHelpText[] = "Select the sub-menus and set your\npersonal configuration of keyboard.";
+constexpr char kHelpText[] =
+    "Here you set up your keyboard: what each\nkey does (click it on the picture), the\nlighting, "
+    "the Windows key and five profiles.\nApply sends it all to the keyboard.";
 constexpr char kPreviewHelpText[] =
-    "Turn Preview ON to see the changes\nyou make on-the-fly before you save it.";
-constexpr char kHelpHint[] =
-    "Click a key to assign its function  \xB7  Ctrl+click paints keys in custom lighting";
+    "With Preview ON every change goes to the\nkeyboard at once, without pressing Apply.";
+// The key function legend of the skin, inside its panel.
+constexpr RECT kLegendArea{812, 298, 1036, 532};
 constexpr int kMacroMenuWidth = 163;
 
 constexpr COLORREF kStatusColour = RGB(230, 80, 80);
@@ -145,7 +149,10 @@ void MainWindow::loadSettings() {
 void MainWindow::refresh() {
   const int active = doc_.activeIndex();
   for (int p = 0; p < kProfileCount; ++p) {
-    if (auto* selector = controlAs<SkinButton>(kFirstSelector + p)) selector->setChecked(p == active);
+    if (auto* selector = controlAs<SkinButton>(kFirstSelector + p)) {
+      selector->setChecked(p == active);
+      showProfileName(*selector, p);
+    }
     EnableWindow(control(kFirstProfilePage + p), p == active);
   }
   if (auto* preview = controlAs<SkinButton>(kPreview)) preview->setChecked(doc_.active().previewOn == 1);
@@ -154,6 +161,15 @@ void MainWindow::refresh() {
   if (lightingPage_) lightingPage_->refresh();
   showPage(page_);
   showUnapplied();
+}
+
+// Each button shows its profile's name, cut to fit; the tooltip and the
+// window text hold all of it.
+void MainWindow::showProfileName(SkinButton& selector, int profile) {
+  const std::string name = shownProfileName(doc_.edit->profiles[profile], profile);
+  selector.setCaption(name, SkinButton::kCaptionBesideLed);
+  selector.setTooltip(profileButtonHelp(name));
+  SetWindowTextA(selector.hwnd(), name.c_str());
 }
 
 void MainWindow::showPage(ContentPage page) {
@@ -175,6 +191,9 @@ void MainWindow::showPage(ContentPage page) {
 
 void MainWindow::refreshKeyboard() {
   if (keyboard_) keyboard_->refresh(doc_.active(), keyboardPictureMode(page_, doc_.active()));
+  // The legend and the hint say what the picture shows.
+  InvalidateRect(hwnd(), &kLegendArea, FALSE);
+  InvalidateRect(hwnd(), &kHelpStrip, FALSE);
 }
 
 void MainWindow::selectProfile(int profile) {
@@ -217,6 +236,7 @@ void MainWindow::onCommand(int id, int, HWND) {
     case kPreview:
       if (auto* preview = controlAs<SkinButton>(kPreview))
         doc_.active().previewOn = preview->checked() ? 1 : 0;
+      edited();  // turned on, it sends what the window shows at once
       break;
     case kPreviewHelp:
       balloon().show(kPreviewHelpText, -15, 15);
@@ -317,10 +337,34 @@ void MainWindow::paintOver(HDC dc) {
            DT_LEFT | DT_VCENTER | DT_SINGLELINE);
   if (pendingShown_) drawText(dc, kPendingText, kPendingArea, 13, kStatusColour, DT_RIGHT | DT_VCENTER | DT_SINGLELINE);
   const bool help = !helpText_.empty(), status = !help && !status_.empty();
-  const std::string& line = help ? helpText_ : status ? status_ : std::string(kHelpHint);
+  const KeyboardPictureMode mode = keyboardPictureMode(page_, doc_.active());
+  const std::string line = help ? helpText_ : status ? status_ : keyboardHint(mode);
   const COLORREF colour =
       help ? RGB(200, 200, 200) : status ? (statusFault_ ? kStatusColour : kDoneColour) : RGB(110, 110, 110);
   drawText(dc, line, kHelpStrip, 14, colour, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
+  paintLegend(dc, keyboardLegend(mode));
+}
+
+// Where the keys show lights, not functions, the skin's legend of function
+// colours would mislead: the panel says what the colours are instead.
+void MainWindow::paintLegend(HDC dc, const KeyboardLegend& legend) {
+  if (legend.skinLegend) return;
+  HBRUSH panel = CreateSolidBrush(RGB(26, 26, 26));
+  const RECT area = DpiScale(kLegendArea);
+  FillRect(dc, &area, panel);
+  DeleteObject(panel);
+  HFONT font = CreateFontA(-DpiScale(13), 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "Play");
+  HGDIOBJ old = SelectObject(dc, font);
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, RGB(232, 232, 232));
+  TextOutA(dc, DpiScale(826), DpiScale(306), legend.title.c_str(), int(legend.title.size()));
+  SelectObject(dc, old);
+  DeleteObject(font);
+  int y = 336;
+  for (const std::string& text : legend.lines) {
+    drawText(dc, text, RECT{826, y, 1030, y + 18}, 14, RGB(170, 170, 170), DT_LEFT | DT_SINGLELINE);
+    y += 20;
+  }
 }
 
 LRESULT MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -18,6 +18,8 @@
 #include "SkinDialog_win.h"
 
 class LightingPage;
+class SkinButton;
+struct KeyboardLegend;
 class WinKeyPage;
 
 class MainWindow : public SkinDialog, public OptionHost {
@@ -89,6 +91,8 @@ class MainWindow : public SkinDialog, public OptionHost {
   void showPage(ContentPage page);
   void refreshKeyboard();
   void selectProfile(int profile);
+  void showProfileName(SkinButton& selector, int profile);
+  void paintLegend(HDC dc, const KeyboardLegend& legend);
   void openProfilePage(int page);
   void openKeyPage(int keyIndex);
   void openMacroMenu();

@@ -81,7 +81,8 @@ void buildDefaultProfile(ProfileRecord& profile, int index) {
   profile.rippleColor = kRed;
   profile.reactiveColor = kRed;
   profile.customCtrlClickColor = 0;
-  profile.globalColor = 0;
+  // ONE COLOUR starts with every key lit white, not dark.
+  profile.globalColor = 0xFFFFFF;
   std::memset(profile.customColors, 0, sizeof profile.customColors);
   for (const DefaultLedColor& d : kDefaultLedColors) profile.customColors[d.led] = d.color;
 

@@ -30,15 +30,17 @@ enum Control {
 constexpr int kIdBase = 200;  // buttons: base + BUTTONPOS key
 
 constexpr char kPageTitle[] = "Key Assignment";
-constexpr char kCountHelpText[] = "Button will play a set number\nof times.";
+constexpr char kCountHelpText[] =
+    "With Play N Times the key plays its macro\nthis many times, with the pause in ms\nbetween the times.";
 constexpr char kAssignHelpText[] =
-    "Assign shortcuts,macros,keys,media\nbuttons,applications and profiles to\nthe specific key you "
-    "selected.";
+    "Give the selected key another function:\na key combination, a media key, a macro,\na program to "
+    "launch or a shortcut; or\ndisable it.";
 constexpr int kCountHelpOffsetY = 10;
 constexpr int kAssignHelpOffsetY = 18;
 constexpr int kHelpOffsetX = -15;
 
-constexpr COLORREF kEditText = 0x000000, kEditBackground = 0xE5E5E5;
+// The skin's wells: light text on their dark ground (grey when disabled).
+constexpr COLORREF kEditText = RGB(232, 232, 232), kEditBackground = RGB(9, 9, 9);
 
 // The edited key's name, in the dark well beside the category selector.
 constexpr RECT kKeyNameArea{145, 45, 209, 85};
@@ -279,6 +281,15 @@ void KeyAssignPage::checkPlayCount() {
 }
 
 void KeyAssignPage::confirm() {
+  // An incomplete choice is not taken silently: the page stays, says what is
+  // missing beside OK, and Cancel keeps the key as it was.
+  if (const char* reason = IncompleteEntryReason(entry_, profile_)) {
+    RECT ok{};
+    GetWindowRect(control(kOk), &ok);
+    const POINT at{(ok.left + ok.right) / 2, ok.top};
+    balloon().show(reason, 0, 0, &at);
+    return;
+  }
   ConfirmEntry(entry_, editText(kPlayCount), editText(kRepeatDelay), profile_);
   PostMessageA(host_.window(), UM_KEY_ASSIGNED, 0, 0);
   end(IDOK);

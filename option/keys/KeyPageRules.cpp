@@ -219,6 +219,31 @@ int ParseRepeatDelay(std::string_view text) {
   return std::clamp(parseNumber(text), kRepeatDelayMin, kRepeatDelayMax);
 }
 
+const char* IncompleteEntryReason(const EditEntry& entry, const ProfileRecord& profile) {
+  if (UsesMacroBuffer(entry.functionCode) && !MacroBufferFor(profile, entry.keyIndex))
+    return "All 35 combination and macro keys of this\nprofile are taken. Free one first; the key\n"
+           "stays as it was.";
+  if (isComplete(entry)) return nullptr;
+  switch (entry.category) {
+    case kCategoryCombination:
+      return "No key combination is recorded yet.\n"
+             "Press RECORD and the keys, or Cancel to keep\nthe key as it was.";
+    case kCategoryMacro:
+      return entry.functionCode == kFunctionRecordedMacro && entry.macroName[0] != '\0'
+                 ? "The macro's steps were cleared here.\n"
+                   "Choose the macro again, or Cancel to keep\nthe key as it was."
+                 : "No macro is chosen yet.\nChoose one in the list, or Cancel to keep\nthe key as it was.";
+    case kCategoryLaunch:
+      return "No program is chosen yet.\nChoose one in the list, or Cancel to keep\nthe key as it was.";
+    case kCategoryMedia:
+      return "No media function is chosen yet.\nChoose one, or Cancel to keep the key\nas it was.";
+    case kCategoryShortcut:
+      return "No shortcut is chosen yet.\nChoose one, or Cancel to keep the key\nas it was.";
+    default:
+      return "This function is not complete.\nCancel keeps the key as it was.";
+  }
+}
+
 ConfirmResult ConfirmEntry(EditEntry& entry, std::string_view countText, std::string_view delayText,
                            ProfileRecord& profile) {
   entry.playCount = ParsePlayCount(countText);

@@ -111,3 +111,6 @@ struct ConfirmResult {
 // the profile has no macro buffer left.
 ConfirmResult ConfirmEntry(EditEntry& entry, std::string_view countText, std::string_view delayText,
                            ProfileRecord& profile);
+// Why OK cannot take the entry as it stands, for the user to read (the page
+// stays open and the key as it was); null when it can.
+const char* IncompleteEntryReason(const EditEntry& entry, const ProfileRecord& profile);

@@ -9,7 +9,7 @@ namespace {
 enum Control { kList = 1, kAdd = 2, kDelete = 3, kControlCount = 3 };
 constexpr int kIdBase = 800;
 constexpr int kListIdentifier = 8193;
-constexpr COLORREF kListBackground = 0x323232, kListSelection = 0x0A0A0A, kListText = 0x33B9A3;
+constexpr COLORREF kListBackground = 0x323232, kListSelection = RGB(150, 0, 0), kListText = 0x33B9A3;
 constexpr int kListLineHeight = 20;
 }  // namespace
 

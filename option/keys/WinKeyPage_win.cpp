@@ -6,7 +6,8 @@ namespace {
 // Button 1 switches the Windows key off (locked, value 0), button 2 on (1).
 enum Control { kKeyOff = 1, kKeyOn = 2, kHelp = 3, kControlCount = 3 };
 constexpr int kIdBase = 300;
-constexpr char kHelpText[] = "Deactivate or Activate the Windows\nkey by selecting ON or OFF.";
+constexpr char kHelpText[] =
+    "OFF locks the Windows key, so that it\ncannot throw you out of your game;\nON lets it work as usual.";
 }  // namespace
 
 bool WinKeyPage::create(HWND parent, POINT at) {

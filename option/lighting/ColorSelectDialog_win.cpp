@@ -1,5 +1,6 @@
 #include "ColorSelectDialog_win.h"
 
+#include "BitmapEdit_win.h"
 #include "ColorField_win.h"
 #include "ColorPreview_win.h"
 #include "ColorSelectRules.h"
@@ -8,6 +9,7 @@
 #include "NumberSpinField_win.h"
 #include "SkinButton_win.h"
 #include "SkinPictures_win.h"
+#include "SkinMessages.h"
 
 namespace {
 enum Control {
@@ -24,11 +26,13 @@ enum Control {
 };
 constexpr int kIdBase = 500;  // the number fields keep their own identifiers 401..403
 constexpr int kChannelCount = 3;
-constexpr char kHelpText[] = "Chose you color of your LED lights\nand click on APPLY.";
+constexpr char kHelpText[] =
+    "Pick a colour in the field and the hue bar,\ntype its red, green and blue values or its\nhex code "
+    "(RRGGBB), then click OK.";
 constexpr int kHelpOffsetX = -15, kHelpOffsetY = 15;
-constexpr COLORREF kHexText = RGB(0xFF, 0xFF, 0xFF);
-constexpr COLORREF kHexBackground = RGB(0x4D, 0x4D, 0x4D);
-constexpr int kHexFontHeight = 14;
+constexpr COLORREF kHexText = RGB(232, 232, 232);  // the skin's wells
+constexpr COLORREF kHexBackground = RGB(9, 9, 9);
+constexpr int kHexLength = 7;  // RRGGBB, or #RRGGBB pasted
 }  // namespace
 
 std::optional<Color> ColorSelectDialog::choose(HWND owner, Color initial) {
@@ -61,14 +65,14 @@ HWND ColorSelectDialog::createControl(int, int key, const SkinPosition& position
       return field->hwnd();
     }
     case kHex: {
-      const SkinRect& r = position.rect;
-      hex_ = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE, r.left,
-                             r.top, r.width(), r.height(), hwnd(), reinterpret_cast<HMENU>(INT_PTR(id)),
-                             GetModuleHandleA(nullptr), nullptr);
-      hexFont_.reset(CreateFontA(DpiScale(kHexFontHeight), 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0,
-                                 0, 0, "Play"));
-      hexBackground_.reset(CreateSolidBrush(kHexBackground));
-      if (hex_) SendMessageA(hex_, WM_SETFONT, WPARAM(hexFont_.get()), FALSE);
+      // A field the user types a colour into: taken as soon as it is one.
+      BitmapEdit* edit = BitmapEdit::Create(hwnd(), id, position);
+      if (!edit) return nullptr;
+      edit->setColors(kHexText, kHexBackground);
+      const LONG_PTR style = GetWindowLongPtrA(edit->hwnd(), GWL_STYLE);
+      SetWindowLongPtrA(edit->hwnd(), GWL_STYLE, style | ES_UPPERCASE | ES_CENTER);
+      SendMessageA(edit->hwnd(), EM_LIMITTEXT, kHexLength, 0);
+      hex_ = edit->hwnd();
       return hex_;
     }
   }
@@ -111,7 +115,25 @@ void ColorSelectDialog::showTexts() {
   const int channels[kChannelCount] = {texts.red, texts.green, texts.blue};
   for (int c = 0; c < kChannelCount; ++c)
     if (numbers_[c] && numbers_[c]->value() != channels[c]) numbers_[c]->setValue(channels[c]);
-  if (hex_) SetWindowTextA(hex_, texts.hex.c_str());
+  showHex();
+}
+
+// Rewritten only when it shows another colour: what the user is typing stays.
+void ColorSelectDialog::showHex() {
+  if (!hex_) return;
+  char typed[16] = {};
+  GetWindowTextA(hex_, typed, sizeof typed);
+  if (ColorFromHexText(typed) == color_) return;
+  const std::string shown = HexFieldText(color_);
+  SetWindowTextA(hex_, shown.c_str());
+}
+
+void ColorSelectDialog::hexTyped() {
+  char typed[16] = {};
+  GetWindowTextA(hex_, typed, sizeof typed);
+  const std::optional<Color> colour = ColorFromHexText(typed);
+  if (!colour || *colour == color_) return;
+  show(*colour, true);
 }
 
 void ColorSelectDialog::onCommand(int id, int, HWND) {
@@ -145,16 +167,15 @@ LRESULT ColorSelectDialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
       color_ = ColorAfterNumberField(color_, int(lParam), unsigned(wParam));
       SetPickersToColor(color_, field_, bar_);
       if (preview_) preview_->setColor(color_);
-      if (hex_) SetWindowTextA(hex_, ColorHexText(color_).c_str());
+      showHex();
       return 0;
-    case WM_CTLCOLORSTATIC:
-      if (hex_ && reinterpret_cast<HWND>(lParam) == hex_) {
-        HDC dc = reinterpret_cast<HDC>(wParam);
-        SetTextColor(dc, kHexText);
-        SetBkColor(dc, kHexBackground);
-        return reinterpret_cast<LRESULT>(hexBackground_.get());
-      }
-      break;
+    case MSG_EDIT_DONE:
+      showHex();  // left half typed: the field shows the dialog's colour again
+      return 0;
+  }
+  if (message == BitmapEdit::KillFocusMessage()) {
+    if (hex_) hexTyped();  // after every change of the "#" field
+    return 0;
   }
   return SkinDialog::onMessage(message, wParam, lParam);
 }

@@ -39,6 +39,8 @@ class ColorSelectDialog : public SkinDialog {
   // The dialog's colour becomes `color`; the pickers follow when `movePickers`.
   void show(Color color, bool movePickers);
   void showTexts();
+  void showHex();
+  void hexTyped();
 
   Color color_ = 0;
   ColorField* field_ = nullptr;
@@ -46,6 +48,4 @@ class ColorSelectDialog : public SkinDialog {
   ColorPreview* preview_ = nullptr;
   NumberSpinField* numbers_[3] = {};
   HWND hex_ = nullptr;
-  UniqueFont hexFont_;
-  UniqueBrush hexBackground_;
 };

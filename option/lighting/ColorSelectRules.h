@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "ColorMath.h"
 
@@ -25,3 +26,9 @@ struct ColorTexts {
   std::string hex;
 };
 ColorTexts TextsOf(Color c);
+
+// The "#" field: a typed colour as RRGGBB, six hexadecimal digits in either
+// case, with or without "#" and blanks around; nothing while it is not one.
+std::optional<Color> ColorFromHexText(std::string_view text);
+// What the field shows: RRGGBB in capitals, as they are typed.
+std::string HexFieldText(Color c);

@@ -8,12 +8,12 @@ namespace {
 enum Control { kLedSwatch = 1, kGlobalSwatch = 2, kFirstMode = 3, kLedHelp = 5, kGlobalHelp = 6 };
 constexpr int kIdBase = 100;
 constexpr char kLedHelpText[] =
-    "Chose the color and then chose the\nkeys on keyboard, Ctrl+Click on\nthe keys you want to lit with "
-    "this\n"
-    "specific color. You can do this\nrepeatedly in order to light your keys\nwith different colors.";
+    "Choose a colour here, then Ctrl+click the\nkeys of the keyboard picture that should\nlight in it. "
+    "Choose another colour and\nCtrl+click again to light your keys in\nseveral colours.";
 // Says when the colour applies: only ONE COLOUR lights the keys with it.
 constexpr char kGlobalHelpText[] =
-    "Global Color lights every key of your\nkeyboard when ONE COLOUR is chosen;\nPER KEY shows the painted colours.";
+    "The global colour lights every key of your\nkeyboard when ONE COLOUR is chosen;\nPER KEY shows the "
+    "painted colours.";
 constexpr int kHelpOffsetX = -15, kLedHelpOffsetY = 40, kGlobalHelpOffsetY = 20;
 }  // namespace
 

@@ -17,8 +17,10 @@ enum Control {
 };
 constexpr int kIdBase = 100;  // below the menu's commands 1001..1006
 constexpr char kEffectHelpText[] =
-    "Chose the color of you LED lights and\nset the Effects that will be applied.";
-constexpr char kBrightnessHelpText[] = "Select the General Brightness of your\nLED lights.";
+    "Choose the lighting effect and its colour\nand speed below. LIGHTS OFF darkens the\nkeyboard.";
+constexpr char kBrightnessHelpText[] = "The brightness of all the lights,\nfrom 0 (dark) to 10 (brightest).";
+// The slider's value, beside its "BRIGHTNESS" label.
+constexpr RECT kBrightnessValueArea{446, 10, 500, 28};
 constexpr int kHelpOffsetX = -15, kHelpOffsetY = 15;
 
 constexpr char kMenuFont[] = "Play";
@@ -69,6 +71,7 @@ void LightingPage::refresh() {
   // The main window switches its keyboard picture itself after a refresh.
   showEffect(profile.lightFx, false);
   if (auto* slider = controlAs<SkinSlider>(kBrightness)) slider->setValue(profile.ltControl);
+  InvalidateRect(hwnd(), &kBrightnessValueArea, FALSE);
   if (auto* toggle = controlAs<SkinButton>(kLightsToggle)) toggle->setChecked(profile.lightFxFlag == 1);
   for (auto& page : subPages_)
     if (page) page->refresh();
@@ -147,10 +150,23 @@ void LightingPage::onCommand(int id, int, HWND control) {
   }
 }
 
+void LightingPage::paintOver(HDC dc) {
+  const std::string value = std::to_string(host_.activeProfile().ltControl);
+  HFONT font = CreateFontA(-12, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "Play");
+  HGDIOBJ old = SelectObject(dc, font);
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, RGB(232, 232, 232));
+  RECT area = kBrightnessValueArea;
+  DrawTextA(dc, value.c_str(), int(value.size()), &area, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+  SelectObject(dc, old);
+  DeleteObject(font);
+}
+
 LRESULT LightingPage::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == MSG_SLIDER_POS) {
     if (lParam == kLightingSliderId) {
       host_.activeProfile().ltControl = int32_t(wParam);
+      InvalidateRect(hwnd(), &kBrightnessValueArea, FALSE);
       UpdateWindow(hwnd());
       host_.edited();
     }

@@ -30,6 +30,7 @@ class LightingPage : public SkinPage {
                      const SkinStatePictures& pictures) override;
   void onCommand(int id, int code, HWND control) override;
   LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void paintOver(HDC dc) override;
 
  private:
   void createSubPages();

@@ -35,6 +35,8 @@ class NameTrail {
   explicit NameTrail(const std::vector<std::string>& namesAtOpen);
   void appended();
   void removed(int index);
+  // True for a record appended in this run.
+  bool added(int index) const { return index >= 0 && size_t(index) < original_.size() && !original_[index]; }
   // Every record deleted in the run (unless a record still there had the
   // same name at the start), then every record that was there at the start
   // and is now called otherwise. When an older file holds one name twice,

@@ -13,7 +13,7 @@ constexpr int kManagerMenuMinWidth = 163;
 
 // Macro manager.
 constexpr const char* kMacroManagerSkin = "skin_macro_manager.ini";
-constexpr const char* kMacroManagerTitle = "Torvane Gaming Mouse Macro Manager";
+constexpr const char* kMacroManagerTitle = "Varnel Quillon Macro Manager";
 constexpr int kMacroNameListId = 4096;
 constexpr int kStepListId = 4097;
 constexpr int kRepeatEditId = 4010;

@@ -49,6 +49,12 @@ MacroManagerSession::NameResult MacroManagerSession::commitRename(int line, std:
   return {renameMacro(library_, line, typed), line};
 }
 
+int MacroManagerSession::emptyNewMacro() const {
+  for (size_t i = 0; i < library_.size(); ++i)
+    if (trail_.added(int(i)) && library_[i].stepCount <= 0) return int(i);
+  return -1;
+}
+
 int MacroManagerSession::deleteCurrent() {
   if (current_ < 0) return -1;
   trail_.removed(current_);

@@ -69,6 +69,10 @@ class MacroManagerSession {
   RecordOutcome onHookKey(const HookEvent& event, const KeyboardLayout& layout);
   void stopRecording();
 
+  // The first macro named in this run that has no steps yet: it would play
+  // nothing, so OK does not store it. -1 when there is none.
+  int emptyNewMacro() const;
+
   bool stepMenuOpens() const { return !recordingOn_; }
   // Commands 1003, 1005 and 1020..1034; the record entries and 1004 open
   // something first and have their own calls.

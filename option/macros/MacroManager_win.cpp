@@ -1,6 +1,7 @@
 #include "MacroManager_win.h"
 
 #include "BitmapEdit_win.h"
+#include "DeleteQuestion.h"
 #include "KeyMessages.h"
 #include "KeyboardLayout_win.h"
 #include "MacroBinding.h"
@@ -51,6 +52,7 @@ HWND MacroManagerDialog::createControl(int, int key, const SkinPosition& positio
       if (!list) return nullptr;
       list->setNewLineText(std::string(kNewMacroLineText));
       list->setRename(true);
+      list->setKeptLength(int(kMaxNameLength));
       return list->hwnd();
     }
     case kSteps: {
@@ -60,6 +62,7 @@ HWND MacroManagerDialog::createControl(int, int key, const SkinPosition& positio
     case kRepeatCount: {
       BitmapEdit* edit = BitmapEdit::Create(hwnd(), kRepeatEditId, position);
       if (!edit) return nullptr;
+      edit->setColors(kMacroEditText, kMacroEditBackground);
       edit->setDecimalFilter(true);
       SetWindowLongPtrA(edit->hwnd(), GWL_STYLE, GetWindowLongPtrA(edit->hwnd(), GWL_STYLE) | ES_NUMBER);
       SendMessageA(edit->hwnd(), EM_LIMITTEXT, kRepeatEditLength, 0);
@@ -135,7 +138,7 @@ void MacroManagerDialog::onCommand(int id, int code, HWND) {
   switch (id - kIdBase) {
     case kOk:
       finishRepeatCount();
-      end(IDOK);
+      if (!refuseEmptyMacro()) end(IDOK);
       break;
     case kCancel:
     case kClose:
@@ -250,12 +253,28 @@ void MacroManagerDialog::newMacro() {
 
 void MacroManagerDialog::deleteMacro() {
   SkinListBox* list = names();
-  if (!list || session_.current() < 0 || !AskDeleteMacro(hwnd())) return;
+  if (!list || session_.current() < 0) return;
+  const std::string name = list->lineText(session_.current());
+  if (!AskDeleteMacro(hwnd(), deleteQuestion(name, keysPlaying(*host_.document().edit, name, false)))) return;
   const int removed = session_.current();
   const int next = session_.deleteCurrent();
   SendMessageA(list->hwnd(), LB_DELETESTRING, WPARAM(removed), 0);
   SelectLine(*list, next);
   showMacro();
+}
+
+// A macro named in this run that plays nothing is not stored: OK shows it
+// and says so, and the manager stays.
+bool MacroManagerDialog::refuseEmptyMacro() {
+  const int empty = session_.emptyNewMacro();
+  SkinListBox* list = names();
+  if (empty < 0 || !list) return false;
+  SelectLine(*list, empty);
+  session_.select(empty);
+  showMacro();
+  ShowBeside(balloon(), control(kOk),
+             "\"" + list->lineText(empty) + "\" has no steps yet.\nRecord some, or delete it.");
+  return true;
 }
 
 void MacroManagerDialog::onNameAdded(int line) {
@@ -345,6 +364,10 @@ LRESULT MacroManagerDialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam
       return 0;
     case MSG_LIST_ITEM_EDITED:
       if (int(lParam) == kMacroNameListId) onNameEdited(int(wParam));
+      return 0;
+    case MSG_LIST_NAME_CUT:
+      if (SkinListBox* list = names(); list && int(lParam) == kMacroNameListId)
+        ShowBeside(balloon(), list->editorWindow(), NameCutNote(wParam));
       return 0;
   }
   if (message == BitmapEdit::KillFocusMessage()) {

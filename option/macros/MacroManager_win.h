@@ -48,6 +48,7 @@ class MacroManagerDialog : public SkinDialog {
   void runStepCommand(int command);
   void newMacro();
   void deleteMacro();
+  bool refuseEmptyMacro();
   void onNameAdded(int line);
   void onNameEdited(int line);
   void onDelayEdited(int line);

@@ -1,8 +1,11 @@
 #pragma once
-// The two questions of the macro managers: "delete the selected macro?" and
-// "there is no macro to record into". Their texts are part of the skin picture.
+// The two questions of the macro managers: "delete this macro?", which names
+// it and the keys that play it, and "there is no macro to record into",
+// whose text is part of the skin picture.
 
 #include <windows.h>
 
-bool AskDeleteMacro(HWND owner);
+#include <string>
+
+bool AskDeleteMacro(HWND owner, const std::string& question);
 void WarnNoMacro(HWND owner);

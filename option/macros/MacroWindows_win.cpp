@@ -1,5 +1,16 @@
 #include "MacroWindows_win.h"
 
+void ShowBeside(BalloonTip& balloon, HWND control, const std::string& text) {
+  RECT r{};
+  if (!control || !GetWindowRect(control, &r)) return;
+  const POINT at{(r.left + r.right) / 2, r.top};
+  balloon.show(text, 0, 0, &at);
+}
+
+std::string NameCutNote(WPARAM kept) {
+  return "A name keeps " + std::to_string(kept) + " characters;\nwhat you type beyond is cut.";
+}
+
 SkinListBox* CreateMacroList(HWND parent, int id, const SkinPosition& position, int identifier) {
   return SkinListBox::CreateOnPage(parent, id, position, identifier, kMacroListBackground,
                                    kMacroListSelection, kMacroListText);

@@ -8,21 +8,27 @@
 #include <string>
 #include <vector>
 
+#include "BalloonTip_win.h"
 #include "MacroNameRules.h"
 #include "SkinListBox_win.h"
 #include "SkinMenu_win.h"
 #include "StepMenuRules.h"
 
 constexpr COLORREF kMacroListBackground = 0x323232;
-constexpr COLORREF kMacroListSelection = 0x0A0A0A;
+constexpr COLORREF kMacroListSelection = RGB(150, 0, 0);
 constexpr COLORREF kMacroListText = 0x5959BE;
-constexpr COLORREF kMacroEditText = 0xFFFFFF;
-constexpr COLORREF kMacroEditBackground = 0x000000;
+// The fields sit in the skin's wells: light text on their dark ground.
+constexpr COLORREF kMacroEditText = RGB(232, 232, 232);
+constexpr COLORREF kMacroEditBackground = RGB(9, 9, 9);
 
 // A list of these pages: their colours, kept when it loses the focus.
 SkinListBox* CreateMacroList(HWND parent, int id, const SkinPosition& position, int identifier);
 
 std::string WindowText(HWND window);
+// The balloon over `control`, its tail at the control's middle.
+void ShowBeside(BalloonTip& balloon, HWND control, const std::string& text);
+// What the name editor says when a name is longer than a name keeps.
+std::string NameCutNote(WPARAM kept);
 int SelectedLine(const SkinListBox& list);
 void SelectLine(const SkinListBox& list, int line);  // -1 clears the selection
 void ReplaceLines(SkinListBox& list, const std::vector<std::string>& lines);

@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include "BitmapEdit_win.h"
+#include "DeleteQuestion.h"
 #include "KeyMessages.h"
 #include "KeyboardLayout_win.h"
 #include "MacroBinding.h"
@@ -77,6 +78,7 @@ HWND TextMacroManagerDialog::createControl(int, int key, const SkinPosition& pos
       if (!list) return nullptr;
       list->setNewLineText(std::string(kNewTextMacroLineText));
       list->setRename(true);
+      list->setKeptLength(int(kMaxNameLength));
       return list->hwnd();
     }
     case kDelay: {
@@ -243,7 +245,9 @@ bool TextMacroManagerDialog::finishNaming() {
 
 void TextMacroManagerDialog::deleteTextMacro() {
   SkinListBox* list = names();
-  if (!list || session_.current() < 0 || !AskDeleteMacro(hwnd())) return;
+  if (!list || session_.current() < 0) return;
+  const std::string name = list->lineText(session_.current());
+  if (!AskDeleteMacro(hwnd(), deleteQuestion(name, keysPlaying(*host_.document().edit, name, true)))) return;
   recorder_.Stop();
   const int removed = session_.current();
   const int next = session_.deleteCurrent();
@@ -280,6 +284,10 @@ LRESULT TextMacroManagerDialog::onMessage(UINT message, WPARAM wParam, LPARAM lP
       return 0;
     case MSG_LIST_ITEM_EDITED:
       if (int(lParam) == kTextMacroNameListId) onNameEdited(int(wParam));
+      return 0;
+    case MSG_LIST_NAME_CUT:
+      if (SkinListBox* list = names(); list && int(lParam) == kTextMacroNameListId)
+        ShowBeside(balloon(), list->editorWindow(), NameCutNote(wParam));
       return 0;
   }
   if (message == BitmapEdit::KillFocusMessage()) {

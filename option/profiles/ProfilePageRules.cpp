@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "ChangeFlags.h"
+#include "ProfileNameRules.h"
 
 ProfilePageState ProfilePageState::opened(int page) {
   ProfilePageState state;
@@ -68,6 +69,10 @@ ProfilePageOutcome applyProfilePage(SettingsImage& image, AppList (&lists)[kProf
   else if (state.desktopChoice == 0 && image.desktopProfile == state.page)
     image.desktopProfile = 0;
   if (state.imported) {
+    outcome.refresh = true;
+    outcome.edited = true;
+  }
+  if (state.named && renameProfile(image.profiles[profile], profile, state.name)) {
     outcome.refresh = true;
     outcome.edited = true;
   }

@@ -20,6 +20,8 @@ struct ProfilePageState {
   // "Use this profile when no linked program is in front", as the box was
   // left: -1 untouched, 0 off, 1 on.
   int desktopChoice = -1;
+  bool named = false;     // OK took `name`, the name field's text, as the profile's name
+  std::string name;
 
   static ProfilePageState opened(int page);
   int profile() const { return page - 1; }
@@ -55,7 +57,8 @@ struct ProfilePageOutcome {
   bool edited = false;  // the profile changed as by an edit: preview sends it
 };
 // The main window's steps after the page closed with OK, in their order:
-// the page's list becomes the profile's list and its links; the page's
+// the page's list becomes the profile's list and its links; the name field
+// names the profile (after an import, which brings a name too); the page's
 // profile is copied onto the target, which keeps its own linked programs (a
 // program linked to two profiles would switch to one of them only); then
 // the page's profile is reset, its list emptied, and it is marked for a full

@@ -2,6 +2,9 @@
 
 #include <cstring>
 
+#include "BitmapEdit_win.h"
+#include "BoundedText.h"
+#include "ProfileNameRules.h"
 #include "ProfileShareRules.h"
 #include "ProfileTransfer_win.h"
 #include "ProgramList_win.h"
@@ -27,6 +30,7 @@ enum Control {
   kExport,        // the profile to a file
   kImport,        // a profile file in place of the profile, at OK
   kDesktop = 16,  // the profile to return to when no linked program is in front
+  kName = 20,     // the profile's name
 };
 constexpr int kIdBase = 400;
 constexpr int kListIdentifier = 8194;
@@ -34,15 +38,15 @@ constexpr int kListIdentifier = 8194;
 enum HelpTag { kNoHelp = 0, kLinkHelp, kCopyHelp, kResetHelp, kShareHelp, kDesktopHelp };
 const char* const kHelpTexts[] = {
     "",
-    "Setup connection between profile and application.\nProfile activated automatically when APP launched.",
-    "Copy current settings to another\nProfile to create a Duplicate.",
-    "Reset the configuration to the\ndefault setting.",
+    "Link programs to this profile: it\nbecomes active when one of them\ncomes to the front.",
+    "Copy this profile's settings onto\nanother profile; that one keeps its\nown linked programs.",
+    "Return this profile to its default\nsettings when you click OK.",
     "Save this profile to a file to share\nit, or load a profile file into it.",
     "Use this profile when no linked program is in front\n(2 s after a linked program leaves).",
 };
 constexpr RECT kHelpArea{22, 256, 210, 306};  // inside the dark well at the lower left
 
-constexpr COLORREF kListBackground = 0x323232, kListSelection = 0x0A0A0A, kListText = 0x5959BE;
+constexpr COLORREF kListBackground = 0x323232, kListSelection = RGB(150, 0, 0), kListText = 0x5959BE;
 constexpr int kListLineHeight = 20;
 
 std::string skinFile(int page) { return "buttons\\skin_profile" + std::to_string(page) + ".ini"; }
@@ -54,7 +58,7 @@ bool ProfilePage::open(HWND owner) {
   const std::string title = host_.text(kProfileNameTextFirst + state_.profile());
   return runModal({skinFile(state_.page),
                    SkinRoot(),
-                   {{1, controls}, {kExport, kImport}, {kDesktop, kDesktop}},
+                   {{1, controls}, {kExport, kImport}, {kDesktop, kDesktop}, {kName, kName}},
                    {}},
                   title.c_str(), owner) == IDOK;
 }
@@ -67,6 +71,7 @@ HWND ProfilePage::createControl(int, int key, const SkinPosition& position,
                                   kListSelection, kListText, kListLineHeight);
     return list ? list->hwnd() : nullptr;
   }
+  if (key == kName) return createNameField(position);
   SkinButton* button =
       SkinButton::Create(hwnd(), kIdBase + key, position, pictures, key == kCopyBox || key == kDesktop);
   if (!button) return nullptr;
@@ -93,6 +98,30 @@ HWND ProfilePage::createControl(int, int key, const SkinPosition& position,
   return button->hwnd();
 }
 
+// The name field sits in the skin's well: light text on its dark ground.
+HWND ProfilePage::createNameField(const SkinPosition& position) {
+  BitmapEdit* edit = BitmapEdit::Create(hwnd(), kIdBase + kName, position);
+  if (!edit) return nullptr;
+  edit->setColors(RGB(232, 232, 232), RGB(9, 9, 9));
+  SendMessageA(edit->hwnd(), EM_LIMITTEXT, kMaxProfileNameBytes, 0);
+  return edit->hwnd();
+}
+
+void ProfilePage::showName(const std::string& name) {
+  if (HWND field = control(kName)) SetWindowTextA(field, name.c_str());
+}
+
+void ProfilePage::takeName() {
+  HWND field = control(kName);
+  if (!field) return;
+  const int length = GetWindowTextLengthA(field);
+  std::string typed(size_t(length) + 1, '\0');
+  typed.resize(size_t(GetWindowTextA(field, typed.data(), length + 1)));
+  state_.name =
+      profileNameFromField(typed, [](unsigned char lead) -> size_t { return IsDBCSLeadByte(lead) ? 2 : 1; });
+  state_.named = true;
+}
+
 SkinListBox* ProfilePage::list() const { return controlAs<SkinListBox>(kList); }
 
 void ProfilePage::onInit() {
@@ -100,6 +129,7 @@ void ProfilePage::onInit() {
     for (const AppPathEntry& entry : apps()) lines->addLine(programDisplayName(entry.path), 0);
     SendMessageA(lines->hwnd(), LB_SETCURSEL, apps().empty() ? WPARAM(-1) : 0, 0);
   }
+  showName(shownProfileName(host_.document().edit->profiles[state_.profile()], state_.profile()));
   showCopyTarget();
   if (auto* box = controlAs<SkinButton>(kCopyBox)) box->setChecked(state_.copyBoxOn);
   EnableWindow(control(kCopyTarget), state_.copyBoxOn);
@@ -140,6 +170,7 @@ void ProfilePage::onCommand(int id, int, HWND) {
       break;
     case kOk:
       importChosen();
+      takeName();
       end(IDOK);
       break;
     case kCancel:
@@ -233,6 +264,7 @@ void ProfilePage::chooseImport() {
   std::string name(incoming.profileName, strnlen(incoming.profileName, sizeof incoming.profileName)), utf8;
   if (systemTextCodec().toUtf8(name, systemTextCodec().codePage(), utf8)) name = utf8;
   setStatus("\"" + name + "\" replaces this profile at OK.");
+  showName(profileNameFromField(boundedText(incoming.profileName)));
 }
 
 void ProfilePage::importChosen() {

@@ -47,6 +47,9 @@ class ProfilePage : public SkinDialog {
   void chooseImport();
   void importChosen();
   void setStatus(const std::string& status);
+  HWND createNameField(const SkinPosition& position);
+  void showName(const std::string& name);
+  void takeName();
 
   OptionHost& host_;
   ProfilePageState state_;

@@ -64,6 +64,10 @@ void BalloonTip::show(const std::string& text, int offsetX, int offsetY, const P
   text_ = text;
   offsetX_ = offsetX;
   offsetY_ = offsetY;
+  // The control it explains stays in sight: the balloon goes beside it.
+  avoid_ = RECT{};
+  if (HWND under = WindowFromPoint(at_); under && (GetWindowLongPtrA(under, GWL_STYLE) & WS_CHILD))
+    GetWindowRect(under, &avoid_);
   KillTimer(window_.get(), kTimerWatch);
   KillTimer(window_.get(), kTimerHide);
   SetTimer(window_.get(), kTimerShow, kShowDelayMs, nullptr);
@@ -126,9 +130,21 @@ void BalloonTip::place() {
   body_ = {text.right - text.left, text.bottom - text.top};
   const int width = body_.cx + DpiScale(4), height = body_.cy + DpiScale(kTailHeight);
   SetWindowRgn(w, outline(body_), FALSE);  // the system owns the region from here
-  const LONG left = at_.x + DpiScale(offsetX_) - width + padX,
-             top = at_.y + DpiScale(offsetY_) - height + padY;
-  const RECT kept = KeepOnWorkArea({left, top, left + width, top + height});
+  POINT origin{at_.x + DpiScale(offsetX_) - width + padX, at_.y + DpiScale(offsetY_) - height + padY};
+  const RECT placed{origin.x, origin.y, origin.x + width, origin.y + height};
+  RECT overlap;
+  if (IntersectRect(&overlap, &placed, &avoid_)) {
+    // Above the control, the tail's tip at its middle; left of it where the
+    // screen has no room above.
+    const int tipX = body_.cx - DpiScale(kTailInset) + DpiScale(4);
+    origin = {(avoid_.left + avoid_.right) / 2 - tipX, avoid_.top - height};
+    MONITORINFO screen{sizeof screen, {}, {}, 0};
+    if (GetMonitorInfoA(MonitorFromRect(&avoid_, MONITOR_DEFAULTTONEAREST), &screen) &&
+        origin.y < screen.rcWork.top)
+      origin = {avoid_.left - width, std::max(LONG(screen.rcWork.top), avoid_.top)};
+  }
+  SetWindowTextA(w, text_.c_str());  // what it says, for tests and screen readers
+  const RECT kept = KeepOnWorkArea({origin.x, origin.y, origin.x + width, origin.y + height});
   SetWindowPos(w, HWND_TOPMOST, kept.left, kept.top, width, height, SWP_NOACTIVATE | SWP_SHOWWINDOW);
   InvalidateRect(w, nullptr, TRUE);
 }
@@ -189,11 +205,10 @@ LRESULT CALLBACK BalloonTip::proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
       break;
     case WM_MOUSEACTIVATE:
       return MA_NOACTIVATE;
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN:
-      if (self) self->hide();
-      return 0;
+    case WM_NCHITTEST:
+      // A click on the balloon goes to what lies under it, which acts; the
+      // press closes the balloon on its way (relay()).
+      return HTTRANSPARENT;
     case WM_NCDESTROY:
       SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
       break;

@@ -8,7 +8,9 @@
 //   if (tip.relay(msg)) ...                   // from the page's pre-translation
 //
 // It stays while the cursor rests where it was shown, and hides a second
-// after the cursor has moved away, or at once on any mouse button press.
+// after the cursor has moved away, or at once on any mouse button press,
+// which acts as well: the balloon lets clicks through. It never covers the
+// control under the point it was shown at.
 
 #include <windows.h>
 
@@ -57,6 +59,7 @@ class BalloonTip {
   std::string text_;
   POINT at_{};
   int offsetX_ = 0, offsetY_ = 0;
+  RECT avoid_{};  // the control it was shown for, in screen coordinates
   SIZE body_{};  // the rounded part; the tail hangs below it
   std::map<HWND, std::string> tips_;
 };

@@ -80,7 +80,9 @@ void SkinButton::draw(const DRAWITEMSTRUCT& item) {
   HGDIOBJ oldFont = SelectObject(canvas.get(), font.get());
   SetBkMode(canvas.get(), TRANSPARENT);
   SetTextColor(canvas.get(), hover_ ? hoverColor_ : selected ? pressedColor_ : restColor_);
-  if (layout_ == 0) {
+  if (layout_ == kCaptionBesideLed) {
+    drawBesideLed(canvas.get(), w, h, checked_ || hover_ || selected);
+  } else if (layout_ == 0) {
     SIZE extent{};
     GetTextExtentPoint32A(canvas.get(), caption_.c_str(), int(caption_.size()), &extent);
     TextOutA(canvas.get(), 5, (h - extent.cy) / 2, caption_.c_str(), int(caption_.size()));
@@ -94,4 +96,17 @@ void SkinButton::draw(const DRAWITEMSTRUCT& item) {
   BitBlt(item.hDC, 0, 0, w, h, canvas.get(), 0, 0, SRCCOPY);
   SelectObject(canvas.get(), oldFont);
   SelectObject(canvas.get(), oldSurface);
+}
+
+// The skin's own labels: bold, 12 px, light, white when lit.
+void SkinButton::drawBesideLed(HDC dc, int w, int h, bool lit) {
+  constexpr int kLedRight = 26, kMargin = 6;
+  UniqueFont font(CreateFontA(-12, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                              CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "Play"));
+  HGDIOBJ old = SelectObject(dc, font.get());
+  SetTextColor(dc, lit ? RGB(255, 255, 255) : RGB(232, 232, 232));
+  RECT line{kLedRight, 0, w - kMargin, h};
+  DrawTextA(dc, caption_.c_str(), int(caption_.size()), &line,
+            DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+  SelectObject(dc, old);
 }

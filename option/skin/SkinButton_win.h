@@ -22,6 +22,10 @@ class SkinButton : public SkinControl {
   void setChecked(bool checked);
   bool checked() const { return checked_; }
   void setToggle(bool toggle) { toggle_ = toggle; }
+  // Layouts: 0 one line from the left edge, 1 a word-wrapped block, or
+  // kCaptionBesideLed: one line after the LED dot of a skin's toggle, cut
+  // with an ellipsis where it does not fit.
+  static constexpr int kCaptionBesideLed = 2;
   void setCaption(const std::string& caption, int layout = 0);
   void setHandCursor(bool on) { handCursor_ = on; }
   void setHover(bool hover);
@@ -35,6 +39,7 @@ class SkinButton : public SkinControl {
  protected:
   LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void draw(const DRAWITEMSTRUCT& item);
+  void drawBesideLed(HDC dc, int w, int h, bool lit);
   void notifyHover(bool entered);
   void trackMouse();
   void addTool();

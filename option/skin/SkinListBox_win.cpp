@@ -65,7 +65,7 @@ SkinListBox* SkinListBox::CreateOnPage(HWND parent, int id, const SkinPosition& 
   list->setKeepParent(true);
   list->setIdentifier(identifier);
   list->setColors(background, selection);
-  list->setTextColors(text, text);
+  list->setTextColors(text, RGB(255, 255, 255));  // white on the selection: seen at a glance
   if (lineHeight > 0) list->setLineHeight(lineHeight);
   return list;
 }
@@ -214,6 +214,14 @@ LRESULT SkinListBox::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (HWND parent = GetParent(hwnd())) PostMessageA(parent, MSG_LIST_RCLICK, 0, identifier_);
       break;
     }
+    case WM_COMMAND:
+      if (editor_ && keptLength_ > 0 && reinterpret_cast<HWND>(lParam) == editorWindow()) {
+        const bool cut = HIWORD(wParam) == EN_MAXTEXT ||
+                         (HIWORD(wParam) == EN_CHANGE && GetWindowTextLengthA(editorWindow()) > keptLength_);
+        if (HWND parent = GetParent(hwnd()); cut && parent)
+          PostMessageA(parent, MSG_LIST_NAME_CUT, WPARAM(keptLength_), identifier_);
+      }
+      break;
     case WM_LBUTTONDBLCLK: {
       LRESULT result = defaultProc(message, wParam, lParam);
       int index = lineAt(lParam);

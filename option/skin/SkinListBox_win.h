@@ -27,6 +27,9 @@ class SkinListBox : public SkinControl {
   void setIdentifier(int identifier) { identifier_ = identifier; }
   void setNewLineText(const std::string& text) { newLineText_ = text; }
   void setRename(bool on) { rename_ = on; }
+  // Names keep this many characters: the editor tells the page
+  // (MSG_LIST_NAME_CUT) as soon as what is typed goes beyond. 0: no note.
+  void setKeptLength(int characters) { keptLength_ = characters; }
   // With false (the default), losing the focus hides and destroys the parent
   // window, for lists that drop down; the pages keep theirs.
   void setKeepParent(bool on) { keepParent_ = on; }
@@ -96,6 +99,7 @@ class SkinListBox : public SkinControl {
   int wheelPending_ = 0;
   ListLineEditor* editor_ = nullptr;
   int editIndex_ = -1;
+  int keptLength_ = 0;
   int selectionBeforeEdit_ = -1;  // what a new line going again gives back
   ListEditPlan plan_;
   std::map<unsigned, UniqueBitmap> pictures_;  // loaded once per id, freed with the list

@@ -9,6 +9,20 @@ constexpr unsigned kItemMagic = 0x534B4D49;  // tells our items from anyone else
 constexpr UINT_PTR kOwnerSubclassId = 0x51A2;
 constexpr int kTextIndent = 2;
 constexpr int kMarkInset = 19;  // sub-menu arrow and check mark: right edge minus this
+
+// A control's tooltip is top-most and would sit over the open menu.
+void hideThreadTooltips() {
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND window, LPARAM) -> BOOL {
+        char name[32] = {};
+        GetClassNameA(window, name, sizeof name);
+        if (lstrcmpiA(name, TOOLTIPS_CLASSA) == 0 && IsWindowVisible(window))
+          SendMessageA(window, TTM_POP, 0, 0);
+        return TRUE;
+      },
+      0);
+}
 }  // namespace
 
 SkinMenu::SkinMenu(const char* face, int height, int weight)
@@ -81,6 +95,7 @@ bool SkinMenu::track(HWND owner, int x, int y, UINT flags) {
   // The owner window is asked to measure and draw the items; answer for it
   // while the menu is up, and give the window back untouched afterwards.
   if (!SetWindowSubclass(owner, ownerProc, kOwnerSubclassId, reinterpret_cast<DWORD_PTR>(this))) return false;
+  hideThreadTooltips();
   BOOL shown = TrackPopupMenu(menu_, flags & ~TPM_RETURNCMD, x, y, 0, owner, nullptr);
   RemoveWindowSubclass(owner, ownerProc, kOwnerSubclassId);
   return shown != FALSE;
@@ -93,7 +108,9 @@ const SkinMenu::Item* SkinMenu::itemOf(ULONG_PTR data) {
 
 LRESULT CALLBACK SkinMenu::ownerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                      DWORD_PTR) {
-  if (message == WM_MEASUREITEM) {
+  if (message == WM_ENTERIDLE && wParam == MSGF_MENU) {
+    hideThreadTooltips();  // one that came up while the menu is open
+  } else if (message == WM_MEASUREITEM) {
     auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
     if (mis->CtlType == ODT_MENU && itemOf(mis->itemData)) {
       measure(*mis);

@@ -17,6 +17,9 @@ constexpr unsigned MSG_SHOW_HELP = kSkinWmUser + 101;  // 1125
 constexpr unsigned MSG_LIST_ITEM_ADDED = 1524;
 // SkinListBox: a line was renamed. wParam: line index. lParam: list identifier.
 constexpr unsigned MSG_LIST_ITEM_EDITED = 1526;
+// SkinListBox: the line's editor holds more than a name keeps (or refused a
+// character at its limit). wParam: the characters kept. lParam: list identifier.
+constexpr unsigned MSG_LIST_NAME_CUT = 1527;
 // SkinListBox: right button pressed over the list. wParam: 0. lParam: list identifier.
 constexpr unsigned MSG_LIST_RCLICK = 1724;
 

@@ -22,7 +22,7 @@ using namespace harness;
 constexpr char kKeyPageTitle[] = "Key Assignment";
 constexpr char kKeyPageIni[] = "buttons\\skin_set_button.ini";
 constexpr char kMacroSectionIni[] = "buttons\\skin_Macro_section.ini";
-constexpr char kMacroManagerTitle[] = "Torvane Gaming Mouse Macro Manager";
+constexpr char kMacroManagerTitle[] = "Varnel Quillon Macro Manager";
 constexpr char kMacroManagerIni[] = "skin_macro_manager.ini";
 constexpr char kTextManagerTitle[] = "Text Macro Manager";
 constexpr char kTextManagerIni[] = "skin_text_macro_manager.ini";

@@ -107,7 +107,10 @@ TEST_F(OptionSystem, AnotherProfileSelectedAndAppliedIsSentWhole) {
 TEST_F(OptionSystem, PreviewSendsTheWindowsKeyAtOnceWithoutTheBusyState) {
   startWithEmulatedKeyboard();
   startOption();
-  click(mainControl(kPreview));
+  // Turned on, preview sends what the window shows at once.
+  const Download shown = downloadOf([&] { click(mainControl(kPreview)); });
+  auto before = readBlock();
+  expectSent(shown, before->profiles[before->currentProfile], {});
   bool busy = false;
   const Download sent = downloadOf([&] {
     click(winKeyButton(1));  // unlock

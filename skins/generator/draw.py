@@ -265,12 +265,12 @@ def draw_control(cv, c, state):
             # Changes wait for this button: a lit mark as the toggles have.
             cv.ellipse(x + 12, cy - 5, 10, 10, fill=(255, 255, 255))
     elif k == "select_profile":
-        fg = face(cv, c, state)
+        face(cv, c, state)
         dot = COL["red"] if state == "Down" else ((90, 0, 0) if state != "Disable" else (40, 40, 40))
         if state == "Down":
             dot = (255, 255, 255)
         cv.ellipse(x + 10, cy - 4, 8, 8, fill=dot)
-        cv.text(x + 26, cy, c.label, 12, True, fg, "lm")
+        # The program writes the profile's name from x + 26 on: a name can change.
     elif k in ("toggle", "toggle_caption"):
         fg = face(cv, c, state)
         if k == "toggle":

@@ -199,7 +199,7 @@ KEY_COLOURS = {
     "Cyan": (0, 215, 235),
     "Red": (255, 0, 0),
     "Purple": (170, 70, 255),
-    "Danlv": (150, 255, 150),
+    "Danlv": (255, 160, 0),  # amber: apart from LAUNCH PROGRAM's green
     "Dective": (95, 95, 95),
 }
 KEY_COLOUR_MEANING = [
@@ -257,8 +257,8 @@ MAIN = window("skin_Config.ini", "Config", 1060, 620, shape="main", controls=[
       f"PROFILE {i + 1}", f"Make profile {i + 1} active", "hidden" if i == 5 else "")
     for i in range(6)
 ] + [
-    C(f"PROFILE_EDIT_{i + 1}", "button", 794 + (i % 2) * 204, 82 + (i // 2) * 36, 44, 30,
-      "···", f"Settings of profile {i + 1}", "hidden" if i == 5 else "")
+    C(f"PROFILE_EDIT_{i + 1}", "button", 794 + (i % 2) * 204, 82 + (i // 2) * 36, 40, 30,
+      "···", f"Profile {i + 1}: its name and linked programs; copy; reset", "hidden" if i == 5 else "")
     for i in range(6)
 ] + [
     C("BUTTON_RESET", "button", 796, 200, 104, 30, "RESET ALL", "Reset all profiles to the defaults"),
@@ -321,16 +321,16 @@ BREATHE = window("LightFX\\skin_Breathe.ini", "Breathe", SUB_W, SUB_H, shape="pa
 WAVE = window("LightFX\\skin_wave.ini", "wave", SUB_W, SUB_H, shape="page", controls=[
     C("BUTTON_COLOR", "swatch", 20, 34, 80, 36, "", "Choose the colour"),
 ] + _speed + [
-    C("BUTTON_MODE_0", "option", 350, 38, 104, 30, "MODE 1", "Wave variant 1"),
-    C("BUTTON_MODE_1", "option", 462, 38, 104, 30, "MODE 2", "Wave variant 2"),
+    C("BUTTON_MODE_0", "option", 350, 38, 104, 30, "FORWARD", "The wave runs the keyboard's own way"),
+    C("BUTTON_MODE_1", "option", 462, 38, 104, 30, "REVERSE", "The wave runs the other way"),
 ], labels=[Label(20, 16, "COLOUR", 11, True, "dim"), Label(350, 26, "DIRECTION", 11, True, "dim")] + _speed_labels)
 
 RIPPLE = window("LightFX\\skin_Ripple.ini", "Ripple", SUB_W, SUB_H, shape="page", controls=[
     C("BUTTON_COLOR", "swatch", 20, 34, 80, 36, "", "Choose the colour"),
 ] + _speed + [
-    C("BUTTON_MODE_0", "option", 350, 38, 104, 30, "MODE 1", "Ripple variant 1"),
-    C("BUTTON_MODE_1", "option", 462, 38, 104, 30, "MODE 2", "Ripple variant 2"),
-], labels=[Label(20, 16, "COLOUR", 11, True, "dim"), Label(350, 26, "VARIANT", 11, True, "dim")] + _speed_labels)
+    C("BUTTON_MODE_0", "option", 350, 38, 104, 30, "FORWARD", "Ripples run the keyboard's own way"),
+    C("BUTTON_MODE_1", "option", 462, 38, 104, 30, "REVERSE", "Ripples run the other way"),
+], labels=[Label(20, 16, "COLOUR", 11, True, "dim"), Label(350, 26, "DIRECTION", 11, True, "dim")] + _speed_labels)
 
 CUSTOM = window("LightFX\\skin_Custom.ini", "Custom", SUB_W, SUB_H, shape="page", controls=[
     C("BUTTON_LED_COLOR", "swatch", 20, 34, 80, 36, "", "Colour for Ctrl+click on keys"),
@@ -349,7 +349,7 @@ COLOR_SELECT = window("LightFX\\skin_Color_Select.ini", "Color_Select", 420, 312
     C("EDIT_RED", "spin", 292, 100, 70, 22, "", "Red 0 to 255"),
     C("EDIT_GREEN", "spin", 292, 130, 70, 22, "", "Green 0 to 255"),
     C("EDIT_BLUE", "spin", 292, 160, 70, 22, "", "Blue 0 to 255"),
-    C("TEXT_HEX", "text", 292, 190, 70, 22, "", "Hexadecimal colour"),
+    C("TEXT_HEX", "text", 292, 190, 70, 22, "", "Type a colour as RRGGBB"),
 ] + [
     C(f"BUTTON_PRESET_{i + 1}", "preset", 16 + i * 34, 266, 28, 28, "", "Preset colour")
     for i in range(6)
@@ -448,6 +448,7 @@ TEXT_MACRO_MANAGER = window("skin_text_macro_manager.ini", "text_macro_manager",
                                 C("EDIT_DELAY", "edit", 340, 154, 80, 22, "", "Pause before the text in ms"),
                                 C("EDIT_TEXT", "edit", 260, 196, 440, 208, "", "Text to type"),
                             ], labels=[Label(20, 54, "TEXT MACROS", 11, True, "dim"),
+                                       Label(260, 182, "TEXT TO TYPE", 11, True, "dim"),
                                        Label(260, 85, "BEFORE", 11, True, "dim", "lm"),
                                        Label(260, 125, "AFTER", 11, True, "dim", "lm"),
                                        Label(260, 165, "DELAY MS", 11, True, "dim", "lm"),
@@ -464,7 +465,7 @@ LAUNCH_PROGRAM = window("skin_lanuch_program.ini", "lanuch_program", 420, 200, "
 
 def profile_page(n):
     controls = [
-        C("LIST_PROGRAMS", "list", 16, 64, 260, 128, "", "Linked programs"),
+        C("LIST_PROGRAMS", "list", 16, 112, 260, 80, "", "Linked programs"),
         C("BUTTON_ADD", "button", 320, 64, 104, 30, "ADD", "Link a program"),
         C("BUTTON_REMOVE", "button", 320, 102, 104, 30, "REMOVE", "Unlink the program"),
         C("CHECK_COPY", "check", 16, 214, 24, 24, "", "Copy this profile"),
@@ -476,15 +477,20 @@ def profile_page(n):
     ]
     keyed = {str(i + 1): c for i, c in enumerate(controls)}
     if n == 1:
-        keyed["10"] = C("browser1", "button", 281, 172, 30, 20, "···", "Browse", "small")
+        keyed["10"] = C("browser1", "button", 281, 172, 30, 20, "···", "Show the full path of the selected program",
+                        "small")
     # Keys 11 and 12 on every page, whether or not page 1's key 10 is there.
     keyed["11"] = C("BUTTON_EXPORT", "button", 320, 140, 104, 28, "EXPORT", "Save this profile to a file")
     keyed["12"] = C("BUTTON_IMPORT", "button", 320, 176, 104, 28, "IMPORT", "Load a profile file into this profile")
     keyed["16"] = C("CHECK_DESKTOP", "check", 224, 246, 22, 22, "",
                     "Use this profile when no linked program is in front")
+    # The name field has a key of its own, clear of the keys other controls may take.
+    keyed["20"] = C("EDIT_PROFILE_NAME", "edit", 16, 64, 260, 24, "",
+                    "The profile's name as its button shows it")
     return window(f"buttons\\skin_profile{n}.ini", f"profile{n}", 440, 320, f"PROFILE {n}",
                   controls=list(keyed.values()), keyed=keyed,
-                  labels=[Label(16, 48, "LINKED PROGRAMS", 11, True, "dim"),
+                  labels=[Label(16, 48, "NAME", 11, True, "dim"),
+                          Label(16, 96, "LINKED PROGRAMS", 11, True, "dim"),
                           Label(46, 226, "COPY TO", 11, True, "dim", "lm"),
                           Label(254, 257, "DESKTOP PROFILE", 11, True, "dim", "lm")],
                   panels=[Panel("well", 16, 252, 196, 58)])
@@ -508,8 +514,8 @@ for _n in range(1, 6):
                 [f"Profile {_n} returns to its", "default settings.", "Continue?"])
 warn_dialog("skin_macro_set_warn.ini", "macro_set_warn", "MACRO",
             ["Create or choose a macro", "before recording.", ""])
-warn_dialog("skin_delete_macro_warn.ini", "delete_macro_warn", "DELETE",
-            ["The selected macro will be", "deleted.", "Continue?"])
+# The program writes the question: it names the macro and the keys that play it.
+warn_dialog("skin_delete_macro_warn.ini", "delete_macro_warn", "DELETE", [])
 
 # Closing with changes not applied: 1 Apply, 2 Discard, 3 Cancel, 4 close.
 UNAPPLIED_WARN = window("skin_unapplied_warn.ini", "unapplied_warn", 340, 204, "NOT APPLIED", controls=[

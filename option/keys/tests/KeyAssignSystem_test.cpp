@@ -117,6 +117,26 @@ class KeyAssignSystem : public OptionHarness {
     }
     return -1;
   }
+  // The help balloon on the screen, if one is.
+  static HWND visibleBalloon() {
+    HWND balloon = nullptr;
+    while ((balloon = FindWindowExA(nullptr, balloon, "QuillonBalloonTip", nullptr)))
+      if (IsWindowVisible(balloon)) return balloon;
+    return nullptr;
+  }
+  // What the balloon says once it shows; "" when none shows.
+  static std::string balloonText() {
+    std::string text;
+    waitFor(
+        [&] {
+          char buffer[256] = {};
+          if (HWND balloon = visibleBalloon()) GetWindowTextA(balloon, buffer, sizeof buffer);
+          text = buffer;
+          return !text.empty();
+        },
+        5000);
+    return text;
+  }
   void applyAll() {
     const size_t mark = traceSize();
     click(mainControl(kApply));
@@ -241,6 +261,50 @@ TEST_F(KeyAssignSystem, EveryCategoryThroughTheMenuReachesTheKeyboard) {
   // The launcher key starts its program when the keyboard reports it.
   ASSERT_TRUE(control("press " + std::to_string(launcher)).has_value());
   EXPECT_TRUE(startedMark("Launched.exe", 10000).has_value());
+}
+
+TEST_F(KeyAssignSystem, OkOnMediaWithoutAMediaKeySaysWhyAndTheKeyStaysAsItWas) {
+  constexpr int kKey = 20;
+  writeProfile(0, [](ProfileRecord& p) {
+    p.keys[kKey].category = kCategoryDisabled;
+    p.keys[kKey].functionCode = kFunctionDisabled;
+  });
+  startWithEmulatedKeyboard();
+  startOption();
+  HWND page = openPage(kKey);
+  ASSERT_NE(page, nullptr);
+  chooseLine(page, kMediaLine);
+  clickOn(page, kPageIni, kOk);
+  const std::string said = balloonText();
+  EXPECT_NE(said.find("No media function is chosen"), std::string::npos) << said;
+  EXPECT_NE(said.find("as it was"), std::string::npos) << said;
+  ASSERT_TRUE(IsWindowVisible(page));
+  // Beside OK, not over it: OK's middle is still OK's.
+  HWND balloon = visibleBalloon();
+  RECT okRect{}, tip{};
+  GetWindowRect(GetDlgItem(page, 200 + kOk), &okRect);
+  GetWindowRect(balloon, &tip);
+  EXPECT_LE(tip.bottom, okRect.top);
+  screenshot(page, "key-page-incomplete");
+  // Completed, the same OK takes it.
+  clickSubPage(page, kMediaIni, 5);  // volume up
+  clickOn(page, kPageIni, kOk);
+  ASSERT_TRUE(closed(page));
+  applyAll();
+  auto block = readBlock();
+  EXPECT_EQ(block->profiles[0].keys[kKey].category, kCategoryMedia);
+
+  // Incomplete again, then Cancel: the key is what it was.
+  page = openPage(kKey);
+  ASSERT_NE(page, nullptr);
+  chooseLine(page, kCombinationLine);
+  clickOn(page, kPageIni, kOk);
+  EXPECT_NE(balloonText().find("No key combination"), std::string::npos);
+  clickOn(page, kPageIni, kCancel);
+  ASSERT_TRUE(closed(page));
+  applyAll();
+  block = readBlock();
+  EXPECT_EQ(block->profiles[0].keys[kKey].category, kCategoryMedia);
 }
 
 TEST_F(KeyAssignSystem, EscapeClosesNothingCancelChangesNothingAndCountIsClamped) {
@@ -578,6 +642,10 @@ TEST_F(MacroBindingSystem, ThirtyFiveMacroKeysInAFileWithoutTheirCountRefuseAThi
   EXPECT_EQ(visibleSubPageControls(page), 2);
   chooseMacroLine(page, 0);  // the recorded macro: no buffer left for it
   clickOn(page, kPageIni, kOk);
+  // OK does not take it: the page stays and says why; Cancel keeps the key.
+  EXPECT_FALSE(balloonText().empty());
+  EXPECT_TRUE(IsWindowVisible(page));
+  clickOn(page, kPageIni, kCancel);
   ASSERT_TRUE(closed(page));
 
   page = openPage(kText);

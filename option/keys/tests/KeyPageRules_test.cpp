@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <string>
 
 namespace {
 
@@ -199,6 +200,8 @@ TEST(ConfirmEntry, ValidationTable) {
     entry->steps[0] = MacroStep::make(c.firstKey, kActionPress, 0);
     entry->steps[1] = MacroStep::make(c.firstKey ? 5 : 0, kActionPress, 0);
     auto profile = defaultProfile();
+    // OK says why it refuses exactly what it would otherwise fall back from.
+    EXPECT_EQ(IncompleteEntryReason(*entry, *profile) != nullptr, c.fallsBack) << c.what;
     const ConfirmResult result = ConfirmEntry(*entry, "3", "20", *profile);
     EXPECT_EQ(result.fellBack, c.fallsBack) << c.what;
     EXPECT_EQ(entry->category, c.fallsBack ? uint8_t(kCategoryDefault) : c.category) << c.what;
@@ -263,6 +266,7 @@ TEST(ConfirmEntry, TheThirtySixthMacroKeyIsRefusedATextMacroIsNot) {
   entry->functionCode = kFunctionCombination;
   entry->steps[0] = MacroStep::make(5, 0, 0);
   entry->steps[1] = MacroStep::make(224, 0, 0);
+  EXPECT_NE(std::string(IncompleteEntryReason(*entry, *full)).find("35"), std::string::npos);
   EXPECT_TRUE(ConfirmEntry(*entry, "1", "0", *full).fellBack);
 
   auto text = defaultEntry(60);

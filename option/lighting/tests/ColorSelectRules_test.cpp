@@ -28,3 +28,14 @@ TEST(ColorSelectRules, PresetsByIndexAndTextsOfAColour) {
   EXPECT_EQ(t.blue, 0x11);
   EXPECT_EQ(t.hex, "332211");
 }
+
+TEST(ColorSelectRules, TheHexFieldTakesATypedColourAndNothingElse) {
+  EXPECT_EQ(ColorFromHexText("FF8800"), MakeColor(0xFF, 0x88, 0x00));
+  EXPECT_EQ(ColorFromHexText(" #00a0Ff "), MakeColor(0x00, 0xA0, 0xFF));
+  EXPECT_EQ(ColorFromHexText("FF880"), std::nullopt);  // still typing
+  EXPECT_EQ(ColorFromHexText("FF88001"), std::nullopt);
+  EXPECT_EQ(ColorFromHexText("GG8800"), std::nullopt);
+  EXPECT_EQ(ColorFromHexText("#"), std::nullopt);
+  EXPECT_EQ(HexFieldText(MakeColor(0xAB, 0x0C, 0xEF)), "AB0CEF");
+  EXPECT_EQ(ColorFromHexText(HexFieldText(0x123456)), 0x123456u);
+}

@@ -164,3 +164,21 @@ TEST_F(MacroManagerTest, AnEmptiedCountWaitsForTheNumberAndIsClampedWhenLeft) {
 }
 
 }  // namespace
+
+TEST_F(MacroManagerTest, ANewMacroWithoutStepsIsHeldBackUntilItHasSomeOrGoes) {
+  session_.open(KeyAssignment{});
+  // Macros of the file without steps are the file's; only this run's count.
+  EXPECT_EQ(session_.emptyNewMacro(), -1);
+  ASSERT_TRUE(session_.commitNewLine("Reload").accepted);
+  ASSERT_TRUE(session_.commitNewLine("Crouch").accepted);
+  EXPECT_EQ(session_.emptyNewMacro(), 2);
+  session_.select(2);
+  ASSERT_EQ(session_.startRecording(), ManagerStatus::Done);
+  session_.onHookKey(down(kVkA, 100), layout_);
+  session_.onHookKey(up(kVkA, 150), layout_);
+  session_.stopRecording();
+  EXPECT_EQ(session_.emptyNewMacro(), 3);  // Crouch now
+  session_.select(3);
+  session_.deleteCurrent();
+  EXPECT_EQ(session_.emptyNewMacro(), -1);
+}

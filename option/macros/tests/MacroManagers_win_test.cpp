@@ -21,7 +21,7 @@ namespace {
 
 using namespace harness;
 
-constexpr char kMacroTitle[] = "Torvane Gaming Mouse Macro Manager";
+constexpr char kMacroTitle[] = "Varnel Quillon Macro Manager";
 constexpr char kTextTitle[] = "Text Macro Manager";
 constexpr char kMacroIni[] = "skin_macro_manager.ini";
 constexpr char kTextIni[] = "skin_text_macro_manager.ini";
@@ -132,6 +132,21 @@ class MacroManagers : public OptionHarness {
   POINT stepLineOf(HWND window, int line) {
     const int top = int(SendMessageA(GetDlgItem(window, kStepListId), LB_GETTOPINDEX, 0, 0));
     return lineOf(window, kMacroIni, kSteps, line - top);
+  }
+  // What the manager's help balloon says once it shows; "" when none shows.
+  static std::string balloonText() {
+    std::string text;
+    waitFor(
+        [&] {
+          char buffer[256] = {};
+          HWND balloon = nullptr;
+          while ((balloon = FindWindowExA(nullptr, balloon, "QuillonBalloonTip", nullptr)))
+            if (IsWindowVisible(balloon)) GetWindowTextA(balloon, buffer, sizeof buffer);
+          text = buffer;
+          return !text.empty();
+        },
+        5000);
+    return text;
   }
   int selectedLine(HWND window, int controlId) {
     return int(SendMessageA(GetDlgItem(window, controlId), LB_GETCURSEL, 0, 0));
@@ -302,6 +317,15 @@ TEST_F(MacroManagers, RenameToAnotherNameInOtherCaseIsRefusedAndANewMacroIsAdded
   key("ctrl+a D e l t a space O n e Return");
   Sleep(300);
   EXPECT_EQ(listLines(manager, kMacroNamesId), (std::vector<std::string>{"Alpha", "Gamma", "Delta One"}));
+  // A new macro plays nothing until it has steps: OK says so and stays.
+  clickOn(manager, kMacroIni, kOk);
+  EXPECT_NE(balloonText().find("\"Delta One\" has no steps"), std::string::npos);
+  ASSERT_TRUE(IsWindowVisible(manager));
+  EXPECT_EQ(selectedLine(manager, kMacroNamesId), 2);
+  clickOn(manager, kMacroIni, kRecord);
+  key("a");
+  Sleep(300);
+  clickAgain();  // Record again: stops
   clickOn(manager, kMacroIni, kOk);
   ASSERT_TRUE(closed(manager));
   applyAndWait();
@@ -310,6 +334,46 @@ TEST_F(MacroManagers, RenameToAnotherNameInOtherCaseIsRefusedAndANewMacroIsAdded
   ASSERT_EQ(saved.size(), 3u);
   EXPECT_STREQ(saved[1].name, "Gamma");
   EXPECT_STREQ(saved[2].name, "Delta One");
+  EXPECT_EQ(saved[2].stepCount, 2);
+}
+
+TEST_F(MacroManagers, ALongNameSaysItIsCutAndTheDeleteWarningNamesTheMacro) {
+  writeLibrary({"Alpha"});
+  writeProfile(0, [](ProfileRecord& p) {
+    for (int k : {kBoundKey, kBoundKey + 1}) {
+      p.keys[k].category = kCategoryMacro;
+      p.keys[k].functionCode = kFunctionRecordedMacro;
+      std::snprintf(p.keys[k].macroName, sizeof p.keys[k].macroName, "%s", "Alpha");
+    }
+  });
+  startWithEmulatedKeyboard();
+  startOption();
+  HWND manager = openManager(1, kMacroTitle);
+  ASSERT_NE(manager, nullptr);
+  clickOn(manager, kMacroIni, kNew);
+  Sleep(kQuickUserMs);
+  key("ctrl+a");
+  EXPECT_TRUE(xdotool("type --delay 30 'Sniper Rifle Reload'"));
+  // Said while typing, with the editor still open.
+  const std::string said = balloonText();
+  EXPECT_NE(said.find("15 characters"), std::string::npos) << said;
+  EXPECT_NE(GetWindow(GetDlgItem(manager, kMacroNamesId), GW_CHILD), nullptr);
+  key("Return");
+  EXPECT_EQ(linesOnceThey(manager, kMacroNamesId, {"Alpha", "Sniper Rifle Re"}),
+            (std::vector<std::string>{"Alpha", "Sniper Rifle Re"}));
+
+  // The warning names the macro and the keys that play it.
+  click(lineOf(manager, kMacroIni, kNames, 0));
+  Sleep(kQuickUserMs);
+  clickOn(manager, kMacroIni, kDelete);
+  HWND warn = waitForWindow("Warning");
+  ASSERT_NE(warn, nullptr);
+  screenshot(warn, "delete-macro-warning");
+  clickOn(warn, "skin_delete_macro_warn.ini", 2);  // Cancel
+  ASSERT_TRUE(closed(warn));
+  EXPECT_EQ(listLines(manager, kMacroNamesId), (std::vector<std::string>{"Alpha", "Sniper Rifle Re"}));
+  clickOn(manager, kMacroIni, kCancel);
+  ASSERT_TRUE(closed(manager));
 }
 
 TEST_F(MacroManagers, RecordedPausesFollowXdotoolKeyDelay) {
