@@ -192,8 +192,9 @@ void MainWindow::showPage(ContentPage page) {
 void MainWindow::refreshKeyboard() {
   if (keyboard_) keyboard_->refresh(doc_.active(), keyboardPictureMode(page_, doc_.active()));
   // The legend and the hint say what the picture shows.
-  InvalidateRect(hwnd(), &kLegendArea, FALSE);
-  InvalidateRect(hwnd(), &kHelpStrip, FALSE);
+  const RECT legend = DpiScale(kLegendArea), strip = DpiScale(kHelpStrip);
+  InvalidateRect(hwnd(), &legend, FALSE);
+  InvalidateRect(hwnd(), &strip, FALSE);
 }
 
 void MainWindow::selectProfile(int profile) {
