@@ -507,6 +507,12 @@ warn_dialog("skin_macro_set_warn.ini", "macro_set_warn", "MACRO",
             ["Create or choose a macro", "before recording.", ""])
 warn_dialog("skin_delete_macro_warn.ini", "delete_macro_warn", "DELETE",
             ["The selected macro will be", "deleted.", "Continue?"])
+# A profile file refused at import: the program writes the reason in the
+# empty middle; OK alone closes it (no key 2).
+_refused = {"1": C("BUTTON_OK", "button", 117, 162, 70, 30, "OK", "", "accent"),
+            "3": C("BUTTON_EXIT", "close", 277, 4, 22, 22, "", "Close")}
+window("skin_profile_refused_warn.ini", "profile_refused_warn", 304, 204, "IMPORT",
+       controls=list(_refused.values()), keyed=_refused)
 
 # Thumb of every slider: the top-left pixel colour is transparent.
 THUMB_SIZE = (12, 18)
