@@ -114,6 +114,16 @@ TEST(ProfileShareRules, FileNamesComeFromTheProfileName) {
   EXPECT_EQ(profileFileName(*profile), std::string(kMaxProfileFileStem, 'a') + ".vqprofile");
 }
 
+TEST(ProfileShareRules, ARefusalSaysInPlainWordsThatTheFileIsNoProfileAndNothingChanged) {
+  EXPECT_EQ(refusalText("The profile file is damaged or cut short: its end is missing."),
+            "This file is not a Varnel Quillon profile: the profile file is damaged or cut short: its end is "
+            "missing.\nNothing was changed.");
+  EXPECT_EQ(
+      refusalText("The file is not a Varnel Quillon profile: its [VarnelQuillonProfile] Format is missing."),
+      "This file is not a Varnel Quillon profile: its [VarnelQuillonProfile] Format is missing.\nNothing was "
+      "changed.");
+}
+
 TEST(ProfileShareRules, TheReportSaysWhatCameInAndWhatWasLeftOut) {
   auto profile = std::make_unique<ProfileRecord>();
   std::memset(profile.get(), 0, sizeof *profile);
