@@ -1,9 +1,12 @@
-// Profile files as anyone may hand them over: any bytes, a sound file with
-// one line replaced, a sound file cut short. Reading either refuses with one
-// sentence and leaves what it was given alone, or gives a profile whose
-// every key finds its macro in the libraries after the import, as the key
-// plays it; the imported profile is written again and reads back, and a
-// second import of it shares every macro instead of adding any.
+// Profile files as anyone may hand them over: any bytes, a sound file (of
+// format 1.1 or 1.0) with one line replaced, a sound file cut short. Reading
+// either refuses with one sentence and leaves what it was given alone, or
+// gives a profile the editor could have made: every key one of its kinds,
+// with values in its ranges and nothing its function does not use, no
+// program to launch, and every key finds its macro in the libraries after
+// the import, as the key plays it; the imported profile is written again and
+// reads back, and a second import of it shares every macro instead of
+// adding any.
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -12,6 +15,8 @@
 #include <vector>
 
 #include "FuzzSupport.h"
+#include "KeyFunction.h"
+#include "ProfileFiles.h"
 #include "ProfileShare.h"
 
 namespace {
@@ -24,27 +29,61 @@ void bind(KeyAssignment& key, const char* name, std::initializer_list<MacroStep>
   std::copy(steps.begin(), steps.end(), key.steps);
 }
 
-// A profile with two recorded macros (one bound twice), a text macro and a
-// launch key: every section the writer makes.
+// A profile with two recorded macros (one bound twice), a text macro, a
+// launch key, a combination, a media key and a remapped key: every section
+// the writer makes.
+std::unique_ptr<ProfileRecord> soundProfile() {
+  auto profile = std::make_unique<ProfileRecord>(fuzz::defaultImage().profiles[1]);
+  std::strcpy(profile->profileName, "Racing");
+  bind(profile->keys[20], "Combo",
+       {MacroStep::make(4, kActionPress, 30), MacroStep::make(4, kActionRelease, 0)});
+  bind(profile->keys[21], "Combo",
+       {MacroStep::make(4, kActionPress, 30), MacroStep::make(4, kActionRelease, 0)});
+  bind(profile->keys[22], "Boost", {MacroStep::make(225, kActionPress, 5)});
+  KeyAssignment& text = profile->keys[1];
+  text.category = kCategoryMacro;
+  text.functionCode = kFunctionTextMacro;
+  std::strcpy(text.textMacroName, "Greeting");
+  std::strcpy(text.textMacroText, "Good game,\nwell played!");
+  std::strcpy(profile->keys[2].appPath, "C:\\Windows\\notepad.exe");
+  profile->keys[2].category = kCategoryLaunch;
+  profile->keys[2].functionCode = kFunctionLaunch;
+  KeyAssignment& combination = profile->keys[3];
+  combination.category = kCategoryCombination;
+  combination.functionCode = kFunctionCombination;
+  combination.steps[0] = MacroStep{224};
+  combination.steps[1] = MacroStep{14};
+  combination.stepCount = 2;
+  profile->keys[4].category = kCategoryMedia;
+  profile->keys[4].functionCode = 25;
+  profile->standardKey[5] = 6;
+  profile->customColors[7] = 0x123456;
+  return profile;
+}
+
 const std::string& soundFile() {
-  static const std::string text = [] {
-    auto profile = std::make_unique<ProfileRecord>(fuzz::defaultImage().profiles[1]);
-    std::strcpy(profile->profileName, "Racing");
-    bind(profile->keys[20], "Combo",
-         {MacroStep::make(4, kActionPress, 30), MacroStep::make(4, kActionRelease, 0)});
-    bind(profile->keys[21], "Combo",
-         {MacroStep::make(4, kActionPress, 30), MacroStep::make(4, kActionRelease, 0)});
-    bind(profile->keys[22], "Boost", {MacroStep::make(225, kActionPress, 5)});
-    KeyAssignment& text = profile->keys[1];
-    text.category = kCategoryMacro;
-    text.functionCode = kFunctionTextMacro;
-    std::strcpy(text.textMacroName, "Greeting");
-    std::strcpy(text.textMacroText, "Good game,\nwell played!");
-    std::strcpy(profile->keys[2].appPath, "C:\\Windows\\notepad.exe");
-    profile->keys[2].functionCode = kFunctionLaunch;
-    return writeProfileFile(*profile, {}, "1.02", latin1Codec());
-  }();
+  static const std::string text = writeProfileFile(*soundProfile(), {}, "1.02", latin1Codec());
   return text;
+}
+
+const std::string& soundFile10() {
+  static const std::string text = writeProfileFileFormat10(*soundProfile(), {}, "1.02", latin1Codec());
+  return text;
+}
+
+// Nothing the editor could not have made.
+void checkEditorsOwn(const ProfileRecord& p) {
+  FUZZ_CHECK(profileValueOutOfRange(p).empty());
+  FUZZ_CHECK(countMacroKeys(p) <= kMaxMacroKeys);
+  for (const KeyAssignment& key : p.keys) {
+    const KeyFunction f = describeKey(key);
+    FUZZ_CHECK(f.kind != KeyFunction::Unknown && f.kind != KeyFunction::Launch);
+    FUZZ_CHECK(checkKeyFunction(f).empty());
+    FUZZ_CHECK(key.appPath[0] == 0);
+    KeyAssignment used = key;
+    clearUnusedKeyFields(used);
+    FUZZ_CHECK(std::memcmp(&used, &key, sizeof key) == 0);
+  }
 }
 
 std::vector<std::string> lines(const std::string& text) {
@@ -70,11 +109,10 @@ bool terminated(const ProfileRecord& p) {
 // Every key that binds a macro finds it in the library as it plays it.
 void checkBindings(const ProfileRecord& p, const MacroLibrary& macros, const TextMacroLibrary& texts) {
   for (const KeyAssignment& key : p.keys) {
-    if (key.functionCode == kFunctionRecordedMacro && key.macroName[0] != ' ' && key.macroName[0]) {
+    if (key.functionCode == kFunctionRecordedMacro) {
       const MacroMatch m = findMacro(macros, key);
       FUZZ_CHECK(m.found && m.identical);
-    } else if (key.functionCode == kFunctionTextMacro && key.textMacroName[0] != ' ' &&
-               key.textMacroName[0]) {
+    } else if (key.functionCode == kFunctionTextMacro) {
       const MacroMatch m = findTextMacro(texts, key);
       FUZZ_CHECK(m.found && std::strcmp(texts[size_t(m.position)].text, key.textMacroText) == 0);
     }
@@ -86,17 +124,21 @@ void checkBindings(const ProfileRecord& p, const MacroLibrary& macros, const Tex
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzedDataProvider in(data, size);
-  const int mode = in.ConsumeIntegralInRange(0, 2);
+  const int mode = in.ConsumeIntegralInRange(0, 3);
   std::string text;
   if (mode == 0) {
     text = in.ConsumeRemainingBytesAsString();
   } else if (mode == 1) {
-    // Three times in four a line of the readable head, before the key blocks.
     std::vector<std::string> all = lines(soundFile());
+    all[in.ConsumeIntegralInRange<size_t>(0, all.size() - 1)] = in.ConsumeRemainingBytesAsString();
+    for (const std::string& line : all) text += line + "\n";
+  } else if (mode == 3) {
+    // A 1.0 file: three times in four a key block or value of [Setting].
+    std::vector<std::string> all = lines(soundFile10());
     size_t head = 0;
     while (head < all.size() && all[head].rfind("[Setting]", 0) != 0) ++head;
-    const bool inHead = in.ConsumeIntegralInRange(0, 3) != 0;
-    const size_t at = inHead ? in.ConsumeIntegralInRange<size_t>(0, head)
+    const bool inBody = in.ConsumeIntegralInRange(0, 3) != 0;
+    const size_t at = inBody ? in.ConsumeIntegralInRange<size_t>(head, all.size() - 1)
                              : in.ConsumeIntegralInRange<size_t>(0, all.size() - 1);
     all[at] = in.ConsumeRemainingBytesAsString();
     for (const std::string& line : all) text += line + "\n";
@@ -114,6 +156,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   FUZZ_CHECK(shared.profile && terminated(*shared.profile));
   FUZZ_CHECK(shared.formatMajor == kProfileFormatMajor);
+  checkEditorsOwn(*shared.profile);
 
   // Libraries that already hold a "Combo" of other steps and the "Boost" as it is.
   MacroLibrary macros(2);
@@ -128,6 +171,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::strcpy(target->linkedApps[0], "C:\\Games\\mine.exe");
   importSharedProfile(shared, *target, macros, texts);
   FUZZ_CHECK(terminated(*target));
+  checkEditorsOwn(*target);
   FUZZ_CHECK(std::strcmp(target->linkedApps[0], "C:\\Games\\mine.exe") == 0);
   checkBindings(*target, macros, texts);
 

@@ -29,7 +29,7 @@ enum OptionMessage : unsigned {
   UM_RELOAD_SETTINGS = 1254,   // to Option, wParam 0, lParam 0: re-read firmware version and block
   UM_PROFILE_SWITCHED = 1255,  // to Option, wParam 0, lParam 0: re-read the shared block
   // To Option: the apply finished (or could not start). wParam the id that
-  // UM_APPLY carried, lParam an ApplyOutcome.
+  // UM_APPLY carried, lParam an ApplyAnswer.
   UM_APPLY_DONE = 1256,
   // To Option, when the keyboard comes or goes: wParam 1 connected (and
   // FWVersion in config.ini holds its firmware once it was read), 0 not
@@ -40,7 +40,7 @@ enum OptionMessage : unsigned {
 constexpr unsigned kOsdShowParam = 50;
 
 // UM_APPLY_DONE's lParam: where the apply went.
-enum ApplyOutcome : unsigned {
+enum ApplyAnswer : unsigned {
   kApplySent = 1,    // the keyboard received it
   kApplyStored = 2,  // stored only: no keyboard; it is sent when the keyboard returns
 };

@@ -109,7 +109,7 @@ void CMonitorWnd::downloadLoop() {
   }
 }
 
-void CMonitorWnd::answerApply(LPARAM applyId, ApplyOutcome outcome) {
+void CMonitorWnd::answerApply(LPARAM applyId, ApplyAnswer outcome) {
   if (HWND option = FindWindowA(nullptr, kOptionWindowTitle)) {
     PostMessageA(option, UM_APPLY_DONE, WPARAM(applyId), LPARAM(outcome));
     OutputDebugStringA("Thread Send Enable OK/Apply Button\n");

@@ -95,7 +95,7 @@ class CMonitorWnd {
   // otherwise the change flags are given back for the next download.
   bool runDownload(bool full);
   // UM_APPLY_DONE to Option, from downloadThread: the apply's id and outcome.
-  void answerApply(LPARAM applyId, ApplyOutcome outcome);
+  void answerApply(LPARAM applyId, ApplyAnswer outcome);
   // True when the keyboard has the expected firmware.
   bool runFirmwareCheck();
   // FWVersion after a successful version read, and Option told.

@@ -2,6 +2,7 @@
 // the reset of all profiles, stored key assignments, and what the monitor
 // tells the window.
 #include "ChangeFlags.h"
+#include "KeyFunction.h"
 #include "MainWindow_win.h"
 #include "ResetWarnDialog_win.h"
 #include "SkinButton_win.h"
@@ -115,6 +116,7 @@ void MainWindow::storeAssignedKey() {
   if (k >= kKeyCount) return;
   const int p = editProfile_;
   ProfileRecord& profile = doc_.edit->profiles[p];
+  clearUnusedKeyFields(editEntry_);  // nothing of an earlier function stays behind the key
   profile.keys[k] = editEntry_;
   refreshKeyboard();
   doc_.edit->keyDirty[p][k] = 1;
@@ -166,7 +168,8 @@ void MainWindow::takeProfile() {
   if (!block_.isOpen() && !block_.open()) return;
   SettingsImage& edit = *doc_.edit;
   block_.update([&](const SettingsImage& shared) {
-    const int p = shared.currentProfile >= 0 && shared.currentProfile < kProfileCount ? shared.currentProfile : 0;
+    const int p =
+        shared.currentProfile >= 0 && shared.currentProfile < kProfileCount ? shared.currentProfile : 0;
     edit.currentProfile = p;
     edit.profiles[p].fnStatus = shared.profiles[p].fnStatus;
     edit.profiles[p].ltPulsation = shared.profiles[p].ltPulsation;

@@ -37,7 +37,10 @@ LRESULT MainWindow::importFromCommandLine(const COPYDATASTRUCT* data) {
   }
   const int p = int(request.profile);
   ImportSummary summary;
-  if (!importIntoDocument(doc_, p, *shared, summary))
+  importIntoDocument(doc_, p, *shared, summary);
+  // Sent at once: the libraries are written with the keys that play them.
+  if (!saveList(doc_.lists.macros, doc_.folder, kMacroLibraryFile) ||
+      !saveList(doc_.lists.textMacros, doc_.folder, kTextMacroLibraryFile))
     OutputDebugStringA("Option import: a macro library could not be saved\n");
   const ProfileRecord& imported = doc_.edit->profiles[p];
   // The block is built from what it holds, with this profile replaced: an

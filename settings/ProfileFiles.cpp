@@ -110,6 +110,11 @@ void saveProfile(const ProfileRecord& p, IniStore& store) {
 }
 
 void loadProfile(ProfileRecord& p, const IniStore& store) {
+  readProfileValues(p, store);
+  sanitizeProfile(p);
+}
+
+void readProfileValues(ProfileRecord& p, const IniStore& store) {
   copyText(p.profileName, store.readString(kSetting, "ProFileName", ""));
   for (int i = 0; i < kLinkedAppCount; ++i)
     copyText(p.linkedApps[i], store.readString(kSetting, indexedKey("GameFile", i), ""));
@@ -130,7 +135,6 @@ void loadProfile(ProfileRecord& p, const IniStore& store) {
     if (!store.readStruct(kSetting, indexedKey("MacroKeyInfo", k), &p.keys[k], sizeof p.keys[k]))
       buildDefaultKey(p.keys[k], k);
   }
-  sanitizeProfile(p);
 }
 
 bool saveProfile(const ProfileRecord& profile, const std::string& path) {
@@ -227,31 +231,98 @@ void readOsdSettings(unsigned char (&record)[kOsdSettingsSize], const std::strin
   IniFile(configIniPath(programFolder)).readStruct("OSDSetting", "config", record, sizeof record);
 }
 
+namespace {
+
+// The values the editor shows, each in its range; a value outside it loads
+// as the field's default (a missing LtControl, read as -1, must not give a
+// dark keyboard, nor a missing LeftWin a locked Windows key).
+struct RangedField {
+  const char* key;
+  int32_t ProfileRecord::*field;
+  int32_t low, high, fallback;
+};
+constexpr RangedField kRanged[] = {
+    {"LtControl", &ProfileRecord::ltControl, kBrightnessMin, kBrightnessMax, 10},
+    {"LightFxFlag", &ProfileRecord::lightFxFlag, 0, 1, 0},
+    {"LeftWin", &ProfileRecord::leftWinLock, 0, 1, 1},
+    {"BreatheSpeed", &ProfileRecord::breatheSpeed, kSpeedMin, kSpeedMax, 2},
+    {"WaveSpeed", &ProfileRecord::waveSpeed, kSpeedMin, kSpeedMax, 2},
+    {"RippleSpeed", &ProfileRecord::rippleSpeed, kSpeedMin, kSpeedMax, 2},
+    {"WaveMode", &ProfileRecord::waveMode, 0, 1, 1},
+    {"RippleMode", &ProfileRecord::rippleMode, 0, 1, 0},
+    {"CustomMode", &ProfileRecord::customMode, 0, 1, 0},
+};
+
+struct ColorDefault {
+  const char* key;
+  Color ProfileRecord::*field;
+  Color fallback;
+};
+constexpr ColorDefault kColors[] = {
+    {"StaticColor", &ProfileRecord::staticColor, 0x0000FF},
+    {"BreatheColor", &ProfileRecord::breatheColor, 0x0000FF},
+    {"WaveColor", &ProfileRecord::waveColor, 0x0000FF},
+    {"RippleColor", &ProfileRecord::rippleColor, 0x0000FF},
+    {"ReactiveColor", &ProfileRecord::reactiveColor, 0x0000FF},
+    {"GlobalColor", &ProfileRecord::globalColor, 0},
+    {"CustomCtrlClickColor", &ProfileRecord::customCtrlClickColor, 0},
+};
+
+constexpr int32_t kLightEffects[] = {1, 2, 3, 4, 6, 51};
+
+bool isLightEffect(int32_t value) {
+  return std::find(std::begin(kLightEffects), std::end(kLightEffects), value) != std::end(kLightEffects);
+}
+
+bool isColor(Color c) { return (c & 0xFF000000u) == 0; }
+
+}  // namespace
+
 void sanitizeKey(KeyAssignment& key, int keyIndex) {
   // Category and function code are the user's assignment and stay as they
   // are, also the ones the editor no longer offers: the download and the
-  // key event handling look codes up and take any value. Only what is used
-  // as an index or length is brought into range.
+  // key event handling look codes up and take any value. What is used as
+  // an index or length is brought into range, and a play value outside the
+  // editor's range loads as the field's default.
   key.keyIndex = uint8_t(keyIndex);
   key.stepCount = std::min<uint16_t>(key.stepCount, kMaxMacroSteps);
   if (key.playMode < kPlayOnce || key.playMode > kPlayToggle) key.playMode = kPlayOnce;
+  // 0 is what a category without play values stores.
+  if (key.playCount < 0 || key.playCount > 999 || (key.playCount == 0 && key.playMode == kPlayNTimes))
+    key.playCount = 1;
+  if (key.repeatDelayMs > 9999) key.repeatDelayMs = 0;
+  if (key.triggerMode != 0 && key.triggerMode != 1) key.triggerMode = 0;
+  if (key.textDelayMs < 0 || key.textDelayMs > 65535) key.textDelayMs = 0;
+  if (key.macroListIndex < -1) key.macroListIndex = -1;
   terminate(key.macroName);
   terminate(key.appPath);
   terminate(key.textMacroName);
   terminate(key.textMacroText);
 }
 
+std::string profileValueOutOfRange(const ProfileRecord& profile) {
+  for (const RangedField& f : kRanged)
+    if (profile.*f.field < f.low || profile.*f.field > f.high)
+      return std::string(f.key) + " is " + std::to_string(profile.*f.field) + " (" + std::to_string(f.low) +
+             " to " + std::to_string(f.high) + ")";
+  if (!isLightEffect(profile.lightFx))
+    return "LightFX is " + std::to_string(profile.lightFx) + ", none of the six effects";
+  for (const ColorDefault& c : kColors)
+    if (!isColor(profile.*c.field)) return std::string(c.key) + " is no colour";
+  for (int i = 0; i < kLedCount; ++i)
+    if (!isColor(profile.customColors[i])) return "CustomColor " + std::to_string(i) + " is no colour";
+  return {};
+}
+
 void sanitizeProfile(ProfileRecord& profile) {
-  // Values the window shows on a slider or a pair of buttons come into their
-  // range here, so that what it shows is what an apply sends: a damaged
-  // brightness of 60 is shown as 10 and would otherwise be sent as 60.
-  auto clampTo = [](int32_t& value, int32_t low, int32_t high) { value = std::clamp(value, low, high); };
-  clampTo(profile.ltControl, kBrightnessMin, kBrightnessMax);
-  for (int32_t* speed : {&profile.breatheSpeed, &profile.waveSpeed, &profile.rippleSpeed})
-    clampTo(*speed, kSpeedMin, kSpeedMax);
-  for (int32_t* flag : {&profile.lightFxFlag, &profile.waveMode, &profile.rippleMode, &profile.customMode,
-                        &profile.leftWinLock})
-    clampTo(*flag, 0, 1);
+  // What the window shows on a slider or a pair of buttons is what an apply
+  // sends: a damaged brightness of 60 loads as the default, never as 60.
+  for (const RangedField& f : kRanged)
+    if (profile.*f.field < f.low || profile.*f.field > f.high) profile.*f.field = f.fallback;
+  if (!isLightEffect(profile.lightFx)) profile.lightFx = 1;
+  for (const ColorDefault& c : kColors)
+    if (!isColor(profile.*c.field)) profile.*c.field = c.fallback;
+  for (Color& c : profile.customColors) c &= 0xFFFFFF;
   terminate(profile.profileName);
   for (auto& app : profile.linkedApps) terminate(app);
   for (int k = 0; k < kKeyCount; ++k) sanitizeKey(profile.keys[k], k);

@@ -13,9 +13,12 @@
 //   writeOsdMessage, readOsdSettings: single config.ini keys.
 //   sanitizeKey / sanitizeProfile / sanitizeImage: make a record read from a
 //   file or another process safe to use (terminated texts, clamped counts and
-//   indexes) and bring the lighting and Windows-key values into the ranges
-//   the configuration program shows; the assignment itself, category and
+//   indexes); a play, lighting or Windows-key value outside the range the
+//   configuration program shows becomes the field's default (a missing
+//   brightness is not a dark keyboard); the assignment itself, category and
 //   function code, is kept.
+//   profileValueOutOfRange: the first of those values out of range, named,
+//   or "" (a shared file with one is refused rather than mended).
 //
 // `folder` is the program folder with its trailing separator.
 
@@ -32,6 +35,9 @@ std::string profilePath(const std::string& programFolder, int profile);
 
 void saveProfile(const ProfileRecord& profile, IniStore& store);
 void loadProfile(ProfileRecord& profile, const IniStore& store);
+// What loadProfile reads, as the store holds it: unchecked, for a reader
+// that refuses what is out of range instead of taking defaults.
+void readProfileValues(ProfileRecord& profile, const IniStore& store);
 bool saveProfile(const ProfileRecord& profile, const std::string& path);
 void loadProfile(ProfileRecord& profile, const std::string& path);
 
@@ -57,4 +63,5 @@ void readOsdSettings(unsigned char (&record)[kOsdSettingsSize], const std::strin
 
 void sanitizeKey(KeyAssignment& key, int keyIndex);
 void sanitizeProfile(ProfileRecord& profile);
+std::string profileValueOutOfRange(const ProfileRecord& profile);
 void sanitizeImage(SettingsImage& image);

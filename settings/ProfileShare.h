@@ -1,13 +1,12 @@
 #pragma once
 // One profile as a file of its own (".vqprofile"), to give to a friend, keep
 // for a reinstall or try one from the internet. UTF-8 INI text that a person
-// can read and a diff can compare:
+// can read and a diff can compare, and all the importer believes:
 //
 //   ; Varnel Quillon profile
 //   [VarnelQuillonProfile]
-//   Format=1.0            major.minor: a newer major is refused, a newer minor read
+//   Format=1.1            major.minor: a newer major is refused, a newer minor read
 //   Software=1.02         the version that wrote it
-//   CodePage=1252         the writer's code page: the texts inside the key blocks
 //   Macros=1
 //   TextMacros=1
 //
@@ -20,20 +19,38 @@
 //   Name="gg"
 //   Text="Good game!\nSee you"
 //   DelayMs=0
-//   KeyBefore=40
+//   KeyBefore=40          key codes, 0 = none
 //   KeyAfter=0
 //
-//   [Setting]             the keys and encodings of the profile files
-//   ProFileName=Shooter
-//   LtControl=10
-//   ...
-//   MacroKeyInfo104=0168...
+//   [Profile]
+//   Name="Shooter"
+//   WindowsKey=On
 //
-// Texts outside the key blocks are UTF-8 in double quotes, with \\, \n, \r,
-// \t and \xHH for what a line cannot hold. The macros are those the keys
-// bind, whole, as the keys play them. Linked programs are not written: they
-// are another machine's programs, and a program linked to two profiles
-// would switch to one of them only.
+//   [Lighting]
+//   Effect=Wave           Static, Breathe, Wave, Reactive, Ripple or Custom
+//   Brightness=10
+//   Lighting=On
+//   StaticColor=#FF0000   ... every colour #RRGGBB, speeds 1 to 3, modes Mode1/Mode2
+//
+//   [CustomColors]        the per-key colours that differ from the default
+//   Led9=#FFFF11
+//
+//   [Remap]               the keys that send another key than their own
+//   Key12=B
+//
+//   [Keys]                the keys that do something else than their default
+//   Key45=TextMacro "gg"
+//   Key30=Macro "Reload" PlayNTimes 3
+//   Key7=Combination Ctrl+Shift+K
+//
+//   [End]
+//
+// Texts are UTF-8 in double quotes, with \\, \n, \r, \t and \xHH for what a
+// line cannot hold. Linked programs and programs to launch are not written:
+// they are another machine's programs (a launch key is written "Launch" and
+// comes in as a default key). Files of format 1.0 (the profile files' key
+// blocks) pass the same gate: each key is read for what it does and built
+// again from that, its macro from the readable sections.
 //
 //   std::string text = writeProfileFile(profile, macros, "1.02", codec);
 //   SharedProfile shared;
@@ -48,9 +65,9 @@
 #include "SettingsImage.h"
 
 constexpr int kProfileFormatMajor = 1;
-constexpr int kProfileFormatMinor = 0;
+constexpr int kProfileFormatMinor = 1;
 constexpr const char* kProfileFileExtension = ".vqprofile";
-// Five times the largest profile a writer makes: anything bigger is not one.
+// Ten times the largest profile a 1.0 writer made: anything bigger is not one.
 constexpr size_t kMaxProfileFileBytes = 12u << 20;
 
 // The texts of the settings are in the system's code page; the file is
@@ -73,8 +90,13 @@ bool isValidUtf8(std::string_view text);
 
 // The whole file. `profile` as it stands, its macros as its keys play them;
 // `macros` give their repeat counts (a key's text macro is whole in the key).
+// Only what each key's function uses is written, and no path.
 std::string writeProfileFile(const ProfileRecord& profile, const MacroLibrary& macros,
                              std::string_view softwareVersion, const TextCodec& codec);
+// The file as version 1.02 wrote it (format 1.0, key blocks in hex): what
+// the tests and fuzzers import as an older file.
+std::string writeProfileFileFormat10(const ProfileRecord& profile, const MacroLibrary& macros,
+                                     std::string_view softwareVersion, const TextCodec& codec);
 
 // A profile file as read, its texts in this machine's code page.
 struct SharedProfile {
@@ -83,18 +105,24 @@ struct SharedProfile {
   TextMacroLibrary textMacros;
   std::string software;  // the version that wrote it
   int formatMajor = 0, formatMinor = 0;
+  int launchKeysDropped = 0;   // keys that launched a program: default keys now
+  int unknownKeysDropped = 0;  // keys of a kind the editor does not make: default keys now
 };
 
 // Empty when the file was read into `shared`; otherwise one sentence naming
 // what is wrong, and `shared` is left as it was. Refused: a file that is too
-// large, not UTF-8, not a profile file, of a newer major format, or damaged
-// or cut short anywhere (every key the writer writes must be there and sound,
-// and every macro a key binds). Unknown keys and sections are ignored.
+// large, not UTF-8, not a profile file, of a newer major format, damaged or
+// cut short anywhere (every key the writer writes must be there and sound),
+// a macro or text macro key whose macro the file does not hold by name, a
+// key combination that is no combination, and any value outside the range
+// the editor gives it. Unknown keys and sections are ignored.
 std::string readProfileFile(std::string_view bytes, SharedProfile& shared, const TextCodec& codec);
 
 struct ImportSummary {
   int macrosAdded = 0, macrosShared = 0, macrosRenamed = 0;
   int textMacrosAdded = 0, textMacrosShared = 0, textMacrosRenamed = 0;
+  int macroKeys = 0, textMacroKeys = 0;  // keys that play a macro, type a text
+  int launchKeysDropped = 0, unknownKeysDropped = 0;
 };
 // Replaces `target` with the shared profile. The target keeps what the file
 // does not carry: its linked programs, preview switch and the values only
@@ -104,6 +132,10 @@ struct ImportSummary {
 // the library holds as it is, is shared.
 ImportSummary importSharedProfile(const SharedProfile& shared, ProfileRecord& target, MacroLibrary& macros,
                                   TextMacroLibrary& textMacros);
+// What importSharedProfile would do, with nothing changed: for the user to
+// see before OK.
+ImportSummary previewImport(const SharedProfile& shared, const ProfileRecord& target,
+                            const MacroLibrary& macros, const TextMacroLibrary& textMacros);
 
 // A text as one line of the file holds it, and back; false for a value that
 // is not in the writer's escaping.

@@ -16,6 +16,7 @@
 #include "OptionMessages.h"
 #include "ProfileCommandLine.h"
 #include "ProfileFiles.h"
+#include "ProfileShareRules.h"
 #include "ProfileTransfer_win.h"
 #include "ProgramFolder_win.h"
 #include "TextCodec_win.h"
@@ -23,6 +24,13 @@
 namespace {
 
 constexpr UINT kWindowAnswerMs = 30000;  // a window busy in a dialog still answers; a hung one does not
+
+// The report names the profile in this machine's code page; the console
+// takes UTF-8.
+std::string consoleText(const std::string& text) {
+  std::string utf8;
+  return systemTextCodec().toUtf8(text, systemTextCodec().codePage(), utf8) ? utf8 : text;
+}
 
 int fail(const std::string& line) {
   writeConsoleLine(ConsoleStream::Error, line);
@@ -121,13 +129,14 @@ int importIntoFiles(const ProfileCommand& command, const SharedProfile& shared, 
   loadList(texts, folder, kTextMacroLibraryFile);
   SharedBlock block;
   const auto profile = currentProfile(command.profile, folder, block);
-  importSharedProfile(shared, *profile, macros, texts);
+  const ImportSummary summary = importSharedProfile(shared, *profile, macros, texts);
   SendProfileToMonitor(block, command.profile, *profile);
   // The keys name their macros: the libraries first, then the profile.
   bool saved = saveList(macros, folder, kMacroLibraryFile);
   saved = saveList(texts, folder, kTextMacroLibraryFile) && saved;
   saved = saveProfile(*profile, profilePath(folder, command.profile)) && saved;
   if (!saved) return fail("Import incomplete: a settings file in " + folder + "config could not be written.");
+  writeConsoleLine(ConsoleStream::Output, consoleText(importReport(*profile, summary)));
   return 0;
 }
 
@@ -151,8 +160,23 @@ std::optional<int> RunProfileCommandLine() {
       std::string error;
       if (!ReadProfileFileAt(wideFromUtf8(command.file), shared, error))
         return fail("Import refused, nothing changed: " + error);
-      if (HWND window = FindWindowA(nullptr, kOptionWindowTitle)) return importThroughWindow(window, command);
-      return importIntoFiles(command, shared, programFolder());
+      const std::string folder = programFolder();
+      if (HWND window = FindWindowA(nullptr, kOptionWindowTitle)) {
+        // What the window's import brings, told here as the window has it
+        // from the same files.
+        MacroLibrary macros;
+        TextMacroLibrary texts;
+        loadList(macros, folder, kMacroLibraryFile);
+        loadList(texts, folder, kTextMacroLibraryFile);
+        SharedBlock block;
+        const ImportSummary preview =
+            previewImport(shared, *currentProfile(command.profile, folder, block), macros, texts);
+        const int result = importThroughWindow(window, command);
+        if (result == 0)
+          writeConsoleLine(ConsoleStream::Output, consoleText(importReport(*shared.profile, preview)));
+        return result;
+      }
+      return importIntoFiles(command, shared, folder);
     }
   }
   return std::nullopt;

@@ -5,6 +5,7 @@
 #include "BitmapEdit_win.h"
 #include "BoundedText.h"
 #include "ProfileNameRules.h"
+#include "ProfileRefusedDialog_win.h"
 #include "ProfileShareRules.h"
 #include "ProfileTransfer_win.h"
 #include "ProgramList_win.h"
@@ -248,30 +249,32 @@ void ProfilePage::exportProfile() {
 }
 
 // The file is read and checked now, so that the user hears at once what is
-// wrong with it; it replaces the profile only when the page closes with OK.
+// wrong with it, and sees what it brings; it replaces the profile only when
+// the page closes with OK.
 void ProfilePage::chooseImport() {
   const std::wstring file = ChooseProfileFileToOpen(hwnd());
   if (file.empty()) return;
   auto shared = std::make_unique<SharedProfile>();
   std::string error;
   if (!ReadProfileFileAt(file, *shared, error)) {
-    const std::string text = "Nothing was changed.\n\n" + error;
-    MessageBoxW(hwnd(), wideFromUtf8(text).c_str(), L"Profile not imported", MB_OK | MB_ICONWARNING);
+    ProfileRefusedDialog(refusalText(error)).show(hwnd());
     return;
   }
   import_ = std::move(shared);
   const ProfileRecord& incoming = *import_->profile;
-  std::string name(incoming.profileName, strnlen(incoming.profileName, sizeof incoming.profileName)), utf8;
-  if (systemTextCodec().toUtf8(name, systemTextCodec().codePage(), utf8)) name = utf8;
-  setStatus("\"" + name + "\" replaces this profile at OK.");
+  OptionDocument& doc = host_.document();
+  const ImportSummary preview =
+      previewImport(*import_, doc.edit->profiles[state_.profile()], doc.lists.macros, doc.lists.textMacros);
+  std::string text = importPreview(incoming, preview), utf8;
+  if (systemTextCodec().toUtf8(text, systemTextCodec().codePage(), utf8)) text = utf8;
+  setStatus(text);
   showName(profileNameFromField(boundedText(incoming.profileName)));
 }
 
 void ProfilePage::importChosen() {
   if (!import_) return;
   ImportSummary summary;
-  if (!importIntoDocument(host_.document(), state_.profile(), *import_, summary))
-    OutputDebugStringA("ProfilePage import: a macro library could not be saved\n");
+  importIntoDocument(host_.document(), state_.profile(), *import_, summary);
   state_.imported = true;
   import_.reset();
 }

@@ -8,11 +8,9 @@
 #include "ProfileShare.h"
 
 // Replaces profile `profile` (0..4) of the edited image with `shared`; its
-// macros join the two libraries, which are saved at once (their keys name
-// them, and a library without a key's macro turns that key into a plain key
-// on its next pass). The profile keeps its linked programs, so its page's
-// list and its links still agree. False when a library file could not be
-// written; the import is done all the same.
+// macros join the two libraries, which are written with the keys that play
+// them, at the next apply. The profile keeps its linked programs, so its
+// page's list and its links still agree. False for no such profile.
 bool importIntoDocument(OptionDocument& doc, int profile, const SharedProfile& shared,
                         ImportSummary& summary);
 
@@ -22,9 +20,17 @@ bool importIntoDocument(OptionDocument& doc, int profile, const SharedProfile& s
 // the active profile stays the one the monitor made active.
 void replaceProfileInBlock(SettingsImage& block, int profile, const ProfileRecord& imported);
 
-// One line for the user: what came in and what became of its macros.
+// One line for the user: what came in (macros added, shared and renamed,
+// text macros, the keys that play macros or type text) and what was left
+// out; importPreview says it before OK (summary of previewImport).
 std::string importReport(const ProfileRecord& imported, const ImportSummary& summary);
+std::string importPreview(const ProfileRecord& incoming, const ImportSummary& summary);
+
+// What the user reads when a profile file is refused: `error` of the reader
+// in plain words, and that nothing changed.
+std::string refusalText(const std::string& error);
 
 // A file name for a profile: its name without the characters file names
 // cannot hold, and the profile file extension.
 std::string profileFileName(const ProfileRecord& profile);
+constexpr size_t kMaxProfileFileStem = 100;

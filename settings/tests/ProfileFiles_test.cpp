@@ -107,21 +107,22 @@ TEST_F(ProfileFilesTest, SavingIntoAnInstalledFileKeepsKeysItNeverWrites) {
 }
 
 // A damaged or older file loads into the ranges the window shows, so that an
-// apply sends what the window showed.
-TEST_F(ProfileFilesTest, ValuesOutsideTheirRangesLoadClamped) {
+// apply sends what the window showed: a value outside its range is the
+// field's default.
+TEST_F(ProfileFilesTest, ValuesOutsideTheirRangesLoadAsTheFieldsDefaults) {
   writeFile("config\\Default1.gkp",
             "[Setting]\r\nLtControl=60\r\nLightFxFlag=2\r\nLeftWin=-1\r\nBreatheSpeed=0\r\n"
             "WaveSpeed=7\r\nRippleMode=5\r\nCustomMode=-3\r\nLightFX=77\r\n");
   loadAll(*loaded_, folder_);
   const ProfileRecord& p = loaded_->profiles[1];
-  EXPECT_EQ(p.ltControl, kBrightnessMax);
-  EXPECT_EQ(p.lightFxFlag, 1);
-  EXPECT_EQ(p.leftWinLock, 0);
-  EXPECT_EQ(p.breatheSpeed, kSpeedMin);
-  EXPECT_EQ(p.waveSpeed, kSpeedMax);
-  EXPECT_EQ(p.rippleMode, 1);
+  EXPECT_EQ(p.ltControl, 10);
+  EXPECT_EQ(p.lightFxFlag, 0);
+  EXPECT_EQ(p.leftWinLock, 1);  // not a locked Windows key
+  EXPECT_EQ(p.breatheSpeed, 2);
+  EXPECT_EQ(p.waveSpeed, 2);
+  EXPECT_EQ(p.rippleMode, 0);
   EXPECT_EQ(p.customMode, 0);
-  EXPECT_EQ(p.lightFx, 77);  // an unknown effect code is the keyboard's to judge
+  EXPECT_EQ(p.lightFx, 1);  // one of the six effects
 }
 
 TEST_F(ProfileFilesTest, AMissingProfileFileGivesDefaultsForThatIndexOnly) {
@@ -311,6 +312,65 @@ TEST(Sanitize, ClampsCountsTerminatesTextsAndFixesIndexes) {
   EXPECT_EQ(image->desktopProfile, 5);
   EXPECT_EQ(image->profiles[4].profileName[249], '\0');
   EXPECT_EQ(image->profiles[4].linkedApps[19][499], '\0');
+}
+
+TEST(Sanitize, AValueOutOfTheEditorsRangeLoadsAsTheFieldsDefault) {
+  KeyAssignment key{};
+  key.playMode = kPlayNTimes;
+  key.playCount = INT32_MAX;
+  key.repeatDelayMs = 65535;
+  key.triggerMode = 7;
+  key.textDelayMs = INT32_MAX;
+  sanitizeKey(key, 3);
+  EXPECT_EQ(key.playCount, 1);
+  EXPECT_EQ(key.repeatDelayMs, 0);
+  EXPECT_EQ(key.triggerMode, 0);
+  EXPECT_EQ(key.textDelayMs, 0);
+  key.playCount = -1;  // 65,535 on the keyboard, which takes 16 bits
+  sanitizeKey(key, 3);
+  EXPECT_EQ(key.playCount, 1);
+  key.playMode = kPlayOnce;
+  key.playCount = 0;  // what a key without play values stores
+  key.repeatDelayMs = 9999;
+  sanitizeKey(key, 3);
+  EXPECT_EQ(key.playCount, 0);
+  EXPECT_EQ(key.repeatDelayMs, 9999);
+
+  // A profile file without its lighting keys: the keyboard is neither dark
+  // nor its Windows key locked.
+  auto profile = std::make_unique<ProfileRecord>();
+  buildDefaultProfile(*profile, 0);
+  class Empty : public IniStore {
+   public:
+    std::string readString(std::string_view, std::string_view, std::string_view d) const override {
+      return std::string(d);
+    }
+    int readInt(std::string_view, std::string_view, int d) const override { return d; }
+    bool readStruct(std::string_view, std::string_view, void*, size_t) const override { return false; }
+    void writeString(std::string_view, std::string_view, std::string_view) override {}
+    void writeInt(std::string_view, std::string_view, int) override {}
+    void writeStruct(std::string_view, std::string_view, const void*, size_t) override {}
+  } store;
+  loadProfile(*profile, store);
+  EXPECT_EQ(profile->ltControl, 10);
+  EXPECT_EQ(profile->leftWinLock, 1);
+  EXPECT_EQ(profile->lightFx, 1);
+  EXPECT_EQ(profile->lightFxFlag, 0);
+  EXPECT_EQ(profile->breatheSpeed, 2);
+  EXPECT_EQ(profile->waveMode, 1);
+  EXPECT_EQ(profile->staticColor, 0x0000FFu);
+  EXPECT_EQ(profile->globalColor, 0u);
+  EXPECT_EQ(profile->mediaOption, -1);  // carried as the files hold it
+  EXPECT_EQ(profileValueOutOfRange(*profile), "");
+
+  profile->lightFx = 5;
+  EXPECT_EQ(profileValueOutOfRange(*profile), "LightFX is 5, none of the six effects");
+  sanitizeProfile(*profile);
+  EXPECT_EQ(profile->lightFx, 1);
+  profile->ltControl = 60;
+  EXPECT_EQ(profileValueOutOfRange(*profile), "LtControl is 60 (0 to 10)");
+  sanitizeProfile(*profile);
+  EXPECT_EQ(profile->ltControl, 10);
 }
 
 // Categories 2, 7 and 10 are no longer offered by the editor, but stored

@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <string>
 
+#include "BoundedText.h"
 #include "IniDocument.h"
+#include "KeyFunction.h"
 #include "ProfileFiles.h"
 
 namespace {
@@ -45,6 +48,13 @@ MacroRecord libraryMacro(const char* name, std::initializer_list<MacroStep> step
   return r;
 }
 
+void play(KeyAssignment& key, int32_t mode, int32_t count, uint16_t delayMs, int32_t trigger) {
+  key.playMode = mode;
+  key.playCount = count;
+  key.repeatDelayMs = delayMs;
+  key.triggerMode = trigger;
+}
+
 constexpr MacroStep kPressR = MacroStep::make(21, kActionPress, 30);
 constexpr MacroStep kReleaseR = MacroStep::make(21, kActionRelease, 0);
 constexpr MacroStep kPressQ = MacroStep::make(20, kActionPress, 5);
@@ -74,28 +84,32 @@ std::unique_ptr<ProfileRecord> everyFieldProfile() {
   p->customCtrlClickColor = 0x00FF7F;
   p->globalColor = 0x7F00FF;
   for (int k = 0; k < kKeyCount; ++k) p->standardKey[k] = uint8_t(200 - k);
+  // Shortcuts, media keys and disabled keys, as the editor stores them (no
+  // play values).
   for (int k = 0; k < kKeyCount; ++k) {
     KeyAssignment& key = p->keys[k];
-    key.category = kCategoryShortcut;
-    key.functionCode = uint8_t(48 + k % 10);
-    key.repeatDelayMs = uint16_t(k * 3);
-    key.triggerMode = k % 2;
-    key.playMode = k % 4;
-    key.playCount = 1 + k;
+    key.category = k % 3 == 0 ? kCategoryMedia : k % 3 == 1 ? kCategoryShortcut : kCategoryDisabled;
+    const uint8_t media = k % 2 ? 25 : 24, shortcut = uint8_t(48 + k % 10);
+    key.functionCode = k % 3 == 0 ? media : k % 3 == 1 ? shortcut : uint8_t(kFunctionDisabled);
+    key.playCount = 0;
   }
   bindMacro(p->keys[3], "Reload", {kPressR, kReleaseR});
+  play(p->keys[3], kPlayNTimes, 7, 250, 1);
   bindMacro(p->keys[70], "reload", {kPressR, kReleaseR});  // the same macro, by another spelling
+  play(p->keys[70], kPlayToggle, 1, 9999, 1);
   bindMacro(p->keys[9], "Grenade", {kPressQ});
+  play(p->keys[9], kPlayWhilePressed, 1, 30, 0);
   bindText(p->keys[20], "gg", "Good game!\n\tSee you \\o/ \xE0 bient\xF4t ");
+  play(p->keys[20], kPlayNTimes, 999, 0, 0);
   bindText(p->keys[21], "  quote", "\"quoted\"");
-  p->keys[30].category = kCategoryLaunch;
-  p->keys[30].functionCode = kFunctionLaunch;
-  std::strcpy(p->keys[30].appPath, "C:\\Tools\\timer.exe");
+  p->keys[21].playCount = 1;
   p->keys[40].category = kCategoryCombination;
   p->keys[40].functionCode = kFunctionCombination;
   p->keys[40].stepCount = 2;
   p->keys[40].steps[0] = MacroStep{224};
   p->keys[40].steps[1] = MacroStep{6};
+  p->keys[40].playCount = 1;
+  buildDefaultKey(p->keys[50], 50);  // a key left as it was
   p->totalMacro = countMacroKeys(*p);
   sanitizeProfile(*p);
   return p;
@@ -133,6 +147,13 @@ std::string lineOf(const std::string& text, const std::string& start) {
   if (at == std::string::npos) return {};
   const size_t end = text.find('\r', at + 1);
   return text.substr(at + 1, end - at - 1);
+}
+
+// The line of key `k` in [Keys].
+std::string keyLine(const std::string& text, int k) {
+  const size_t keys = text.find("\n[Keys]");
+  return keys == std::string::npos ? std::string()
+                                   : lineOf(text.substr(keys), "Key" + std::to_string(k) + "=");
 }
 
 }  // namespace
@@ -198,20 +219,105 @@ TEST(ProfileShare, EveryFieldTheFileCarriesComesBackAndTheTargetKeepsTheRest) {
   EXPECT_STREQ(texts[1].text, "\"quoted\"");
 }
 
-TEST(ProfileShare, TheFileIsReadableUtf8WithoutLinkedPrograms) {
-  const auto original = everyFieldProfile();
+TEST(ProfileShare, TheFileIsReadableUtf8WithNamedValuesAndOnlyWhatDiffersFromTheDefault) {
+  auto original = everyFieldProfile();
+  std::strcpy(original->keys[30].appPath, "C:\\Tools\\timer.exe");
+  original->keys[30].category = kCategoryLaunch;
+  original->keys[30].functionCode = kFunctionLaunch;
   const std::string text = exported(*original);
   EXPECT_TRUE(isValidUtf8(text));
   EXPECT_EQ(text.find("GameFile"), std::string::npos);
-  EXPECT_EQ(text.find("shooter.exe"), std::string::npos);
-  EXPECT_EQ(lineOf(text, "Format="), "Format=1.0");
+  EXPECT_EQ(text.find(".exe"), std::string::npos);  // neither linked nor launched programs
+  EXPECT_EQ(lineOf(text, "Format="), "Format=1.1");
   EXPECT_EQ(lineOf(text, "Software="), "Software=1.02");
   EXPECT_EQ(lineOf(text, "Steps="), "Steps=21:1:30 21:2:0");
   EXPECT_EQ(lineOf(text, "Text="), "Text=\"Good game!\\n\\tSee you \\\\o/ \xC3\xA0 bient\xC3\xB4t \"");
-  EXPECT_EQ(lineOf(text, "ProFileName="), "ProFileName=Shooter \xC3\xA9t\xC3\xA9 \"night\"");
-  EXPECT_NE(text.find("\r\nMacroKeyInfo104="), std::string::npos);
-  // The key blocks end the file: a file cut short loses one of them.
-  EXPECT_EQ(text.rfind("MacroKeyInfo104="), text.rfind("\r\n", text.size() - 3) + 2);
+  EXPECT_EQ(lineOf(text, "Name=\"Shooter"), "Name=\"Shooter \xC3\xA9t\xC3\xA9 \"night\"\"");
+  EXPECT_EQ(lineOf(text, "WindowsKey="), "WindowsKey=Off");
+  EXPECT_EQ(lineOf(text, "Effect="), "Effect=Ripple");
+  EXPECT_EQ(lineOf(text, "Lighting="), "Lighting=Off");
+  EXPECT_EQ(lineOf(text, "StaticColor="), "StaticColor=#030201");
+  EXPECT_EQ(lineOf(text, "CtrlClickColor="), "CtrlClickColor=#7FFF00");
+  EXPECT_EQ(lineOf(text, "WaveMode="), "WaveMode=Mode1");
+  EXPECT_EQ(keyLine(text, 3), "Key3=Macro \"Reload\" PlayNTimes 7 RepeatDelay 250 OnRelease");
+  EXPECT_EQ(keyLine(text, 70), "Key70=Macro \"reload\" ToggleAutoRepeat RepeatDelay 9999 OnRelease");
+  EXPECT_EQ(keyLine(text, 9), "Key9=Macro \"Grenade\" RepeatWhilePressed RepeatDelay 30");
+  EXPECT_EQ(keyLine(text, 20), "Key20=TextMacro \"gg\" PlayNTimes 999");
+  EXPECT_EQ(keyLine(text, 21), "Key21=TextMacro \"quote\"");
+  EXPECT_EQ(keyLine(text, 40), "Key40=Combination Ctrl+C");
+  EXPECT_EQ(keyLine(text, 30), "Key30=Launch");
+  EXPECT_EQ(keyLine(text, 12), "Key12=Media Mute");
+  EXPECT_EQ(keyLine(text, 13), "Key13=Shortcut Copy");
+  EXPECT_EQ(keyLine(text, 14), "Key14=Disabled");
+  EXPECT_EQ(keyLine(text, 50), "");               // a default key is not written
+  EXPECT_EQ(lineOf(text, "Key0="), "Key0=#200");  // [Remap]: what key 0 sends
+  EXPECT_EQ(lineOf(text, "Key100="), "Key100=NonUsBackslash");
+  EXPECT_EQ(text.substr(text.size() - 7), "[End]\r\n");
+
+  // A profile with one macro and a few changed keys is a short file.
+  auto small = defaultProfile(0);
+  std::strcpy(small->profileName, "Shooter");
+  bindMacro(small->keys[30], "Reload", {kPressR, kReleaseR, kPressQ});
+  small->keys[12].category = kCategoryMedia;
+  small->keys[12].functionCode = 25;
+  small->keys[9].category = kCategoryDisabled;
+  small->keys[9].functionCode = kFunctionDisabled;
+  small->keys[7].category = kCategoryCombination;
+  small->keys[7].functionCode = kFunctionCombination;
+  small->keys[7].steps[0] = MacroStep{224};
+  small->keys[7].steps[1] = MacroStep{225};
+  small->keys[7].steps[2] = MacroStep{14};
+  small->keys[7].stepCount = 3;
+  const std::string shortFile = exported(*small);
+  EXPECT_LT(shortFile.size(), 8u * 1024) << shortFile;
+  EXPECT_EQ(keyLine(shortFile, 7), "Key7=Combination Ctrl+Shift+K");
+  EXPECT_EQ(keyLine(shortFile, 12), "Key12=Media VolumeUp");
+  EXPECT_EQ(lineOf(shortFile, "Led"), "");  // default colours are not written
+  EXPECT_EQ(readOk(shortFile).profile->keys[7].stepCount, 3);
+}
+
+TEST(ProfileShare, ExportWritesOnlyWhatEachKeyUses) {
+  auto profile = defaultProfile(0);
+  // A key that typed a password and launched a program before it became a
+  // media key, and a macro key with steps of an older, longer macro behind
+  // its own.
+  KeyAssignment& media = profile->keys[5];
+  bindText(media, "login", "hunter2");
+  std::strcpy(media.appPath, "C:\\Users\\someone\\secret.exe");
+  media.category = kCategoryMedia;
+  media.functionCode = 24;
+  KeyAssignment& macro = profile->keys[6];
+  bindMacro(macro, "Short", {kPressQ});
+  macro.steps[5] = MacroStep::make(99, kActionPress, 1234);
+  std::strcpy(macro.textMacroText, "old text");
+  const std::string text = exported(*profile);
+  for (const char* secret : {"hunter2", "login", "someone", "secret", "old text", "99:1:1234"})
+    EXPECT_EQ(text.find(secret), std::string::npos) << secret;
+  EXPECT_EQ(keyLine(text, 5), "Key5=Media Mute");
+  EXPECT_EQ(lineOf(text, "Steps="), "Steps=20:1:5");
+
+  // The configuration program stores keys the same way.
+  clearUnusedKeyFields(media);
+  EXPECT_EQ(boundedText(media.textMacroText), "");
+  EXPECT_EQ(boundedText(media.textMacroName), "");
+  EXPECT_EQ(boundedText(media.appPath), "");
+  EXPECT_EQ(media.functionCode, 24);
+  clearUnusedKeyFields(macro);
+  EXPECT_EQ(macro.steps[5].word, 0u);
+  EXPECT_EQ(macro.steps[0], kPressQ);
+  EXPECT_EQ(boundedText(macro.macroName), "Short");
+  EXPECT_EQ(boundedText(macro.textMacroText), "");
+  KeyAssignment combination = profile->keys[7];
+  combination.category = kCategoryCombination;
+  combination.functionCode = kFunctionCombination;
+  combination.steps[0] = MacroStep::make(224, kActionPress, 500);  // left from a recorded macro
+  combination.steps[1] = MacroStep{6};
+  combination.steps[2] = MacroStep::make(0, kActionRelease, 30);
+  combination.stepCount = 2;
+  clearUnusedKeyFields(combination);
+  EXPECT_EQ(combination.steps[0].word, 224u);
+  EXPECT_EQ(combination.steps[1].word, 6u);
+  EXPECT_EQ(combination.steps[2].word, 0u);
 }
 
 TEST(ProfileShare, EscapedTextsComeBackAsTheyWere) {
@@ -346,7 +452,8 @@ TEST(ProfileShare, TextsOfAnotherCodePageAreTakenIntoThisOne) {
   EXPECT_STREQ(target->keys[2].textMacroName, "\xE8t\xE8");
   EXPECT_STREQ(target->keys[2].textMacroText, "\xE1");
 
-  const std::string foreign = replaced(exported(*source), "CodePage=28591", "CodePage=4242");
+  const std::string foreign = replaced(writeProfileFileFormat10(*source, {}, "1.02", latin1Codec()),
+                                       "CodePage=28591", "CodePage=4242");
   EXPECT_NE(refusal(foreign).find("code page 4242"), std::string::npos);
 }
 
@@ -389,58 +496,81 @@ TEST(ProfileShare, ANewerMajorFormatIsRefusedAndANewerMinorWithUnknownKeysIsRead
   auto source = defaultProfile(0);
   bindMacro(source->keys[1], "Reload", {kPressR});
   const std::string text = exported(*source);
-  const std::string newer = replaced(text, "Format=1.0", "Format=2.0");
+  const std::string newer = replaced(text, "Format=1.1", "Format=2.0");
   const std::string message = refusal(newer);
   EXPECT_NE(message.find("newer version"), std::string::npos) << message;
   EXPECT_NE(message.find("format 2.0"), std::string::npos) << message;
 
-  std::string later = replaced(text, "Format=1.0", "Format=1.7");
+  std::string later = replaced(text, "Format=1.1", "Format=1.7");
   later = replaced(later, "[Macro1]\r\n", "[Macro1]\r\nColour=red\r\n");
-  later = replaced(later, "[Setting]\r\n", "[Setting]\r\nBacklightCurve=3,4,5\r\n");
-  later = replaced(later, "[Setting]", "[Sound]\r\nClick=loud\r\n\r\n[Setting]");
+  later = replaced(later, "[Lighting]\r\n", "[Lighting]\r\nBacklightCurve=3,4,5\r\n");
+  later = replaced(later, "[Keys]", "[Sound]\r\nClick=loud\r\n\r\n[Keys]");
   SharedProfile shared = readOk(later);
   EXPECT_EQ(shared.formatMinor, 7);
   ASSERT_EQ(shared.macros.size(), 1u);
   EXPECT_STREQ(shared.macros[0].name, "Reload");
 
-  EXPECT_NE(refusal(replaced(text, "Format=1.0", "Format=one")).find("not a version number"),
+  EXPECT_NE(refusal(replaced(text, "Format=1.1", "Format=one")).find("not a version number"),
             std::string::npos);
 }
 
-TEST(ProfileShare, DamagedOrMissingPartsAreRefusedNamingThePart) {
+TEST(ProfileShare, DamagedOrOutOfRangePartsAreRefusedNamingThePart) {
   auto source = defaultProfile(0);
   bindMacro(source->keys[1], "Reload", {kPressR, kReleaseR});
   bindText(source->keys[2], "gg", "Good game");
+  source->keys[3].category = kCategoryMedia;
+  source->keys[3].functionCode = 25;
   const std::string text = exported(*source);
 
   struct Case {
     std::string file, named;
   };
-  const std::string block50 = lineOf(text, "MacroKeyInfo50=");
-  std::string flipped = block50;
-  flipped[40] = flipped[40] == '0' ? '1' : '0';
   const Case cases[] = {
-      {replaced(text, block50, flipped), "[Setting] MacroKeyInfo50 is damaged"},
-      {replaced(text, lineOf(text, "LtControl="), ""), "[Setting] LtControl is missing"},
-      {replaced(text, "LtControl=10", "LtControl=ten"), "[Setting] LtControl is damaged"},
-      {replaced(text, lineOf(text, "standardkey="), "standardkey=00"), "[Setting] standardkey is damaged"},
+      {replaced(text, "Brightness=10\r\n", ""), "[Lighting] Brightness is missing"},
+      {replaced(text, "Brightness=10", "Brightness=11"),
+       "[Lighting] Brightness is not a number from 0 to 10"},
+      {replaced(text, "Effect=Static", "Effect=Strobe"), "[Lighting] Effect is not Static, Breathe"},
+      {replaced(text, "WaveSpeed=2", "WaveSpeed=0"), "WaveSpeed is not a number from 1 to 3"},
+      {replaced(text, "WaveMode=Mode2", "WaveMode=Mode3"), "WaveMode is not Mode1 or Mode2"},
+      {replaced(text, "StaticColor=#FF0000", "StaticColor=red"), "StaticColor is not a colour #RRGGBB"},
+      {replaced(text, "WindowsKey=On", "WindowsKey=Maybe"), "WindowsKey is not Off or On"},
+      {replaced(text, "[CustomColors]\r\n", "[CustomColors]\r\nLed3=#12345\r\n"), "Led3 is not a colour"},
+      {replaced(text, "[Remap]\r\n", "[Remap]\r\nKey4=Hyper\r\n"), "[Remap] Key4 is not a key"},
       {replaced(text, "Macros=1", "Macros=2"), "[Macro2] is missing"},
       {replaced(text, "Macros=1", "Macros=many"), "Macros is not a number"},
       {replaced(text, "Steps=21:1:30 21:2:0", "Steps=21:1"), "Steps the step \"21:1\""},
       {replaced(text, "Steps=21:1:30 21:2:0", "Steps=21:1:70000"), "is not code:action:delay"},
+      {replaced(text, "Steps=21:1:30 21:2:0", "Steps=21:7:0"), "is not code:action:delay"},
       {replaced(text, "RepeatCount=0", "RepeatCount=300"), "RepeatCount is not a number from 0 to 255"},
       {replaced(text, "Name=\"Reload\"", "Name=\"  \""), "[Macro1] has no name"},
       {replaced(text, "Text=\"Good game\"", "Text=\"Good\\qgame\""), "[TextMacro1] Text is not a text"},
       {replaced(text, "Text=\"Good game\"", "Text=\"" + std::string(5002, 'x') + "\""),
        "Text is longer than 5001 bytes"},
+      {replaced(text, "DelayMs=120", "DelayMs=2147483647"), "DelayMs is not a number from 0 to 65535"},
       {replaced(text, "KeyBefore=40", "KeyBefore=256"), "KeyBefore is not a number"},
       {replaced(text, "Name=\"Reload\"", "Name=\"Other\""), "key 1 plays the macro \"Reload\""},
       {replaced(text, "Name=\"gg\"", "Name=\"hh\""), "key 2 types the text macro \"gg\""},
-      {replaced(text, "[Setting]", "[Settings]"), "[Setting] is missing"},
+      {replaced(text, "Key1=Macro \"Reload\"", "Key1=Macro \"Reload\" PlayNTimes 2147483648"),
+       "PlayNTimes takes a count from 1 to 999"},
+      {replaced(text, "Key1=Macro \"Reload\"", "Key1=Macro \"Reload\" RepeatDelay 10000"),
+       "RepeatDelay takes"},
+      {replaced(text, "Key1=Macro \"Reload\"", "Key1=Macro Reload"), "is not a quoted text"},
+      {replaced(text, "Key1=Macro \"Reload\"", "Key1=Macro \"\""), "a macro without a name"},
+      {replaced(text, "Key1=Macro \"Reload\"", "Key1=Run \"cmd\""), "\"Run\" is no key function"},
+      {replaced(text, "Key1=Macro \"Reload\"", "Key1=Macro \"Reload\" Twice"), "\"Twice\" is not understood"},
+      {replaced(text, "Key3=Media VolumeUp", "Key3=Media Louder"), "\"Louder\" is no media key"},
+      {replaced(text, "Key3=Media VolumeUp", "Key3=Combination Ctrl+Ctrl"), "a key twice"},
+      {replaced(text, "Key3=Media VolumeUp", "Key3=Combination A+Ctrl"), "no Ctrl, Shift, Alt or Win"},
+      {replaced(text, "Key3=Media VolumeUp", "Key3=Combination Ctrl+#250"), "the unknown key 250"},
+      {replaced(text, "Key3=Media VolumeUp",
+                "Key3=Combination Ctrl+Shift+Alt+Win+RightCtrl+RightShift+"
+                "RightAlt+RightWin+A+B"),
+       "more than nine keys"},
+      {replaced(text, "[End]", "[Fin]"), "its end is missing"},
+      {replaced(text, "[Profile]", "[Profiles]"), "[Profile] is missing"},
   };
   for (const Case& c : cases) {
     const std::string message = refusal(c.file);
-    EXPECT_NE(message.find("damaged or cut short"), std::string::npos) << message;
     EXPECT_NE(message.find(c.named), std::string::npos) << message << "\nshould name: " << c.named;
   }
 
@@ -451,21 +581,143 @@ TEST(ProfileShare, DamagedOrMissingPartsAreRefusedNamingThePart) {
   std::string many = replaced(text, "Steps=21:1:30 21:2:0", "Steps=");
   for (int i = 0; i <= kMaxMacroSteps; ++i) many = replaced(many, "Steps=", "Steps=4:1:0 ");
   EXPECT_NE(refusal(many).find("more than 40 steps"), std::string::npos);
+
+  // More keys playing macros or combinations than a profile takes.
+  std::string crowded = text;
+  for (int k = 40; k < 40 + kMaxMacroKeys; ++k)
+    crowded = replaced(crowded, "\r\n[End]", "Key" + std::to_string(k) + "=Combination Ctrl+A\r\n\r\n[End]");
+  EXPECT_NE(refusal(crowded).find("36 keys play macros"), std::string::npos) << refusal(crowded);
 }
 
 TEST(ProfileShare, AFileCutShortAnywhereIsRefused) {
   auto source = everyFieldProfile();
   const std::string text = exported(*source);
-  // Every cut but one that keeps the last key block whole.
-  const size_t lastBlockEnd = text.size() - 2;
-  for (size_t cut = 0; cut < lastBlockEnd; cut += 9973) {
-    SharedProfile shared;
-    EXPECT_NE(readProfileFile(text.substr(0, cut), shared, latin1Codec()), "") << "cut at " << cut;
-  }
-  for (size_t cut = lastBlockEnd - 40; cut < lastBlockEnd; ++cut) {
+  // Every cut but one that keeps the end line whole: each byte of the last
+  // lines, and every few bytes before them.
+  const size_t end = text.size() - 2;
+  for (size_t cut = 0; cut < end - 2; cut += cut + 300 < end ? 29 : 1) {
     SharedProfile shared;
     EXPECT_NE(readProfileFile(text.substr(0, cut), shared, latin1Codec()), "") << "cut at " << cut;
   }
   SharedProfile shared;
-  EXPECT_EQ(readProfileFile(text.substr(0, lastBlockEnd), shared, latin1Codec()), "");
+  EXPECT_EQ(readProfileFile(text.substr(0, end), shared, latin1Codec()), "");
+}
+
+// ---------------------------------------------------------------- format 1.0
+
+TEST(ProfileShare, AFormat10FileComesInAsTheSameFileOfFormat11Would) {
+  auto source = everyFieldProfile();
+  const MacroLibrary library{libraryMacro("Reload", {kPressR, kReleaseR}, 9)};
+  const SharedProfile older = readOk(writeProfileFileFormat10(*source, library, "1.02", latin1Codec()));
+  const SharedProfile newer = readOk(exported(*source, library));
+  EXPECT_EQ(older.formatMinor, 0);
+  const auto* a = reinterpret_cast<const uint8_t*>(older.profile.get());
+  const auto* b = reinterpret_cast<const uint8_t*>(newer.profile.get());
+  const size_t first = size_t(std::mismatch(a, a + sizeof(ProfileRecord), b).first - a);
+  EXPECT_EQ(first, sizeof(ProfileRecord)) << "first difference at byte " << first;
+  ASSERT_EQ(older.macros.size(), newer.macros.size());
+  EXPECT_EQ(std::memcmp(older.macros.data(), newer.macros.data(), older.macros.size() * sizeof(MacroRecord)),
+            0);
+}
+
+// A 1.0 file with its key blocks patched (checksums recomputed), as an
+// attacker would hand it over.
+class HostileFormat10 : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    source_ = defaultProfile(0);
+    bindMacro(source_->keys[1], "Reload", {kPressR, kReleaseR});
+    bindText(source_->keys[2], "gg", "Good game");
+  }
+  std::string file() const { return writeProfileFileFormat10(*source_, {}, "1.02", latin1Codec()); }
+  std::unique_ptr<ProfileRecord> source_;
+};
+
+TEST_F(HostileFormat10, LaunchKeysAndUnknownKindsComeInAsDefaultKeysAndAreCounted) {
+  KeyAssignment& launch = source_->keys[16];
+  launch.category = kCategoryLaunch;
+  launch.functionCode = kFunctionLaunch;
+  std::strcpy(launch.appPath, "\\\\203.0.113.7\\s\\x.hta");
+  KeyAssignment& odd = source_->keys[17];
+  odd.category = 7;
+  odd.functionCode = 200;
+  std::strcpy(odd.textMacroText, "hidden");
+  // A default key with a text nobody sees behind it.
+  std::strcpy(source_->keys[18].textMacroText, "net user x /add");
+  source_->keys[18].steps[0] = MacroStep::make(21, kActionPress, 0);
+  const SharedProfile shared = readOk(file());
+  EXPECT_EQ(shared.launchKeysDropped, 1);
+  EXPECT_EQ(shared.unknownKeysDropped, 1);
+  auto plain = defaultProfile(0);
+  for (int k : {16, 17, 18})
+    EXPECT_EQ(std::memcmp(&shared.profile->keys[k], &plain->keys[k], sizeof(KeyAssignment)), 0) << k;
+
+  MacroLibrary macros;
+  TextMacroLibrary texts;
+  auto target = defaultProfile(1);
+  const ImportSummary summary = importSharedProfile(shared, *target, macros, texts);
+  EXPECT_EQ(summary.launchKeysDropped, 1);
+  EXPECT_EQ(summary.unknownKeysDropped, 1);
+  EXPECT_EQ(summary.macroKeys, 1);
+  EXPECT_EQ(summary.textMacroKeys, 1);
+}
+
+TEST_F(HostileFormat10, KeysWithoutANameTheFileHoldsOrOutOfRangeAreRefused) {
+  struct Case {
+    std::function<void(ProfileRecord&)> patch;
+    std::string named;
+  };
+  const Case cases[] = {
+      {[](ProfileRecord& p) {  // Win+R, "cmd", Enter behind a nameless macro
+         bindMacro(p.keys[31], "",
+                   {MacroStep::make(227, kActionPress, 0), MacroStep::make(21, kActionPress, 0)});
+       },
+       "key 31 holds a macro without a name"},
+      {[](ProfileRecord& p) {  // a nameless text macro repeating 2^31 times
+         bindText(p.keys[45], "", "pasted");
+         p.keys[45].playMode = kPlayNTimes;
+         p.keys[45].playCount = INT32_MAX;
+       },
+       "key 45 holds a text macro without a name"},
+      {[](ProfileRecord& p) { p.keys[1].playCount = -1; }, "a play count of -1"},
+      {[](ProfileRecord& p) { p.keys[2].playCount = INT32_MAX; }, "a play count of 2147483647"},
+      {[](ProfileRecord& p) { p.keys[1].repeatDelayMs = 60000; }, "a repeat delay of 60000 ms"},
+      {[](ProfileRecord& p) { p.keys[1].triggerMode = 2; }, "the trigger 2"},
+      {[](ProfileRecord& p) { p.keys[2].playMode = 9; }, "the play mode 9"},
+      {[](ProfileRecord& p) {
+         p.keys[3].category = kCategoryCombination;
+         p.keys[3].functionCode = kFunctionCombination;
+       },
+       "a key combination without keys"},
+      {[](ProfileRecord& p) { p.lightFx = 5; }, "LightFX is 5"},
+      {[](ProfileRecord& p) { p.ltControl = 60; }, "LtControl is 60"},
+      {[](ProfileRecord& p) { p.leftWinLock = -1; }, "LeftWin is -1"},
+      {[](ProfileRecord& p) { p.rippleSpeed = 9; }, "RippleSpeed is 9"},
+      {[](ProfileRecord& p) { p.staticColor = 0xFF000000; }, "StaticColor is no colour"},
+  };
+  for (const Case& c : cases) {
+    auto saved = std::make_unique<ProfileRecord>(*source_);
+    c.patch(*source_);
+    const std::string message = refusal(file());
+    EXPECT_NE(message.find(c.named), std::string::npos) << message << "\nshould name: " << c.named;
+    *source_ = *saved;
+  }
+}
+
+TEST_F(HostileFormat10, TheReadableSectionsAreWhatTheKeysPlay) {
+  // The sections say other steps and another text than the key blocks: the
+  // sections win, and a key whose macro no section names is refused.
+  std::string text = file();
+  text = replaced(text, "Steps=21:1:30 21:2:0", "Steps=20:1:5");
+  text = replaced(text, "Text=\"Good game\"", "Text=\"Well played\"");
+  const SharedProfile shared = readOk(text);
+  ASSERT_TRUE(shared.profile);
+  const KeyAssignment& macro = shared.profile->keys[1];
+  EXPECT_EQ(macro.stepCount, 1);
+  EXPECT_EQ(macro.steps[0], kPressQ);
+  EXPECT_EQ(macro.steps[1].word, 0u);
+  EXPECT_STREQ(shared.profile->keys[2].textMacroText, "Well played");
+  EXPECT_NE(
+      refusal(replaced(file(), "Name=\"Reload\"", "Name=\"Other\"")).find("key 1 plays the macro \"Reload\""),
+      std::string::npos);
 }

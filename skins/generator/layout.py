@@ -532,6 +532,12 @@ APPLY_LOOKS = window("skin_apply_pending.ini", "apply_pending", 132, 76, shape="
     C("BUTTON_APPLY", "button", 0, 0, 132, 38, "APPLY", "Send the settings to the keyboard", "accent"),
     C("BUTTON_APPLY_PENDING", "button", 0, 38, 132, 38, "APPLY", "Changes not applied: send them", "accent pending"),
 ], panels=[Panel("panel", -8, -8, 148, 92)])
+# A profile file refused at import: the program writes the reason in the
+# empty middle; OK alone closes it (no key 2).
+_refused = {"1": C("BUTTON_OK", "button", 117, 162, 70, 30, "OK", "", "accent"),
+            "3": C("BUTTON_EXIT", "close", 277, 4, 22, 22, "", "Close")}
+window("skin_profile_refused_warn.ini", "profile_refused_warn", 304, 204, "IMPORT",
+       controls=list(_refused.values()), keyed=_refused)
 
 # Thumb of every slider: the top-left pixel colour is transparent.
 THUMB_SIZE = (12, 18)

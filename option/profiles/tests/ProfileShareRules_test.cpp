@@ -75,7 +75,8 @@ TEST(ProfileShareRules, AnImportReplacesTheEditedProfileAndSavesBothLibraries) {
   loadList(saved, folder, kMacroLibraryFile);
   ASSERT_EQ(saved.size(), 1u);
   EXPECT_STREQ(saved[0].name, "Dash");
-  EXPECT_EQ(importReport(doc.edit->profiles[3], summary), "Imported \"Runner\": 1 macro added.");
+  EXPECT_EQ(importReport(doc.edit->profiles[3], summary),
+            "Imported \"Runner\": 1 macro added; 1 key plays a macro.");
   EXPECT_EQ(importReport(doc.edit->profiles[3], ImportSummary{}), "Imported \"Runner\".");
   EXPECT_FALSE(importIntoDocument(doc, 5, shared, summary));
   (void)std::system(("rm -rf " + folder).c_str());
@@ -103,6 +104,43 @@ TEST(ProfileShareRules, FileNamesComeFromTheProfileName) {
   EXPECT_EQ(profileFileName(*profile), "Shoot_ _er__ 2_3.vqprofile");
   std::strcpy(profile->profileName, " ..");
   EXPECT_EQ(profileFileName(*profile), "Profile.vqprofile");
+  std::strcpy(profile->profileName, "con");
+  EXPECT_EQ(profileFileName(*profile), "_con.vqprofile");
+  std::strcpy(profile->profileName, "LPT1.old");
+  EXPECT_EQ(profileFileName(*profile), "_LPT1.old.vqprofile");
+  std::strcpy(profile->profileName, "Console");
+  EXPECT_EQ(profileFileName(*profile), "Console.vqprofile");
+  std::memset(profile->profileName, 'a', 240);
+  EXPECT_EQ(profileFileName(*profile), std::string(kMaxProfileFileStem, 'a') + ".vqprofile");
+}
+
+TEST(ProfileShareRules, ARefusalSaysInPlainWordsThatTheFileIsNoProfileAndNothingChanged) {
+  EXPECT_EQ(refusalText("The profile file is damaged or cut short: its end is missing."),
+            "This file is not a Varnel Quillon profile: the profile file is damaged or cut short: its end is "
+            "missing.\nNothing was changed.");
+  EXPECT_EQ(
+      refusalText("The file is not a Varnel Quillon profile: its [VarnelQuillonProfile] Format is missing."),
+      "This file is not a Varnel Quillon profile: its [VarnelQuillonProfile] Format is missing.\nNothing was "
+      "changed.");
+}
+
+TEST(ProfileShareRules, TheReportSaysWhatCameInAndWhatWasLeftOut) {
+  auto profile = std::make_unique<ProfileRecord>();
+  std::memset(profile.get(), 0, sizeof *profile);
+  std::strcpy(profile->profileName, "Shooter");
+  ImportSummary s;
+  s.macrosAdded = 2;
+  s.macrosRenamed = 1;
+  s.textMacrosShared = 1;
+  s.macroKeys = 3;
+  s.textMacroKeys = 1;
+  s.launchKeysDropped = 2;
+  EXPECT_EQ(importPreview(*profile, s),
+            "\"Shooter\" replaces this profile at OK: 2 macros added, 1 macro renamed; 1 text macro already "
+            "there; 3 keys play macros, 1 key types text; 2 program keys left out (default keys now).");
+  s = ImportSummary{};
+  s.unknownKeysDropped = 1;
+  EXPECT_EQ(importReport(*profile, s), "Imported \"Shooter\": 1 key of an unknown kind left out.");
 }
 
 TEST(ProfileCommandLine, ExportAndImportTakeANumberAndAFile) {
