@@ -50,8 +50,8 @@ std::string skinFile(int page) { return "buttons\\skin_profile" + std::to_string
 bool ProfilePage::open(HWND owner) {
   const int controls = state_.page == 1 ? kShowPath : kClose;
   const std::string title = host_.text(kProfileNameTextFirst + state_.profile());
-  return runModal({skinFile(state_.page), SkinRoot(), {{1, controls}, {kExport, kImport}}, {}}, title.c_str(),
-                  owner) == IDOK;
+  return runModal({skinFile(state_.page), SkinRoot(), {{1, controls}, {kExport, kImport - kExport + 1}}, {}},
+                  title.c_str(), owner) == IDOK;
 }
 
 HWND ProfilePage::createControl(int, int key, const SkinPosition& position,
@@ -87,6 +87,7 @@ HWND ProfilePage::createControl(int, int key, const SkinPosition& position,
 SkinListBox* ProfilePage::list() const { return controlAs<SkinListBox>(kList); }
 
 void ProfilePage::onInit() {
+  setDialogKeys(kOk, kCancel);
   if (SkinListBox* lines = list()) {
     for (const AppPathEntry& entry : apps()) lines->addLine(programDisplayName(entry.path), 0);
     SendMessageA(lines->hwnd(), LB_SETCURSEL, apps().empty() ? WPARAM(-1) : 0, 0);

@@ -17,8 +17,11 @@ constexpr unsigned MSG_SHOW_HELP = kSkinWmUser + 101;  // 1125
 constexpr unsigned MSG_LIST_ITEM_ADDED = 1524;
 // SkinListBox: a line was renamed. wParam: line index. lParam: list identifier.
 constexpr unsigned MSG_LIST_ITEM_EDITED = 1526;
-// SkinListBox: right button pressed over the list. wParam: 0. lParam: list identifier.
+// SkinListBox: right button pressed over the list, or its menu asked for from
+// the keyboard. wParam: 0 mouse, 1 keyboard. lParam: list identifier.
 constexpr unsigned MSG_LIST_RCLICK = 1724;
+// BitmapEdit to its parent: Up or Down pressed. wParam: the key. Answer: 1 when the parent stepped.
+constexpr unsigned MSG_EDIT_ARROW = 1792;
 
 // Notifications a skinned parent reflects back to the control that caused them:
 // MSG_REFLECT_BASE + WM_DRAWITEM, + WM_CTLCOLOREDIT, + WM_COMMAND ... with the

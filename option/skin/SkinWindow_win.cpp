@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "Picture_win.h"
+#include "SkinFocus_win.h"
 #include "SkinHelp_win.h"
 
 namespace {
@@ -72,6 +73,16 @@ void SkinWindow::CutOverImages(HWND control) {
       c->cutOverImage(picture.get(), placed.position);
 }
 
+// The captions the skin gives its controls (NAMES) are their window texts,
+// which screen readers announce; entry 0 names a page inside a window.
+void SkinWindow::nameControls() {
+  const bool page = (GetWindowLongPtrA(hwnd_, GWL_STYLE) & WS_CHILD) != 0;
+  for (const auto& [key, name] : ReadSkinSection(skin_.iniPath, "NAMES")) {
+    if (key == 0 && page) NameControl(hwnd_, name);
+    if (HWND window = control(key)) NameControl(window, name);
+  }
+}
+
 SkinPosition SkinWindow::readPosition(const char* section, int key) const {
   return ParseSkinPosition(ReadSkinString(skin_.iniPath, section, std::to_string(key).c_str()));
 }
@@ -105,6 +116,7 @@ LRESULT SkinWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             placed_[key] = {position, createControl(ordinal, key, position, pictures)};
           },
           skin_);
+      nameControls();
       return 0;
     case WM_ERASEBKGND:
       return 1;  // the paint covers everything; erasing would only flicker

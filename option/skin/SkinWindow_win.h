@@ -58,6 +58,7 @@ class SkinWindow {
 
  private:
   static LRESULT CALLBACK staticProc(HWND, UINT, WPARAM, LPARAM);
+  void nameControls();
   HWND hwnd_ = nullptr;
   SkinSource source_;
   LoadedSkin skin_;

@@ -14,7 +14,17 @@ bool WarningDialog::ask(HWND owner, const char* title) {
 HWND WarningDialog::createControl(int, int key, const SkinPosition& position,
                                   const SkinStatePictures& pictures) {
   SkinButton* button = SkinButton::Create(hwnd(), kIdBase + key, position, pictures);
+  setDialogKeys(kOk, kCancel);
   return button ? button->hwnd() : nullptr;
+}
+
+// The question is drawn into the picture; a screen reader reads it from a
+// text window of no size (the skin writes it as NAMES 0).
+void WarningDialog::onInit() {
+  const std::string message = ReadSkinString(skin().iniPath, "NAMES", "0");
+  if (message.empty()) return;
+  CreateWindowExA(0, "STATIC", message.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT, 0, 0, 0, 0, hwnd(), nullptr,
+                  GetModuleHandleA(nullptr), nullptr);
 }
 
 void WarningDialog::onCommand(int id, int, HWND) {

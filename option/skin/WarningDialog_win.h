@@ -16,6 +16,7 @@ class WarningDialog : public SkinDialog {
   HWND createControl(int ordinal, int key, const SkinPosition& position,
                      const SkinStatePictures& pictures) override;
   void onCommand(int id, int code, HWND control) override;
+  void onInit() override;
 
  private:
   std::string skinFile_;

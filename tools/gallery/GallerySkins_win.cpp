@@ -8,6 +8,7 @@
 #include "GallerySkins.h"
 #include "Picture_win.h"
 #include "SkinButton_win.h"
+#include "SkinFocus_win.h"
 #include "SkinListBox_win.h"
 #include "SkinSlider_win.h"
 #include "SkinWindow_win.h"
@@ -297,6 +298,13 @@ GalleryCheck CheckGalleryWindow(const SkinSource& source, const std::string& cap
         check.problem = what;
       }
     }
+  }
+
+  for (HWND unnamed : UnnamedControls(window.hwnd())) {
+    check.named = false;
+    char what[96];
+    std::snprintf(what, sizeof what, "control %d without a name", GetDlgCtrlID(unnamed));
+    check.problem = what;
   }
 
   check.controlsPlaced = true;
