@@ -134,6 +134,7 @@ HWND CreateGalleryControl(HWND window, int id, const SkinPosition& position,
     slider->setBackground({r.left, r.top, r.left + r.width(), r.top + r.height()}, pictures.normal);
     slider->setRange(0, 4);
     slider->setValue(2);
+    slider->setHelpText(position.text);
     return slider->hwnd();
   }
   if (named(position, "KEY_")) {
@@ -146,6 +147,8 @@ HWND CreateGalleryControl(HWND window, int id, const SkinPosition& position,
   SkinButton* button = SkinButton::Create(window, id, position, pictures);
   if (!button) return nullptr;
   if (named(position, "LED_")) ShowWindow(button->hwnd(), SW_HIDE);
+  // An area stands for the page the program puts there, which is named by its own skin.
+  if (named(position, "AREA_")) NameControl(button->hwnd(), position.name);
   return button->hwnd();
 }
 

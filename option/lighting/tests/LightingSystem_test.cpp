@@ -484,9 +484,9 @@ TEST_F(LightingSystem, EscapeCancelsTheColourDialogUpStepsANumberAndEnterIsOk) {
   EXPECT_EQ(textOf(redEdit), "1");
   key("Return");
   EXPECT_TRUE(waitUntil([&] { return !IsWindow(dialog); }));
-  expected_->staticColor = 0x01FFFF;
+  expected_->staticColor = 0xFFFF01;  // 0x00BBGGRR
   applyAndExpect();
-  EXPECT_EQ(applied().staticColor, 0x01FFFFu);
+  EXPECT_EQ(applied().staticColor, 0xFFFF01u);
 }
 
 TEST_F(LightingSystem, TheBrightnessSliderMovesWithTheArrowKeys) {
