@@ -142,7 +142,11 @@ std::vector<HWND> UnnamedControls(HWND root) {
 }
 
 void NameControl(HWND control, const std::string& name) {
-  if (control && !name.empty()) SetWindowTextA(control, name.c_str());
+  if (!control || name.empty()) return;
+  // The same name again (a caption set on every refresh) costs no repaint.
+  char current[512] = {};
+  if (GetWindowTextA(control, current, sizeof current) == int(name.size()) && name == current) return;
+  SetWindowTextA(control, name.c_str());
 }
 
 bool TranslateFocusKey(HWND root, const MSG& msg, const DialogKeys& keys) {
@@ -181,15 +185,15 @@ bool TranslateFocusKey(HWND root, const MSG& msg, const DialogKeys& keys) {
       if ((msg.lParam & (1L << 30)) == 0 && keys.ok) PressControl(keys.ok);
       return true;
     case KeyAction::Cancel:
+    case KeyAction::Close:
+      // Alt+F4 too goes the way of the Cancel or close button (the main
+      // window's asks about unapplied edits first).
       if ((msg.lParam & (1L << 30)) != 0) return true;
       // A Cancel that cannot be pressed now (while a macro records) holds the window.
       if (keys.cancel)
         PressControl(keys.cancel);
       else
         PostMessageA(root, WM_CLOSE, 0, 0);
-      return true;
-    case KeyAction::Close:
-      PostMessageA(root, WM_CLOSE, 0, 0);
       return true;
   }
   return false;

@@ -1,8 +1,8 @@
 // The configuration program without a mouse, with real X key input: Tab
 // walks the main window to Apply and Space presses it, Escape leaves a
 // profile page as Cancel and Enter as OK, the arrows walk the keyboard
-// picture and Enter opens a key's page (Ctrl+Enter paints an LED), Escape
-// closes the main window; and every visible control has a name.
+// picture and Enter opens a key's page (Ctrl+Enter paints an LED), Alt+F4
+// closes a page and Escape the main window; and every visible control has a name.
 
 #include <memory>
 #include <string>
@@ -31,6 +31,13 @@ std::string textOf(HWND window) {
 
 class OptionKeyboard : public OptionHarness {
  protected:
+  // Captures kept beside the test program, for a look at the focus mark.
+  std::string shotPath(const char* name) const {
+    char self[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::string path = self;
+    return path.substr(0, path.find_last_of('\\') + 1) + name;
+  }
   // The names of the visible controls of `window` that have none.
   static std::string unnamedIn(HWND window) {
     std::string list;
@@ -75,6 +82,7 @@ TEST_F(OptionKeyboard, TabAloneReachesApplyAndSpacePressesIt) {
   key("Tab");
   ASSERT_TRUE(waitFor([&] { return focusedControl() == apply; }, kShort));
   Sleep(kQuickUserMs);
+  capture(optionWindow(), shotPath("option-keyboard-apply-focused.bmp"));
   const size_t mark = traceSize();
   key("space");
   EXPECT_EQ(waitForDownloads(mark, 1).size(), 1u);
@@ -137,6 +145,7 @@ TEST_F(OptionKeyboard, ArrowsWalkTheKeyboardPictureAndEnterOpensTheKeysPage) {
   key("Down Up");
   EXPECT_TRUE(waitFor([&] { return textOf(picture) == "Keyboard: F1"; }, kShort)) << textOf(picture);
   Sleep(kQuickUserMs);
+  capture(optionWindow(), shotPath("option-keyboard-key-focused.bmp"));
   key("Return");
   HWND page = waitForWindow(kKeyPageTitle);
   ASSERT_NE(page, nullptr);
@@ -184,10 +193,16 @@ TEST_F(OptionKeyboard, CtrlEnterPaintsTheFocusedLedAsCtrlClickDoes) {
   EXPECT_EQ(applied()->profiles[0].customColors[painted], kBlue);
 }
 
-TEST_F(OptionKeyboard, EscapeClosesTheMainWindow) {
+TEST_F(OptionKeyboard, AltF4ClosesAPageAndEscapeTheMainWindow) {
   startWithEmulatedKeyboard();
   startOption();
   HWND window = optionWindow();
+  HWND page = openProfilePage(1);
+  ASSERT_NE(page, nullptr);
+  Sleep(kQuickUserMs);
+  key("alt+F4");
+  ASSERT_TRUE(closed(page));
+  EXPECT_TRUE(IsWindow(window));
   focusWindowTitled(kOptionWindowTitle);
   Sleep(kQuickUserMs);
   key("Escape");
