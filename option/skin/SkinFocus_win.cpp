@@ -157,7 +157,9 @@ bool TranslateFocusKey(HWND root, const MSG& msg, const DialogKeys& keys) {
   }
   if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) return false;
   const bool shift = GetKeyState(VK_SHIFT) < 0, ctrl = GetKeyState(VK_CONTROL) < 0;
-  const bool alt = msg.message == WM_SYSKEYDOWN || GetKeyState(VK_MENU) < 0;
+  // Keys come as WM_SYSKEYDOWN also when no control has the focus: Alt is the
+  // key's own context bit, not the message.
+  const bool alt = (HIWORD(msg.lParam) & KF_ALTDOWN) != 0;
   HWND focus = GetFocus();
   if (focus && focus != root && !IsChild(root, focus)) focus = nullptr;
   if (isNavigationKey(msg.wParam)) SetFocusMarksShown(true);

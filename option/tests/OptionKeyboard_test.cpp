@@ -187,13 +187,15 @@ TEST_F(OptionKeyboard, CtrlEnterPaintsTheFocusedLedAsCtrlClickDoes) {
   int blue = 0;
   for (int i = 0; i < kLedCount; ++i) blue += pictureLed(i).shown && pictureLed(i).color == kBlue;
   EXPECT_EQ(blue, 1);
+  const size_t mark = traceSize();
   click(mainControl(kApply));
+  ASSERT_EQ(waitForDownloads(mark, 1).size(), 1u);
   ASSERT_TRUE(waitApplyEnabled());
   ASSERT_GE(painted, 0);
   EXPECT_EQ(applied()->profiles[0].customColors[painted], kBlue);
 }
 
-TEST_F(OptionKeyboard, AltF4ClosesAPageAndEscapeTheMainWindow) {
+TEST_F(OptionKeyboard, AltF4ClosesAPageAsItsCancel) {
   startWithEmulatedKeyboard();
   startOption();
   HWND window = optionWindow();
@@ -203,6 +205,12 @@ TEST_F(OptionKeyboard, AltF4ClosesAPageAndEscapeTheMainWindow) {
   key("alt+F4");
   ASSERT_TRUE(closed(page));
   EXPECT_TRUE(IsWindow(window));
+}
+
+TEST_F(OptionKeyboard, EscapeClosesTheMainWindow) {
+  startWithEmulatedKeyboard();
+  startOption();
+  HWND window = optionWindow();
   focusWindowTitled(kOptionWindowTitle);
   Sleep(kQuickUserMs);
   key("Escape");
