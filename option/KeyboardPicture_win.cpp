@@ -13,6 +13,7 @@
 #include "OptionResources.h"
 #include "Picture_win.h"
 #include "SkinControl_win.h"
+#include "SkinFocus_win.h"
 #include "SkinHelp_win.h"
 #include "SkinLoader_win.h"
 #include "SkinPictures_win.h"
@@ -48,9 +49,11 @@ KeyboardPicture::~KeyboardPicture() {
 
 bool KeyboardPicture::create(HWND parent, POINT at) {
   RegisterProgramClass(kKeyboardPictureClass, staticProc, CS_DBLCLKS);
-  HWND made = CreateWindowExA(0, kKeyboardPictureClass, "", WS_CHILD, at.x, at.y, 0, 0, parent, nullptr,
-                              GetModuleHandleA(nullptr), this);
+  HWND made = CreateWindowExA(0, kKeyboardPictureClass, kKeyboardName, WS_CHILD | WS_TABSTOP, at.x, at.y, 0,
+                              0, parent, nullptr, GetModuleHandleA(nullptr), this);
   if (!made) return false;
+  // Enter opens the focused key's page; it is no OK of the window.
+  SetPropA(made, kTakesKeysProperty, reinterpret_cast<HANDLE>(kTakesEnter));
   load();
   return true;
 }
@@ -64,6 +67,7 @@ LRESULT CALLBACK KeyboardPicture::staticProc(HWND hwnd, UINT message, WPARAM wPa
   auto* self = reinterpret_cast<KeyboardPicture*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
   if (!self) return DefWindowProcA(hwnd, message, wParam, lParam);
   if (message == WM_NCDESTROY) {
+    RemovePropA(hwnd, kTakesKeysProperty);
     SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
     self->hwnd_ = nullptr;
     self->tooltip_.release();  // an owned pop-up: gone with this window
@@ -104,6 +108,7 @@ void KeyboardPicture::load() {
     keyTexts_[k] = position.text;
   }
   for (int i = 0; i < kLedCount; ++i) layout_.leds[i] = at(kLedEntryBase + i).rect;
+  names_ = ReadSkinSection(iniPath_, "NAMES");
   UniqueBitmap enterMask = LoadSkinResourcePicture(IDB_ENTER_MASK, PictureFilter::Outline);
   enterOutline_ = RegionFromMask(enterMask.get(), RGB(255, 255, 255), 0);
   layout_.enterOutline = rectsOf(enterOutline_.get());
@@ -166,6 +171,7 @@ void KeyboardPicture::paint(HDC dc, const RECT& area) {
     for (int i = kLedCount - 1; i >= 0; --i)
       if (layout_.ledPlaced(i) && meets(layout_.leds[i], area)) drawLed(canvas.get(), source.get(), i);
   }
+  drawFocusMark(canvas.get(), area);
   BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, canvas.get(), area.left,
          area.top, SRCCOPY);
   SelectObject(source.get(), oldSource);
@@ -311,6 +317,7 @@ void KeyboardPicture::refresh(const ProfileRecord& profile, KeyboardPictureMode 
     // Other items lie under the mouse now: no hover or press carries over.
     apply(input_.cancel());
     mode_ = mode;
+    moveFocusTo(-1);
     InvalidateRect(hwnd_, nullptr, FALSE);
     showTooltips(mode == KeyboardPictureMode::Keys);
   }
@@ -383,9 +390,17 @@ LRESULT KeyboardPicture::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (!wParam) apply(input_.cancel());
       break;
     case WM_KEYDOWN:
+      if (keyPressed(wParam, lParam)) return 0;
+      [[fallthrough]];
     case WM_KEYUP:
       if (wParam == VK_CONTROL) apply(input_.ctrl(message == WM_KEYDOWN));
       break;
+    case WM_GETDLGCODE:
+      return DLGC_WANTARROWS;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+      focusChanged(message == WM_SETFOCUS);
+      return 0;
     case WM_SETCURSOR:
       if (LOWORD(lParam) == HTCLIENT) {
         POINT at;

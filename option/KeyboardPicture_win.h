@@ -11,6 +11,7 @@
 #include <iterator>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "Handle_win.h"
 #include "KeyboardPictureRules.h"
@@ -21,6 +22,8 @@ class KeyboardPicture {
  public:
   static constexpr int kKeyEntryBase = 40;   // key index k at BUTTONPOS 40 + k
   static constexpr int kLedEntryBase = 150;  // LED i at BUTTONPOS 150 + i
+  // Its window text; with the focused key's name after it while the keyboard walks the keys.
+  static constexpr const char* kKeyboardName = "Keyboard";
 
   KeyboardPicture() = default;
   KeyboardPicture(const KeyboardPicture&) = delete;
@@ -54,12 +57,21 @@ class KeyboardPicture {
   void released(WPARAM wParam, LPARAM lParam);
   void showTooltips(bool shown);
   LRESULT describe(WPARAM kind, LPARAM index) const;
+  // The keyboard (KeyboardPictureKeys_win.cpp): the focus mark on one item.
+  std::vector<SkinRect> focusItems() const;
+  PictureItem focusedItem() const;
+  bool keyPressed(WPARAM key, LPARAM flags);
+  void moveFocusTo(int index);
+  void focusChanged(bool gained);
+  void drawFocusMark(HDC dc, const RECT& area);
 
   HWND hwnd_ = nullptr;
   std::string iniPath_;
   SIZE size_{0, 0};
   PictureLayout layout_;
   std::string keyTexts_[kKeyCount];                    // each key's tooltip and quick help
+  std::map<int, std::string> names_;                   // by BUTTONPOS entry: what screen readers say
+  int focus_ = -1;                                     // the key or LED the keyboard is at
   UniqueRegion enterOutline_;                          // in the Enter key's coordinates
   UniqueBitmap background_;                            // the rest look of every key and LED
   UniqueBitmap over_, down_;                           // decoded after the first paint, or when first needed

@@ -101,6 +101,7 @@ void MainWindow::onInit() {
   SendMessageA(hwnd(), WM_SETICON, ICON_SMALL, LPARAM(icon(GetSystemMetrics(SM_CXSMICON))));
   SetSkinMainWindow(hwnd());
   SetWindowTextA(hwnd(), kOptionWindowTitle);
+  setDialogKeys(0, kClose);  // Escape closes the window as its close button
   createPages();
   loadSettings();
   refresh();

@@ -90,7 +90,10 @@ HWND KeyAssignPage::createControl(int, int key, const SkinPosition& position,
   return button ? button->hwnd() : nullptr;
 }
 
-void KeyAssignPage::onInit() { refresh(); }
+void KeyAssignPage::onInit() {
+  setDialogKeys(kOk, kCancel);
+  refresh();
+}
 
 // Sub-pages are made the first time their category shows: each is a skinned
 // window with pictures to decode, and a key is mostly given one category.

@@ -81,6 +81,7 @@ HWND ColorSelectDialog::createControl(int, int key, const SkinPosition& position
 }
 
 void ColorSelectDialog::onInit() {
+  setDialogKeys(kOk, kCancel);
   if (field_ && bar_) {
     field_->link(bar_->hwnd());
     bar_->link(field_->hwnd());

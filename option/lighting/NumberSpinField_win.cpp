@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "LightingMessages.h"
+#include "SkinFocus_win.h"
 #include "SkinHelp_win.h"
 #include "SkinMessages.h"
 
@@ -30,6 +31,7 @@ NumberSpinField* NumberSpinField::Create(HWND parent, int id, const SkinPosition
   editPosition.rect = {0, 0, std::max(r.width() - kArrowWidth, 0), r.height()};
   field->edit_ = BitmapEdit::Create(window, id, editPosition);
   field->help_ = position.text;
+  NameControl(window, position.text);
   if (field->edit_) field->edit_->setDecimalFilter(true);
   field->setRange(kColorByteRange);
   field->setValue(0);
@@ -121,6 +123,10 @@ LRESULT NumberSpinField::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return 0;
   }
   switch (message) {
+    case MSG_EDIT_ARROW:
+      if (wParam == VK_UP) stepUp();
+      if (wParam == VK_DOWN) stepDown();
+      return 1;
     case WM_COMMAND:
       // The edit has just posted its change notice; remember the ones we caused.
       if (HIWORD(wParam) == EN_CHANGE && settingQuietly_) ++quietChanges_;

@@ -78,6 +78,7 @@ SkinListBox* MacroManagerDialog::names() const { return controlAs<SkinListBox>(k
 SkinListBox* MacroManagerDialog::stepList() const { return controlAs<SkinListBox>(kSteps); }
 
 void MacroManagerDialog::onInit() {
+  setDialogKeys(kOk, kCancel);
   SetWindowTextA(hwnd(), kMacroManagerTitle);
   session_.open(editedKey_);
   if (SkinListBox* list = names()) {
@@ -210,7 +211,7 @@ void MacroManagerDialog::onHookKey(WPARAM virtualKey, LPARAM flags) {
   if (outcome == RecordOutcome::Full) endRecording();
 }
 
-void MacroManagerDialog::openStepMenu() {
+void MacroManagerDialog::openStepMenu(bool fromKeyboard) {
   finishNaming();
   if (!session_.stepMenuOpens()) return;
   SkinMenu menu("Play", 16, FW_NORMAL);
@@ -219,6 +220,15 @@ void MacroManagerDialog::openStepMenu() {
                [this](int id) { return host_.text(id); });
   POINT at;
   GetCursorPos(&at);
+  if (SkinListBox* list = stepList(); fromKeyboard && list) {
+    RECT line{};
+    const int index = list->selected();
+    if (index < 0 ||
+        SendMessageA(list->hwnd(), LB_GETITEMRECT, WPARAM(index), reinterpret_cast<LPARAM>(&line)) == LB_ERR)
+      GetClientRect(list->hwnd(), &line), line.bottom = line.top;
+    at = {line.left + 8, line.bottom};
+    ClientToScreen(list->hwnd(), &at);
+  }
   menu.track(hwnd(), at.x, at.y);
   PostMessageA(hwnd(), WM_NULL, 0, 0);
 }
@@ -356,7 +366,7 @@ LRESULT MacroManagerDialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam
       onHookKey(wParam, lParam);
       return 0;
     case MSG_LIST_RCLICK:
-      if (int(lParam) == kStepListId) openStepMenu();
+      if (int(lParam) == kStepListId) openStepMenu(wParam == 1);
       return 0;
     case MSG_LIST_ITEM_ADDED:
       if (int(lParam) == kMacroNameListId) onNameAdded(int(wParam));

@@ -44,7 +44,8 @@ class MacroManagerDialog : public SkinDialog {
   void endRecording();
   void setRecordingLook(bool recording);
   void onHookKey(WPARAM virtualKey, LPARAM flags);
-  void openStepMenu();
+  // At the mouse, or (from the keyboard) under the selected step.
+  void openStepMenu(bool fromKeyboard = false);
   void runStepCommand(int command);
   void newMacro();
   void deleteMacro();

@@ -105,6 +105,7 @@ HWND TextMacroManagerDialog::createControl(int, int key, const SkinPosition& pos
 SkinListBox* TextMacroManagerDialog::names() const { return controlAs<SkinListBox>(kNames); }
 
 void TextMacroManagerDialog::onInit() {
+  setDialogKeys(kOk, kCancel);
   SetWindowTextA(hwnd(), kTextMacroManagerTitle);
   session_.open();
   if (SkinListBox* list = names()) {

@@ -57,9 +57,10 @@ std::string skinFile(int page) { return "buttons\\skin_profile" + std::to_string
 bool ProfilePage::open(HWND owner) {
   const int controls = state_.page == 1 ? kShowPath : kClose;
   const std::string title = host_.text(kProfileNameTextFirst + state_.profile());
+  // Each range is a first key and a count.
   return runModal({skinFile(state_.page),
                    SkinRoot(),
-                   {{1, controls}, {kExport, kImport}, {kDesktop, kDesktop}, {kName, kName}},
+                   {{1, controls}, {kExport, kImport - kExport + 1}, {kDesktop, 1}, {kName, 1}},
                    {}},
                   title.c_str(), owner) == IDOK;
 }
@@ -126,6 +127,7 @@ void ProfilePage::takeName() {
 SkinListBox* ProfilePage::list() const { return controlAs<SkinListBox>(kList); }
 
 void ProfilePage::onInit() {
+  setDialogKeys(kOk, kCancel);
   if (SkinListBox* lines = list()) {
     for (const AppPathEntry& entry : apps()) lines->addLine(programDisplayName(entry.path), 0);
     SendMessageA(lines->hwnd(), LB_SETCURSEL, apps().empty() ? WPARAM(-1) : 0, 0);

@@ -89,6 +89,11 @@ LRESULT BitmapEdit::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (HWND parent = GetParent(hwnd())) PostMessageA(parent, MSG_EDIT_DONE, 0, 0);
       break;
     case WM_KEYDOWN:
+      // A number field steps with the arrows.
+      if ((wParam == VK_UP || wParam == VK_DOWN) && !multiLine_)
+        if (HWND parent = GetParent(hwnd()); parent && SendMessageA(parent, MSG_EDIT_ARROW, wParam, 0) == 1)
+          return 0;
+      [[fallthrough]];
     case WM_CHAR:
       // A dialog must never close on these while the user types; in a text of
       // several lines Enter starts the next one.

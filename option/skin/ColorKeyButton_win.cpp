@@ -8,9 +8,9 @@
 ColorKeyButton* ColorKeyButton::Create(HWND parent, int id, const SkinPosition& position,
                                        const SkinStatePictures& pictures) {
   const SkinRect& r = position.rect;
-  HWND window = CreateWindowExA(0, "BUTTON", "", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, r.left, r.top,
-                                r.width(), r.height(), parent, reinterpret_cast<HMENU>(INT_PTR(id)),
-                                GetModuleHandleA(nullptr), nullptr);
+  HWND window = CreateWindowExA(0, "BUTTON", position.text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW,
+                                r.left, r.top, r.width(), r.height(), parent,
+                                reinterpret_cast<HMENU>(INT_PTR(id)), GetModuleHandleA(nullptr), nullptr);
   if (!window) return nullptr;
   auto* button = new ColorKeyButton;
   if (!button->attach(window)) {
@@ -26,7 +26,7 @@ ColorKeyButton* ColorKeyButton::Create(HWND parent, int id, const SkinPosition& 
 void ColorKeyButton::setStateImages(const RECT& rect, const SkinStatePictures& pictures) {
   images_.cut(hwnd(), rect, pictures.normal, pictures.over, pictures.down, pictures.disabled);
   LONG_PTR style = GetWindowLongPtrA(hwnd(), GWL_STYLE);
-  SetWindowLongPtrA(hwnd(), GWL_STYLE, style & ~(WS_BORDER | WS_TABSTOP));
+  SetWindowLongPtrA(hwnd(), GWL_STYLE, (style & ~WS_BORDER) | WS_TABSTOP);
   InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
@@ -49,6 +49,13 @@ void ColorKeyButton::setChecked(bool checked) {
   if (checked == checked_) return;
   checked_ = checked;
   InvalidateRect(hwnd(), nullptr, FALSE);
+  NotifyCheckChanged(hwnd());
+}
+
+// Ctrl+Enter paints the key as Ctrl+click does.
+void ColorKeyButton::press() {
+  if (GetKeyState(VK_CONTROL) & 0x8000) setColor(ctrlClickColor_);
+  PressButtonWindow(hwnd(), toggle_, checked_);
 }
 
 void ColorKeyButton::setHover(bool hover) {
@@ -99,6 +106,8 @@ LRESULT ColorKeyButton::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     case WM_ERASEBKGND:
       return 1;
+    case BM_GETCHECK:
+      return CheckStateOf(checked_);
   }
   return defaultProc(message, wParam, lParam);
 }
@@ -114,6 +123,7 @@ void ColorKeyButton::draw(const DRAWITEMSTRUCT& item) {
   int w = item.rcItem.right - item.rcItem.left, h = item.rcItem.bottom - item.rcItem.top;
   DrawImage(item.hDC, image, w, h);
   drawColour(item.hDC, w, h, ColorKeyOverlayFor(mode_, !look.disabled, color_));
+  if (ShowsFocusMark(hwnd())) DrawFocusMark(item.hDC, item.rcItem);
 }
 
 void PaintColorKey(HDC canvas, ColorKeyShape shape, int w, int h, COLORREF colour) {

@@ -7,6 +7,7 @@
 
 #include "ButtonLooks.h"
 #include "SkinControl_win.h"
+#include "SkinFocus_win.h"
 #include "SkinLoader_win.h"
 
 // Paints `canvas` (w x h) black with a key of `shape` in `colour` on it: what
@@ -29,8 +30,15 @@ class ColorKeyButton : public SkinControl {
   void setChecked(bool checked);
   bool checked() const { return checked_; }
   bool hovered() const { return hover_; }
-  void setHelpText(const std::string& text) { help_ = text; }
+  void setHelpText(const std::string& text) {
+    help_ = text;
+    if (GetWindowTextLengthA(hwnd()) == 0) NameControl(hwnd(), text);
+  }
   const std::string& helpText() const { return help_; }
+
+  bool pressable() const override { return true; }
+  bool takesFocusOnPress() const override { return !toggle_; }
+  void press() override;
 
   void cutOverImage(HBITMAP picture, const SkinPosition& at) override { images_.cutOver(hwnd(), at, picture); }
 

@@ -48,6 +48,7 @@ void RegionButton::setChecked(bool checked) {
   if (checked == checked_) return;
   checked_ = checked;
   InvalidateRect(hwnd(), nullptr, FALSE);
+  NotifyCheckChanged(hwnd());
 }
 
 bool RegionButton::insideOutline(POINT pt) const {
@@ -74,6 +75,7 @@ void RegionButton::paint() {
   RECT client;
   GetClientRect(hwnd(), &client);
   DrawImage(dc, image, client.right, client.bottom);
+  if (ShowsFocusMark(hwnd())) DrawFocusMark(dc, client);
   EndPaint(hwnd(), &ps);
 }
 
@@ -82,6 +84,12 @@ LRESULT RegionButton::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_PAINT:
       paint();
       return 0;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+      InvalidateRect(hwnd(), nullptr, FALSE);  // the focus mark
+      break;
+    case BM_GETCHECK:
+      return CheckStateOf(checked_);
     case WM_PRINTCLIENT: {
       RECT client;
       GetClientRect(hwnd(), &client);

@@ -6,6 +6,7 @@
 
 #include "ButtonLooks.h"
 #include "SkinControl_win.h"
+#include "SkinFocus_win.h"
 #include "SkinLoader_win.h"
 
 class RegionButton : public SkinControl {
@@ -24,6 +25,9 @@ class RegionButton : public SkinControl {
   bool hasOutline() const { return bool(outline_); }
   // Client point inside the outline (the whole rectangle without a mask).
   bool insideOutline(POINT pt) const;
+
+  bool pressable() const override { return true; }
+  void press() override { PressButtonWindow(hwnd(), toggle_, checked_); }
 
   void cutOverImage(HBITMAP picture, const SkinPosition& at) override { images_.cutOver(hwnd(), at, picture); }
 

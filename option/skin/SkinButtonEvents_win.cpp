@@ -43,6 +43,11 @@ LRESULT SkinButton::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     case WM_ERASEBKGND:
       return 1;
+    case BM_GETCHECK:
+      return CheckStateOf(checked_);
+    case BM_SETCHECK:
+      setChecked(wParam == BST_CHECKED);
+      return 0;
   }
   return defaultProc(message, wParam, lParam);
 }
@@ -66,8 +71,10 @@ void SkinButton::draw(const DRAWITEMSTRUCT& item) {
     image = images_.disabled.get();
   }
   int w = item.rcItem.right - item.rcItem.left, h = item.rcItem.bottom - item.rcItem.top;
+  const bool focusMark = ShowsFocusMark(hwnd());
   if (caption_.empty()) {
     DrawImage(item.hDC, image, w, h);
+    if (focusMark) DrawFocusMark(item.hDC, item.rcItem);
     return;
   }
   UniqueMemoryDc canvas(CreateCompatibleDC(item.hDC));
@@ -93,6 +100,7 @@ void SkinButton::draw(const DRAWITEMSTRUCT& item) {
     block = {3, (h - textHeight) / 2, w - 40, (h - textHeight) / 2 + textHeight};
     DrawTextA(canvas.get(), caption_.c_str(), -1, &block, DT_WORDBREAK);
   }
+  if (focusMark) DrawFocusMark(canvas.get(), {0, 0, w, h});
   BitBlt(item.hDC, 0, 0, w, h, canvas.get(), 0, 0, SRCCOPY);
   SelectObject(canvas.get(), oldFont);
   SelectObject(canvas.get(), oldSurface);

@@ -10,9 +10,10 @@
 SkinButton* SkinButton::Create(HWND parent, int id, const SkinPosition& position,
                                const SkinStatePictures& pictures, bool toggle) {
   const SkinRect& r = position.rect;
-  HWND window = CreateWindowExA(0, "BUTTON", "", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, r.left, r.top,
-                                r.width(), r.height(), parent, reinterpret_cast<HMENU>(INT_PTR(id)),
-                                GetModuleHandleA(nullptr), nullptr);
+  // The position's text names the button for screen readers until a caption does.
+  HWND window = CreateWindowExA(0, "BUTTON", position.text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW,
+                                r.left, r.top, r.width(), r.height(), parent,
+                                reinterpret_cast<HMENU>(INT_PTR(id)), GetModuleHandleA(nullptr), nullptr);
   if (!window) return nullptr;
   auto* button = new SkinButton;
   if (!button->attach(window)) {
@@ -52,7 +53,7 @@ SkinButton* SkinButton::CreateResourceButton(HWND parent, int id, const char* po
 void SkinButton::setStateImages(const RECT& rect, const SkinStatePictures& pictures) {
   images_.cut(hwnd(), rect, pictures.normal, pictures.over, pictures.down, pictures.disabled);
   LONG_PTR style = GetWindowLongPtrA(hwnd(), GWL_STYLE);
-  SetWindowLongPtrA(hwnd(), GWL_STYLE, style & ~(WS_BORDER | WS_TABSTOP));
+  SetWindowLongPtrA(hwnd(), GWL_STYLE, (style & ~WS_BORDER) | WS_TABSTOP);
   InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
@@ -66,6 +67,7 @@ void SkinButton::setImages(HBITMAP normal, HBITMAP over, HBITMAP down, HBITMAP d
 
 void SkinButton::setTooltip(const std::string& text) {
   help_ = text;
+  if (caption_.empty() && GetWindowTextLengthA(hwnd()) == 0) NameControl(hwnd(), text);
   // The tooltip window is made when the mouse first comes: a page of a
   // hundred keys would otherwise make a hundred windows nobody may look at.
   if (tooltip_) addTool();
@@ -95,11 +97,13 @@ void SkinButton::setChecked(bool checked) {
   if (checked == checked_) return;
   checked_ = checked;
   InvalidateRect(hwnd(), nullptr, FALSE);
+  NotifyCheckChanged(hwnd());
 }
 
 void SkinButton::setCaption(const std::string& caption, int layout) {
   caption_ = caption;
   layout_ = layout;
+  NameControl(hwnd(), caption);
   InvalidateRect(hwnd(), nullptr, FALSE);
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "SkinControl_win.h"
+#include "SkinFocus_win.h"
 #include "SkinLoader_win.h"
 
 class SkinButton : public SkinControl {
@@ -33,6 +34,10 @@ class SkinButton : public SkinControl {
   void setTag(int tag) { tag_ = tag; }
   void setTextColors(COLORREF rest, COLORREF hover, COLORREF pressed);
   const std::string& helpText() const { return help_; }
+
+  bool pressable() const override { return true; }
+  bool takesFocusOnPress() const override { return !toggle_; }  // as its click
+  void press() override { PressButtonWindow(hwnd(), toggle_, checked_); }
 
   void cutOverImage(HBITMAP picture, const SkinPosition& at) override { images_.cutOver(hwnd(), at, picture); }
 

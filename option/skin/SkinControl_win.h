@@ -18,6 +18,10 @@ class SkinControl {
   // The window's hover picture, decoded when the mouse first came over one
   // of its controls: a control with a hover look cuts its image at `at`.
   virtual void cutOverImage(HBITMAP, const SkinPosition&) {}
+  // Buttons: a press from the keyboard, as a click (SkinFocus_win.h).
+  virtual bool pressable() const { return false; }
+  virtual bool takesFocusOnPress() const { return true; }
+  virtual void press() {}
 
  protected:
   SkinControl() = default;

@@ -3,11 +3,6 @@
 #include "SkinHelp_win.h"
 #include "SkinPictures_win.h"
 
-bool SkinDialog::SwallowsDialogKey(const MSG& msg) {
-  return msg.message == WM_KEYDOWN &&
-         (msg.wParam == VK_ESCAPE || msg.wParam == VK_RETURN || msg.wParam == VK_SPACE);
-}
-
 INT_PTR SkinDialog::runModal(const SkinSource& source, const char* title, HWND owner) {
   result_ = IDCANCEL;
   if (!create(source, title, owner, false)) return IDCANCEL;
@@ -64,7 +59,10 @@ void SkinDialog::placeWindow(HWND owner) {
   SetWindowPos(hwnd(), nullptr, kept.left, kept.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-bool SkinDialog::preTranslate(MSG& msg) { return SwallowsDialogKey(msg); }
+bool SkinDialog::preTranslate(MSG& msg) {
+  return TranslateFocusKey(hwnd(), msg,
+                           {okKey_ ? control(okKey_) : nullptr, cancelKey_ ? control(cancelKey_) : nullptr});
+}
 
 LRESULT SkinDialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {

@@ -3,10 +3,10 @@
 //
 // SkinDialog runs a skinned pop-up modally over its owner: the owner is
 // disabled, a message loop of our own runs until end(), every message is first
-// offered to the balloons and then to preTranslate() (which swallows the
-// key-downs of Escape, Enter and Space, so that no key closes or clicks
-// anything), and the owner is enabled again before the dialog is destroyed,
-// so that the system does not activate another program's window.
+// offered to the balloons and then to preTranslate() (which gives the keyboard
+// its work in the window: Tab, Enter, Space, Escape, Alt+F4; SkinFocus_win.h),
+// and the owner is enabled again before the dialog is destroyed, so that the
+// system does not activate another program's window.
 //
 //   class WarnDialog : public SkinDialog {
 //     void onCommand(int id, int, HWND) override { end(id == kOk ? IDOK : IDCANCEL); }
@@ -16,6 +16,7 @@
 // SkinPage is a child window inside a dialog: never dragged, presses passed on.
 
 #include "BalloonTip_win.h"
+#include "SkinFocus_win.h"
 #include "SkinWindow_win.h"
 
 class SkinDialog : public SkinWindow {
@@ -26,9 +27,6 @@ class SkinDialog : public SkinWindow {
   bool running() const { return running_; }
   BalloonTip& balloon() { return balloon_; }
 
-  // True when `msg` was handled and must not be dispatched.
-  static bool SwallowsDialogKey(const MSG& msg);
-
  protected:
   // After the skin is loaded and before the window is shown.
   virtual void onInit() {}
@@ -37,12 +35,19 @@ class SkinDialog : public SkinWindow {
   // Where the window appears; the default centres it over its owner.
   virtual void placeWindow(HWND owner);
   virtual bool preTranslate(MSG& msg);
+  // The BUTTONPOS keys of the buttons Enter and Escape press (0: none; Escape
+  // then closes the window).
+  void setDialogKeys(int okKey, int cancelKey) {
+    okKey_ = okKey;
+    cancelKey_ = cancelKey;
+  }
   LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
   BalloonTip balloon_;
   INT_PTR result_ = IDCANCEL;
   bool running_ = false;
+  int okKey_ = 0, cancelKey_ = 0;
 };
 
 class SkinPage : public SkinWindow {

@@ -7,7 +7,7 @@
 
 SkinListBox* SkinListBox::Create(HWND parent, int id, const SkinPosition& position) {
   const SkinRect& r = position.rect;
-  HWND window = CreateWindowExA(0, "LISTBOX", "",
+  HWND window = CreateWindowExA(0, "LISTBOX", position.text,
                                 WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | LBS_OWNERDRAWFIXED |
                                     LBS_HASSTRINGS | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
                                 r.left, r.top, r.width(), r.height(), parent,
@@ -220,6 +220,13 @@ LRESULT SkinListBox::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                          (HIWORD(wParam) == EN_CHANGE && GetWindowTextLengthA(editorWindow()) > keptLength_);
         if (HWND parent = GetParent(hwnd()); cut && parent)
           PostMessageA(parent, MSG_LIST_NAME_CUT, WPARAM(keptLength_), identifier_);
+      }
+      break;
+    case WM_CONTEXTMENU:
+      // Shift+F10 or the menu key: the menu of the selected line.
+      if (lParam == -1) {
+        if (HWND parent = GetParent(hwnd())) PostMessageA(parent, MSG_LIST_RCLICK, 1, identifier_);
+        return 0;
       }
       break;
     case WM_LBUTTONDBLCLK: {

@@ -1,6 +1,7 @@
 // The in-place editor of SkinListBox: an edit window over one line. Enter
 // (on release) commits, Escape (on release) cancels; the focus coming back
 // to the list commits as Enter does.
+#include "SkinFocus_win.h"
 #include "SkinListBox_win.h"
 #include "SkinMessages.h"
 
@@ -13,6 +14,7 @@ class ListLineEditor : public SkinControl {
     if (!window) return nullptr;
     auto* editor = new ListLineEditor;
     editor->list_ = list;
+    SetPropA(window, kTakesKeysProperty, reinterpret_cast<HANDLE>(kTakesEnter | kTakesEscape));
     if (!editor->attach(window)) {
       delete editor;
       DestroyWindow(window);

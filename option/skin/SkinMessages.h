@@ -20,8 +20,11 @@ constexpr unsigned MSG_LIST_ITEM_EDITED = 1526;
 // SkinListBox: the line's editor holds more than a name keeps (or refused a
 // character at its limit). wParam: the characters kept. lParam: list identifier.
 constexpr unsigned MSG_LIST_NAME_CUT = 1527;
-// SkinListBox: right button pressed over the list. wParam: 0. lParam: list identifier.
+// SkinListBox: right button pressed over the list, or its menu asked for from
+// the keyboard. wParam: 0 mouse, 1 keyboard. lParam: list identifier.
 constexpr unsigned MSG_LIST_RCLICK = 1724;
+// BitmapEdit to its parent: Up or Down pressed. wParam: the key. Answer: 1 when the parent stepped.
+constexpr unsigned MSG_EDIT_ARROW = 1792;
 
 // Notifications a skinned parent reflects back to the control that caused them:
 // MSG_REFLECT_BASE + WM_DRAWITEM, + WM_CTLCOLOREDIT, + WM_COMMAND ... with the

@@ -4,7 +4,9 @@
 
 #include <cstdio>
 
+#include "FocusRules.h"
 #include "Picture_win.h"
+#include "SkinFocus_win.h"
 #include "SkinHelp_win.h"
 #include "SkinMessages.h"
 #include "SkinPictures_win.h"
@@ -71,6 +73,25 @@ void SkinSlider::enableDrag(bool on) {
   if (thumb_) thumb_->dragEnabled = on;
 }
 
+void SkinSlider::setHelpText(const std::string& text) {
+  help_ = text;
+  NameControl(hwnd(), text);
+  if (thumb_) NameControl(thumb_->hwnd(), text);
+}
+
+// The arrows step, Page Up and Down jump a tenth, Home and End go to the ends;
+// the page hears of it as of a click.
+bool SkinSlider::keyPressed(WPARAM key) {
+  if (!thumb_ || !IsSliderKey(unsigned(key))) return false;
+  const int before = thumb_->value();
+  const int v = SliderKeyValue(thumb_->geometry, before, unsigned(key));
+  if (v != before) {
+    thumb_->setValue(v);
+    if (HWND page = GetParent(hwnd())) PostMessageA(page, MSG_SLIDER_POS, WPARAM(v), id_);
+  }
+  return true;
+}
+
 void SkinSlider::clickAt(int x) {
   if (!thumb_) return;
   int pageX = x + rect_.left;
@@ -102,12 +123,23 @@ LRESULT SkinSlider::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_MOUSELEAVE:
       leavePending_ = false;
       break;
+    case WM_GETDLGCODE:
+      return DLGC_WANTARROWS;
+    case WM_KEYDOWN:
+      if (keyPressed(wParam)) return 0;
+      break;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+      InvalidateRect(hwnd(), nullptr, FALSE);  // the focus mark
+      break;
     case WM_ERASEBKGND:
       return 1;
     case WM_PAINT: {
       PAINTSTRUCT ps;
       HDC dc = BeginPaint(hwnd(), &ps);
       DrawImage(dc, background_.get(), rect_.right - rect_.left, rect_.bottom - rect_.top);
+      if (ShowsFocusMark(hwnd()))
+        DrawFocusMark(dc, {0, 0, rect_.right - rect_.left, rect_.bottom - rect_.top});
       EndPaint(hwnd(), &ps);
       return 0;
     }

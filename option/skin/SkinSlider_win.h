@@ -22,7 +22,7 @@ class SkinSlider : public SkinControl {
   void setValue(int value);
   int value() const;
   void enableDrag(bool on);
-  void setHelpText(const std::string& text) { help_ = text; }
+  void setHelpText(const std::string& text);
   SliderThumb* thumb() const { return thumb_; }
 
  protected:
@@ -30,6 +30,7 @@ class SkinSlider : public SkinControl {
 
  private:
   void clickAt(int x);
+  bool keyPressed(WPARAM key);
   int id_ = 0;
   RECT rect_{};  // in the page's coordinates
   SliderThumb* thumb_ = nullptr;

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "Picture_win.h"
+#include "SkinFocus_win.h"
 #include "SkinHelp_win.h"
 #include "SkinPictures_win.h"
 
@@ -73,6 +74,16 @@ void SkinWindow::CutOverImages(HWND control) {
       c->cutOverImage(picture.get(), placed.position);
 }
 
+// The captions the skin gives its controls (NAMES) are their window texts,
+// which screen readers announce; entry 0 names a page inside a window.
+void SkinWindow::nameControls() {
+  const bool page = (GetWindowLongPtrA(hwnd_, GWL_STYLE) & WS_CHILD) != 0;
+  for (const auto& [key, name] : ReadSkinSection(skin_.iniPath, "NAMES")) {
+    if (key == 0 && page) NameControl(hwnd_, name);
+    if (HWND window = control(key)) NameControl(window, name);
+  }
+}
+
 SkinPosition SkinWindow::readPosition(const char* section, int key) const {
   SkinPosition position =
       ParseSkinPosition(ReadSkinString(skin_.iniPath, section, std::to_string(key).c_str()));
@@ -95,6 +106,7 @@ void SkinWindow::reloadSkin() {
   placed_.clear();
   skin_ = LoadedSkin{};
   loadSkin();
+  nameControls();
   InstallSkinRegion(hwnd_, skin_);
 }
 

@@ -62,6 +62,7 @@ class SkinWindow {
  private:
   static LRESULT CALLBACK staticProc(HWND, UINT, WPARAM, LPARAM);
   void loadSkin();
+  void nameControls();
   HWND hwnd_ = nullptr;
   SkinSource source_;
   LoadedSkin skin_;

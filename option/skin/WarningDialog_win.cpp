@@ -2,6 +2,8 @@
 
 #include "Handle_win.h"
 #include "SkinButton_win.h"
+#include "SkinLoader_win.h"
+#include "SkinPictures_win.h"
 
 namespace {
 enum Control { kOk = 1, kCancel = 2, kClose = 3, kControlCount = 3 };
@@ -15,6 +17,7 @@ bool WarningDialog::ask(HWND owner, const char* title) {
 HWND WarningDialog::createControl(int, int key, const SkinPosition& position,
                                   const SkinStatePictures& pictures) {
   SkinButton* button = SkinButton::Create(hwnd(), kIdBase + key, position, pictures);
+  setDialogKeys(kOk, kCancel);
   return button ? button->hwnd() : nullptr;
 }
 
@@ -22,8 +25,9 @@ void WarningDialog::paintOver(HDC dc) {
   if (text_.empty()) return;
   RECT client{};
   GetClientRect(hwnd(), &client);
-  RECT area{16, 56, client.right - 16, 140};  // between the title bar and the buttons
-  UniqueFont font(CreateFontA(-12, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "Play"));
+  // Between the title bar and the buttons.
+  RECT area{DpiScale(16), DpiScale(56), client.right - DpiScale(16), DpiScale(140)};
+  UniqueFont font(CreateFontA(-DpiScale(12), 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "Play"));
   HGDIOBJ old = SelectObject(dc, font.get());
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, RGB(232, 232, 232));
@@ -34,6 +38,16 @@ void WarningDialog::paintOver(HDC dc) {
   measured.right = area.right;
   DrawTextA(dc, text_.c_str(), -1, &measured, DT_CENTER | DT_WORDBREAK | DT_NOPREFIX);
   SelectObject(dc, old);
+}
+
+// The question is drawn into the picture, or written over it; a screen
+// reader reads it from a text window of no size (the skin writes the drawn
+// one as NAMES 0).
+void WarningDialog::onInit() {
+  const std::string message = text_.empty() ? ReadSkinString(skin().iniPath, "NAMES", "0") : text_;
+  if (message.empty()) return;
+  CreateWindowExA(0, "STATIC", message.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT, 0, 0, 0, 0, hwnd(), nullptr,
+                  GetModuleHandleA(nullptr), nullptr);
 }
 
 void WarningDialog::onCommand(int id, int, HWND) {

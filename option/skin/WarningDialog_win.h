@@ -20,6 +20,7 @@ class WarningDialog : public SkinDialog {
                      const SkinStatePictures& pictures) override;
   void onCommand(int id, int code, HWND control) override;
   void paintOver(HDC dc) override;
+  void onInit() override;
 
  private:
   std::string skinFile_;

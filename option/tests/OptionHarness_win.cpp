@@ -109,6 +109,31 @@ bool OptionHarness::optionRunning() const {
   return option_.hProcess && WaitForSingleObject(option_.hProcess, 0) == WAIT_TIMEOUT;
 }
 
+void OptionHarness::focusWindowTitled(const std::string& title) {
+  EXPECT_TRUE(xdotool("search --sync --onlyvisible --name '^" + title + "$' windowfocus --sync %1"));
+}
+
+HWND OptionHarness::focusedControl() const {
+  GUITHREADINFO info{sizeof info};
+  const DWORD thread = GetWindowThreadProcessId(optionWindow(), nullptr);
+  return thread && GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
+}
+
+HWND OptionHarness::tabUntil(const std::function<bool(HWND)>& reached, int limit) {
+  HWND focus = focusedControl();
+  for (int i = 0; i < limit && !(focus && reached(focus)); ++i) {
+    const HWND before = focus;
+    key("Tab");
+    waitFor(
+        [&] {
+          focus = focusedControl();
+          return focus != before;
+        },
+        2000);
+  }
+  return focus && reached(focus) ? focus : nullptr;
+}
+
 HWND OptionHarness::waitForWindow(const char* title, DWORD ms) {
   HWND found = nullptr;
   waitFor(
@@ -196,7 +221,8 @@ void OptionHarness::clickTimes(POINT screen, int button, int times) {
   const std::string x = std::to_string(screen.x), y = std::to_string(screen.y);
   std::string where;
   xdotool("getmouselocation", &where);
-  const std::string move = where.rfind("x:" + x + " y:" + y + " ", 0) == 0 ? "" : "mousemove --sync " + x + " " + y + " ";
+  const std::string move =
+      where.rfind("x:" + x + " y:" + y + " ", 0) == 0 ? "" : "mousemove --sync " + x + " " + y + " ";
   const std::string repeat = times > 1 ? "--repeat " + std::to_string(times) + " --delay 80 " : "";
   EXPECT_TRUE(xdotool(move + "click " + repeat + std::to_string(button)));
   pump();

@@ -14,6 +14,7 @@
 //     auto downloads = waitForDownloads(mark, 1);
 //   }
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -79,6 +80,12 @@ class OptionHarness : public MonitorHarness {
   void clickOn(HWND window, const std::string& ini, int key, int button = 1) {
     click(centreOf(ini, key, clientOrigin(window)), button);
   }
+  // The keyboard: the X focus to the window titled `title`, the control of
+  // Option.exe that has the focus, and Tab pressed, once at a time, each time
+  // waiting for the focus to move, until `reached` holds (null after `limit`).
+  void focusWindowTitled(const std::string& title);
+  HWND focusedControl() const;
+  HWND tabUntil(const std::function<bool(HWND)>& reached, int limit = 60);
   // A top-level window of Option.exe with this title, once visible.
   HWND waitForWindow(const char* title, DWORD ms = 10000);
   bool closed(HWND window, DWORD ms = 5000) const {

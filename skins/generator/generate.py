@@ -47,7 +47,7 @@ def ini_text(sections):
         lines.append(f"[{name}]")
         lines.extend(f"{k}={v}" for k, v in entries)
         lines.append("")
-    return "\r\n".join(lines).encode("ascii")
+    return "\r\n".join(lines).encode("cp1252")  # the ANSI reads of the program
 
 
 def picture_names(win):
@@ -64,6 +64,46 @@ def position(c):
     if draw.SCALE != 1:
         fields[1:5] = map(str, draw.scaled_rect(c.x, c.y, c.w, c.h))
     return ",".join(fields)
+
+
+def spoken(label):
+    """A caption as a screen reader says it: one line, no capitals throughout."""
+    words = " ".join(part for part in label.replace("\n", " ").split(" ") if part)
+    return words.capitalize() if words.isupper() and len(words) > 2 else words
+
+
+# What a page inside a window is called (pop-ups carry their title).
+PAGE_NAMES = {
+    "main": "Keyboard", "win_key": "Windows key", "color_control": "Lighting", "CONSTANT": "Constant",
+    "Breathe": "Breathing", "wave": "Wave", "Ripple": "Ripple", "Custom": "Custom colours",
+    "Default_button": "Default", "Keyboard_button": "Key combination", "Media_button": "Media",
+    "Shortcut_button": "Shortcut", "LaunchAP_button": "Launch program", "Macro_section": "Macro",
+}
+
+
+def control_names(win):
+    """NAMES: the caption of each control that shows one (its window text);
+    the LEDs of the keyboard picture are named by the key they light."""
+    if win.keyed:
+        entries = list(win.keyed.items())
+    else:
+        entries = [(str(i + 1), c) for i, c in enumerate(win.controls)]
+    # A caption of signs only ("···") says less than the tooltip the control has.
+    names = [(k, spoken(c.label)) for k, c in entries
+             if any(ch.isalnum() for ch in c.label) or (win is layout.KEYBOARD and c.label.strip())]
+    # Two controls of one caption ("CLEAR" twice) are told apart by their tooltips.
+    captions = [name for _, name in names]
+    texts = dict(entries)
+    names = [(k, texts[k].text if captions.count(name) > 1 and texts[k].text else name) for k, name in names]
+    if win.shape == "page" and win.base in PAGE_NAMES:
+        names.insert(0, ("0", PAGE_NAMES[win.base]))
+    if win.ini.endswith("_warn.ini"):  # the question drawn into the picture
+        names.insert(0, ("0", " ".join(label.text for label in win.labels if label.text)))
+    if win is layout.KEYBOARD:
+        for led, key in sorted((slot, k) for k, slot in enumerate(layout.KEY_SLOT)):
+            label = layout.KEYS[key][0]
+            names.append((str(layout.LED_ENTRY_BASE + led), spoken(label)))
+    return names
 
 
 def write_window(win, out, fonts):
@@ -88,6 +128,9 @@ def write_window(win, out, fonts):
         sections.append(("BUTTONPOS", [(str(i + 1), position(c)) for i, c in enumerate(win.controls)]))
     if win.pages:
         sections.append(("PAGEPOSITION", [(str(i + 1), position(c)) for i, c in enumerate(win.pages)]))
+    names = control_names(win)
+    if names:
+        sections.append(("NAMES", names))
     save_if_changed(os.path.join(out, *win.ini.split("\\")), ini_text(sections))
 
 

@@ -34,11 +34,12 @@ struct GalleryCheck {
   bool keysLit = true;          // keys of the keyboard picture show their colour
   bool listsDrawn = true;       // lists show their background and selected line
   bool thumbsShaped = true;     // no transparent-colour pixel of a slider thumb shows
+  bool named = true;            // every visible control has a text for screen readers
   int controls = 0;
   std::string problem;
   bool ok() const {
     return opened && notBlank && notBlack && regionApplied && controlsPlaced && keysLit && listsDrawn &&
-           thumbsShaped;
+           thumbsShaped && named;
   }
 };
 

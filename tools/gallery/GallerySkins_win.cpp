@@ -8,6 +8,7 @@
 #include "GallerySkins.h"
 #include "Picture_win.h"
 #include "SkinButton_win.h"
+#include "SkinFocus_win.h"
 #include "SkinListBox_win.h"
 #include "SkinSlider_win.h"
 #include "SkinWindow_win.h"
@@ -133,6 +134,7 @@ HWND CreateGalleryControl(HWND window, int id, const SkinPosition& position,
     slider->setBackground({r.left, r.top, r.left + r.width(), r.top + r.height()}, pictures.normal);
     slider->setRange(0, 4);
     slider->setValue(2);
+    slider->setHelpText(position.text);
     return slider->hwnd();
   }
   if (named(position, "KEY_")) {
@@ -145,6 +147,8 @@ HWND CreateGalleryControl(HWND window, int id, const SkinPosition& position,
   SkinButton* button = SkinButton::Create(window, id, position, pictures);
   if (!button) return nullptr;
   if (named(position, "LED_")) ShowWindow(button->hwnd(), SW_HIDE);
+  // An area stands for the page the program puts there, which is named by its own skin.
+  if (named(position, "AREA_")) NameControl(button->hwnd(), position.name);
   return button->hwnd();
 }
 
@@ -297,6 +301,13 @@ GalleryCheck CheckGalleryWindow(const SkinSource& source, const std::string& cap
         check.problem = what;
       }
     }
+  }
+
+  for (HWND unnamed : UnnamedControls(window.hwnd())) {
+    check.named = false;
+    char what[96];
+    std::snprintf(what, sizeof what, "control %d without a name", GetDlgCtrlID(unnamed));
+    check.problem = what;
   }
 
   check.controlsPlaced = true;

@@ -458,21 +458,49 @@ TEST_F(LightingSystem, WithPreviewOnAnEffectReachesTheKeyboardAtOnce) {
   EXPECT_TRUE(IsWindowEnabled(mainButton(kApply)));  // a preview shows no busy state
 }
 
-TEST_F(LightingSystem, EscapeEnterAndSpaceNeitherCloseTheColourDialogNorChangeTheColour) {
+TEST_F(LightingSystem, EscapeCancelsTheColourDialogUpStepsANumberAndEnterIsOk) {
   startLighting();
-  HWND dialog = openDialog(subControl("skin_CONSTANT.ini", kSwatch));
+  const POINT swatch = subControl("skin_CONSTANT.ini", kSwatch);
+  HWND dialog = openDialog(swatch);
   ASSERT_NE(dialog, nullptr);
   click(dialogControl(dialog, kFirstPreset + 1));  // cyan
-  key("Escape Return space");
-  Sleep(500);
-  EXPECT_TRUE(IsWindow(dialog) && IsWindowVisible(dialog));
   EXPECT_EQ(textOf(GetDlgItem(dialog, kHexId)), "00ffff");
-  closeDialog(dialog, kCancel);
-  const size_t mark = traceSize();
-  click(mainControl(kApply));
-  waitForDownloads(mark, 1);
-  EXPECT_TRUE(waitApplyEnabled());
+  key("Escape");
+  EXPECT_TRUE(waitUntil([&] { return !IsWindow(dialog); }));
+  applyAndExpect();
   EXPECT_EQ(applied().staticColor, expected_->staticColor);
+
+  dialog = openDialog(swatch);
+  ASSERT_NE(dialog, nullptr);
+  click(dialogControl(dialog, kFirstPreset + 1));
+  HWND redEdit = descendantWithId(GetDlgItem(dialog, 401), 401);
+  ASSERT_NE(redEdit, nullptr);
+  RECT edit;
+  GetWindowRect(redEdit, &edit);
+  click({(edit.left + edit.right) / 2, (edit.top + edit.bottom) / 2});
+  key("Up");
+  EXPECT_TRUE(waitUntil([&] { return textOf(GetDlgItem(dialog, kHexId)) == "01ffff"; }))
+      << textOf(GetDlgItem(dialog, kHexId));
+  EXPECT_EQ(textOf(redEdit), "1");
+  key("Return");
+  EXPECT_TRUE(waitUntil([&] { return !IsWindow(dialog); }));
+  expected_->staticColor = 0xFFFF01;  // 0x00BBGGRR
+  applyAndExpect();
+  EXPECT_EQ(applied().staticColor, 0xFFFF01u);
+}
+
+TEST_F(LightingSystem, TheBrightnessSliderMovesWithTheArrowKeys) {
+  startLighting();  // brightness 5
+  focusWindowTitled(kOptionWindowTitle);
+  // The page's own slider; the speed sliders lie one page deeper.
+  HWND slider = tabUntil([&](HWND focus) {
+    return GetDlgCtrlID(focus) == kSliderId && GetParent(GetParent(focus)) == optionWindow();
+  });
+  ASSERT_NE(slider, nullptr);
+  key("Right Right Left");
+  expected_->ltControl = 6;
+  applyAndExpect();
+  EXPECT_EQ(applied().ltControl, 6);
 }
 
 TEST_F(LightingSystem, AnUnknownEffectCodeShowsTheBreatheSubPage) {
