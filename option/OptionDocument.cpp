@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "UnappliedEdits.h"
+
 void OptionLists::loadAll(const std::string& folder) {
   clearList(macros);
   loadList(macros, folder, kMacroLibraryFile);
@@ -44,6 +46,16 @@ bool OptionDocument::saveChangedLists() {
     saved = saveIfChanged(lists.profileApps[n - 1], appliedLists.profileApps[n - 1], folder,
                           profileAppListFile(n)) &&
             saved;
+  return saved;
+}
+
+bool OptionDocument::saveChangedProfiles() {
+  bool profiles[kProfileCount];
+  for (int p = 0; p < kProfileCount; ++p)
+    profiles[p] = !profilesWritten || !sameSettings(edit->profiles[p], exchange->profiles[p]);
+  const bool current = !profilesWritten || edit->currentProfile != exchange->currentProfile;
+  const bool saved = saveProfiles(*edit, folder, profiles, current);
+  profilesWritten = profilesWritten || saved;
   return saved;
 }
 

@@ -145,15 +145,25 @@ void loadProfile(ProfileRecord& profile, const std::string& path) {
 }
 
 bool saveAll(const SettingsImage& image, const std::string& programFolder) {
+  constexpr bool kAll[kProfileCount] = {true, true, true, true, true};
+  return saveProfiles(image, programFolder, kAll, true);
+}
+
+bool saveProfiles(const SettingsImage& image, const std::string& programFolder, const bool (&profiles)[kProfileCount],
+                  bool currentProfile) {
   // From reading config.ini to replacing it: a write of the other program
   // in between would be lost.
   const ConfigWriteLock lock;
   const ScratchScope scope;  // the six files share their buffers
   FileBatch batch;
-  IniFile config(configIniPath(programFolder));
-  config.writeInt(kSetting, "CurrentProfile", image.currentProfile);
-  bool ok = config.save(batch);
+  bool ok = true;
+  if (currentProfile) {
+    IniFile config(configIniPath(programFolder));
+    config.writeInt(kSetting, "CurrentProfile", image.currentProfile);
+    ok = config.save(batch);
+  }
   for (int i = 0; i < kProfileCount; ++i) {
+    if (!profiles[i]) continue;
     IniFile file(profilePath(programFolder, i));
     saveProfile(image.profiles[i], file);
     ok = file.save(batch) && ok;

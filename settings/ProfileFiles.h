@@ -37,6 +37,10 @@ void loadProfile(ProfileRecord& profile, const std::string& path);
 // Returns false when a file could not be written (the settings model itself
 // reports nothing; callers may trace it).
 bool saveAll(const SettingsImage& image, const std::string& programFolder);
+// The same for the profiles marked in `profiles` (and CurrentProfile when
+// `currentProfile`): an apply that changed one key writes one file.
+bool saveProfiles(const SettingsImage& image, const std::string& programFolder, const bool (&profiles)[kProfileCount],
+                  bool currentProfile);
 // Always succeeds; missing files give defaults.
 bool loadAll(SettingsImage& image, const std::string& programFolder);
 
