@@ -43,7 +43,8 @@ void MainWindow::apply(ApplyKind kind) {
   if (monitor) PostMessageA(monitor, UM_APPLY, kind, LPARAM(id));
   // The libraries and lists first, then the keys that name their macros:
   // written together at each apply, never one without the other.
-  const bool saved = doc_.saveChangedLists() && saveAll(*doc_.edit, doc_.folder);
+  const bool listsSaved = doc_.saveChangedLists();
+  const bool saved = doc_.saveChangedProfiles() && listsSaved;
   clearChangeFlags(*doc_.edit);
   // What could not be written stays to be applied.
   if (saved) doc_.markApplied();

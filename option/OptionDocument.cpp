@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "UnappliedEdits.h"
+
 void OptionLists::loadAll(const std::string& folder) {
   clearList(macros);
   loadList(macros, folder, kMacroLibraryFile);
@@ -44,6 +46,17 @@ bool OptionDocument::saveChangedLists() {
     saved = saveIfChanged(lists.profileApps[n - 1], appliedLists.profileApps[n - 1], folder,
                           profileAppListFile(n)) &&
             saved;
+  return saved;
+}
+
+bool OptionDocument::saveChangedProfiles() {
+  bool profiles[kProfileCount];
+  for (int p = 0; p < kProfileCount; ++p)
+    profiles[p] = !profilesWritten || !sameSettings(edit->profiles[p], exchange->profiles[p]);
+  const bool config = !profilesWritten || edit->currentProfile != exchange->currentProfile ||
+                      edit->desktopProfile != exchange->desktopProfile;
+  const bool saved = saveProfiles(*edit, folder, profiles, config);
+  profilesWritten = profilesWritten || saved;
   return saved;
 }
 

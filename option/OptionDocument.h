@@ -46,9 +46,14 @@ struct OptionDocument {
   // files (libraries first: keys name their macros). False when one could
   // not be written.
   bool saveChangedLists();
+  // At Apply: writes the profiles that differ from what was applied, and
+  // CurrentProfile when it changed. The first apply of a session writes all:
+  // the files may differ from what the window took from the monitor.
+  bool saveChangedProfiles();
   // The edited image (its change flags cleared) and the lists are now what
   // was applied.
   void markApplied();
+  bool profilesWritten = false;
 };
 
 // The entry the key assignment page edits: a copy of one key of the active

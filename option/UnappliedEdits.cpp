@@ -15,7 +15,7 @@ bool sameRecords(const std::vector<Record>& a, const std::vector<Record>& b) {
 bool UnappliedEdits::any() const {
   bool profile = false;
   for (bool p : profiles) profile = profile || p;
-  return activeProfile || profile || macroLibraries || programLists;
+  return activeProfile || desktopProfile || profile || macroLibraries || programLists;
 }
 
 bool sameSettings(const ProfileRecord& a, const ProfileRecord& b) {
@@ -38,6 +38,7 @@ UnappliedEdits unappliedEdits(const SettingsImage& edited, const SettingsImage& 
                               const OptionLists& appliedLists) {
   UnappliedEdits u;
   u.activeProfile = edited.currentProfile != applied.currentProfile;
+  u.desktopProfile = edited.desktopProfile != applied.desktopProfile;
   for (int p = 0; p < kProfileCount; ++p) u.profiles[p] = !sameSettings(edited.profiles[p], applied.profiles[p]);
   u.macroLibraries = !sameLibraries(lists, appliedLists);
   u.programLists = !sameProgramLists(lists, appliedLists);

@@ -8,6 +8,7 @@
 
 struct UnappliedEdits {
   bool activeProfile = false;  // another profile selected
+  bool desktopProfile = false;  // another profile, or none, for when no linked program is in front
   bool profiles[kProfileCount] = {};
   bool macroLibraries = false;  // recorded macros or text macros
   bool programLists = false;    // the launch page's programs or a profile page's links

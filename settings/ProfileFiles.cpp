@@ -149,18 +149,28 @@ void loadProfile(ProfileRecord& profile, const std::string& path) {
 }
 
 bool saveAll(const SettingsImage& image, const std::string& programFolder) {
+  constexpr bool kAll[kProfileCount] = {true, true, true, true, true};
+  return saveProfiles(image, programFolder, kAll, true);
+}
+
+bool saveProfiles(const SettingsImage& image, const std::string& programFolder, const bool (&profiles)[kProfileCount],
+                  bool config) {
   // From reading config.ini to replacing it: a write of the other program
   // in between would be lost.
   const ConfigWriteLock lock;
   const ScratchScope scope;  // the six files share their buffers
   FileBatch batch;
-  IniFile config(configIniPath(programFolder));
-  config.writeInt(kSetting, "CurrentProfile", image.currentProfile);
-  // Only for those who chose one: the other files stay as they were.
-  if (image.desktopProfile != 0 || !config.readString(kSetting, "DesktopProfile", "").empty())
-    config.writeInt(kSetting, "DesktopProfile", image.desktopProfile);
-  bool ok = config.save(batch);
+  bool ok = true;
+  if (config) {
+    IniFile file(configIniPath(programFolder));
+    file.writeInt(kSetting, "CurrentProfile", image.currentProfile);
+    // Only for those who chose one: the other files stay as they were.
+    if (image.desktopProfile != 0 || !file.readString(kSetting, "DesktopProfile", "").empty())
+      file.writeInt(kSetting, "DesktopProfile", image.desktopProfile);
+    ok = file.save(batch);
+  }
   for (int i = 0; i < kProfileCount; ++i) {
+    if (!profiles[i]) continue;
     IniFile file(profilePath(programFolder, i));
     saveProfile(image.profiles[i], file);
     ok = file.save(batch) && ok;

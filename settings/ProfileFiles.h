@@ -44,6 +44,11 @@ void loadProfile(ProfileRecord& profile, const std::string& path);
 // Returns false when a file could not be written (the settings model itself
 // reports nothing; callers may trace it).
 bool saveAll(const SettingsImage& image, const std::string& programFolder);
+// The same for the profiles marked in `profiles` (and config.ini's
+// CurrentProfile and DesktopProfile when `config`): an apply that changed
+// one key writes one file.
+bool saveProfiles(const SettingsImage& image, const std::string& programFolder, const bool (&profiles)[kProfileCount],
+                  bool config);
 // Always succeeds; missing files give defaults.
 bool loadAll(SettingsImage& image, const std::string& programFolder);
 

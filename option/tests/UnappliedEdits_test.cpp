@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <memory>
 
 #include "ApplyStatus.h"
@@ -64,6 +66,45 @@ TEST_F(UnappliedEditsTest, EachEditCountsWhereItWasMade) {
   addPath(lists_.launchApps, "C:\\Tools\\tool.exe");
   EXPECT_TRUE(now().programLists);
   EXPECT_FALSE(now().macroLibraries);
+}
+
+bool exists(std::string path) {
+  for (char& c : path)
+    if (c == '\\') c = '/';
+  return std::ifstream(path).good();
+}
+
+// An apply writes what changed since the last one: one changed key, one
+// profile file; one changed list, one list file. The first apply of a
+// session writes every profile.
+TEST(OptionDocumentApply, WritesOnlyTheFilesOfWhatChanged) {
+  char pattern[] = "/tmp/quillon-apply-XXXXXX";
+  ASSERT_NE(mkdtemp(pattern), nullptr);
+  OptionDocument doc;
+  doc.folder = std::string(pattern) + "/";
+  ASSERT_EQ(system(("mkdir -p " + doc.folder + "config").c_str()), 0);
+  buildDefaultImage(*doc.edit);
+  doc.markApplied();
+  auto profileFile = [&](int p) { return profilePath(doc.folder, p); };
+
+  doc.edit->profiles[1].keys[9].category = kCategoryDisabled;
+  ASSERT_TRUE(doc.saveChangedLists());
+  ASSERT_TRUE(doc.saveChangedProfiles());
+  for (int p = 0; p < kProfileCount; ++p) EXPECT_TRUE(exists(profileFile(p))) << p;
+  doc.markApplied();
+  ASSERT_EQ(system(("rm -f " + doc.folder + "config/* " + doc.folder + "config.ini").c_str()), 0);
+
+  doc.edit->profiles[3].keys[9].category = kCategoryDisabled;
+  addPath(doc.lists.launchApps, "C:\\Tools\\tool.exe");
+  ASSERT_TRUE(doc.saveChangedLists());
+  ASSERT_TRUE(doc.saveChangedProfiles());
+  for (int p = 0; p < kProfileCount; ++p) EXPECT_EQ(exists(profileFile(p)), p == 3) << p;
+  EXPECT_FALSE(exists(configIniPath(doc.folder)));
+  EXPECT_TRUE(exists(doc.folder + kLaunchAppListFile.file));
+  EXPECT_FALSE(exists(doc.folder + kMacroLibraryFile.file));
+  doc.markApplied();
+  EXPECT_FALSE(unappliedEdits(*doc.edit, *doc.exchange, doc.lists, doc.appliedLists).any());
+  (void)system(("rm -rf " + doc.folder).c_str());
 }
 
 TEST(ApplyStatus, FailuresKeepTheWindowAndEveryOutcomeSaysSomething) {
