@@ -55,9 +55,15 @@ std::string skinFile(int page) { return "buttons\\skin_profile" + std::to_string
 bool ProfilePage::open(HWND owner) {
   const int controls = state_.page == 1 ? kShowPath : kClose;
   const std::string title = host_.text(kProfileNameTextFirst + state_.profile());
-  return runModal(
-             {skinFile(state_.page), SkinRoot(), {{1, controls}, {kExport, kImport}, {kName, kName}}, {}},
-             title.c_str(), owner) == IDOK;
+  // Key ranges are a first key and a count.
+  return runModal({skinFile(state_.page), SkinRoot(), {{1, controls}, {kExport, 2}, {kName, 1}}, {}},
+                  title.c_str(), owner) == IDOK;
+}
+
+// A name may hold blanks: Space typed into the name field is a character.
+bool ProfilePage::preTranslate(MSG& msg) {
+  if (msg.message == WM_KEYDOWN && msg.wParam == VK_SPACE && msg.hwnd == control(kName)) return false;
+  return SkinDialog::preTranslate(msg);
 }
 
 HWND ProfilePage::createControl(int, int key, const SkinPosition& position,
