@@ -69,8 +69,6 @@ HWND ColorSelectDialog::createControl(int, int key, const SkinPosition& position
       BitmapEdit* edit = BitmapEdit::Create(hwnd(), id, position);
       if (!edit) return nullptr;
       edit->setColors(kHexText, kHexBackground);
-      const LONG_PTR style = GetWindowLongPtrA(edit->hwnd(), GWL_STYLE);
-      SetWindowLongPtrA(edit->hwnd(), GWL_STYLE, style | ES_UPPERCASE | ES_CENTER);
       SendMessageA(edit->hwnd(), EM_LIMITTEXT, kHexLength, 0);
       hex_ = edit->hwnd();
       return hex_;

@@ -41,9 +41,4 @@ std::optional<Color> ColorFromHexText(std::string_view text) {
   return MakeColor(uint8_t(value >> 16), uint8_t(value >> 8), uint8_t(value));
 }
 
-std::string HexFieldText(Color c) {
-  std::string text = ColorHexText(c);
-  for (char& ch : text)
-    if (ch >= 'a' && ch <= 'f') ch = char(ch - 'a' + 'A');
-  return text;
-}
+std::string HexFieldText(Color c) { return ColorHexText(c); }

@@ -30,5 +30,5 @@ ColorTexts TextsOf(Color c);
 // The "#" field: a typed colour as RRGGBB, six hexadecimal digits in either
 // case, with or without "#" and blanks around; nothing while it is not one.
 std::optional<Color> ColorFromHexText(std::string_view text);
-// What the field shows: RRGGBB in capitals, as they are typed.
+// What the field shows: rrggbb, as the colour's other texts.
 std::string HexFieldText(Color c);

@@ -65,6 +65,12 @@ bool ProfilePage::open(HWND owner) {
                   title.c_str(), owner) == IDOK;
 }
 
+// A name may hold blanks: Space typed into the name field is a character.
+bool ProfilePage::preTranslate(MSG& msg) {
+  if (msg.message == WM_KEYDOWN && msg.wParam == VK_SPACE && msg.hwnd == control(kName)) return false;
+  return SkinDialog::preTranslate(msg);
+}
+
 HWND ProfilePage::createControl(int, int key, const SkinPosition& position,
                                 const SkinStatePictures& pictures) {
   if (key == kList) {

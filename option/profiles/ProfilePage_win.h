@@ -32,6 +32,7 @@ class ProfilePage : public SkinDialog {
   void onCommand(int id, int code, HWND control) override;
   LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void paintOver(HDC dc) override;
+  bool preTranslate(MSG& msg) override;
 
  private:
   AppList& apps() { return apps_; }

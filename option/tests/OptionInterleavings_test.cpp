@@ -32,7 +32,7 @@ constexpr char kLightingIni[] = "skin_color_control.ini";
 constexpr int kMacroMenuButton = 3;
 constexpr DWORD kQuickUser = 150;  // how soon a quick user clicks after a window changed
 enum KeyPageKey { kCategory = 1, kKeyOk = 7, kKeyCancel = 8, kSubPageArea = 9 };
-enum ManagerKey { kManagerOk = 1, kManagerCancel = 2, kNew = 4, kDelete = 5 };
+enum ManagerKey { kManagerOk = 1, kManagerCancel = 2, kNew = 4, kDelete = 5, kRecord = 7 };
 enum ColourKey { kFirstPreset = 8, kColourOk = 14 };
 enum WarnKey { kWarnOk = 1, kWarnCancel = 2 };
 constexpr int kLightingEffectArea = 6;
@@ -177,6 +177,13 @@ TEST_F(OptionInterleavings, TheFirstClickAfterEveryDialogTakesEffect) {
   Sleep(300);
   key("ctrl+a Z e d Return");
   Sleep(300);
+  // A new macro is stored with steps only: one key, recorded.
+  clickOn(manager, kMacroManagerIni, kRecord);
+  Sleep(kQuickUser);
+  key("z");
+  Sleep(300);
+  EXPECT_TRUE(xdotool("click 1"));  // Record again, where the mouse is: stops
+  pump();
   clickOn(manager, kMacroManagerIni, kManagerOk);
   closedThenQuickUser(manager);
   const SkinPosition list = position(kMacroSectionIni, "BUTTONPOS", 1);

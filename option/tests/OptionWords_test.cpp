@@ -2,6 +2,7 @@
 // windows: a profile renamed on its page, on its button and in its file; the
 // macro manager's title; a colour typed as hex into the colour dialog.
 
+#include <cctype>
 #include <memory>
 #include <string>
 
@@ -27,18 +28,23 @@ class OptionWords : public OptionHarness {
     std::string path = self;
     return path.substr(0, path.find_last_of('\\') + 1) + name + ".bmp";
   }
-  std::string windowText(HWND window) const {
+  // WM_GETTEXT itself: GetWindowText does not ask a window of another process.
+  static std::string windowText(HWND window) {
     char text[300] = {};
-    GetWindowTextA(window, text, sizeof text);
+    DWORD_PTR ignored = 0;
+    if (window)
+      SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                          2000, &ignored);
     return text;
   }
-  // Types `name` into the name field of profile page `page` and closes it with OK.
-  void renameOnPage(int page, const std::string& name) {
+  // Types `name` into the name field of profile page `page`, which shows
+  // the profile's name `now`, and closes the page with OK.
+  void renameOnPage(int page, const std::string& now, const std::string& name) {
     HWND window = openProfilePage(page);
     ASSERT_NE(window, nullptr);
-    EXPECT_EQ(windowText(GetDlgItem(window, kPageIdBase + kNameField)), "Profile #" + std::to_string(page));
+    EXPECT_EQ(windowText(GetDlgItem(window, kPageIdBase + kNameField)), now);
     clickOn(window, profilePageIni(page), kNameField);
-    key("ctrl+a BackSpace");
+    key("End shift+Home BackSpace");
     EXPECT_TRUE(xdotool("type --delay 20 '" + name + "'"));
     clickOn(window, profilePageIni(page), kPageOk);
     ASSERT_TRUE(closed(window));
@@ -51,7 +57,7 @@ TEST_F(OptionWords, ARenamedProfileShowsItsNameOnItsButtonAndInItsFile) {
   HWND selector = mainButton(kFirstSelector + 1);
   EXPECT_EQ(windowText(selector), "Profile #2");
   click(mainControl(kFirstSelector + 1));  // a page opens for the active profile
-  renameOnPage(2, "  Shooter ");
+  renameOnPage(2, "Profile #2", "  Shooter ");
   EXPECT_EQ(windowText(selector), "Shooter");
   applyAndWait();
   auto block = readBlock();
@@ -62,14 +68,14 @@ TEST_F(OptionWords, ARenamedProfileShowsItsNameOnItsButtonAndInItsFile) {
 
   // Longer than the button: the button cuts it, its window text keeps it all.
   const std::string longName = "Night Racer of the Northern Lakes";
-  renameOnPage(2, longName);
+  renameOnPage(2, "Shooter", longName);
   EXPECT_EQ(windowText(selector), longName);
   Sleep(300);  // painted
   const Capture shot = capture(optionWindow(), shotPath("option-profile-names"));
   EXPECT_GT(shot.colours(), 200u);
 
   // An emptied field gives the profile its default name back.
-  renameOnPage(2, "");
+  renameOnPage(2, longName, "");
   EXPECT_EQ(windowText(selector), "Profile #2");
   applyAndWait();
   block = readBlock();
@@ -103,11 +109,13 @@ TEST_F(OptionWords, AHexColourTypedIntoTheColourDialogIsTheColourChosen) {
   ASSERT_NE(dialog, nullptr);
   Sleep(150);
   clickOn(dialog, kColourIni, kHexField);
-  key("ctrl+a BackSpace");
+  key("End shift+Home BackSpace");
   EXPECT_TRUE(xdotool("type --delay 30 '00a0ff'"));
   Sleep(300);
   HWND hex = GetDlgItem(dialog, 500 + kHexField);
-  EXPECT_EQ(windowText(hex), "00A0FF");  // as typed, in capitals
+  std::string typed = windowText(hex);
+  for (char& c : typed) c = char(std::toupper(static_cast<unsigned char>(c)));
+  EXPECT_EQ(typed, "00A0FF");  // as typed
   // The red, green and blue fields follow the typed colour.
   const char* channels[] = {"0", "160", "255"};
   for (int c = 0; c < 3; ++c) {

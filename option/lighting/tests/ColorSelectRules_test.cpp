@@ -36,6 +36,6 @@ TEST(ColorSelectRules, TheHexFieldTakesATypedColourAndNothingElse) {
   EXPECT_EQ(ColorFromHexText("FF88001"), std::nullopt);
   EXPECT_EQ(ColorFromHexText("GG8800"), std::nullopt);
   EXPECT_EQ(ColorFromHexText("#"), std::nullopt);
-  EXPECT_EQ(HexFieldText(MakeColor(0xAB, 0x0C, 0xEF)), "AB0CEF");
+  EXPECT_EQ(HexFieldText(MakeColor(0xAB, 0x0C, 0xEF)), "ab0cef");
   EXPECT_EQ(ColorFromHexText(HexFieldText(0x123456)), 0x123456u);
 }

@@ -446,7 +446,10 @@ TEST_F(LightingSystem, TheKeyMapModeHidesTheLedsAndEachProfileShowsItsOwnSubPage
 
 TEST_F(LightingSystem, WithPreviewOnAnEffectReachesTheKeyboardAtOnce) {
   startLighting();
+  // Turned on, preview sends the shown profile at once.
+  const size_t on = traceSize();
   click(mainControl(kPreview));
+  ASSERT_EQ(waitForDownloads(on, 1).size(), 1u);
   expected_->lightFx = kEffectWave;
   const size_t mark = traceSize();
   chooseEffect(2);  // Wave

@@ -508,7 +508,7 @@ TEST_F(MacroManagers, RenamedMacroAndTextMacroKeepTheirKeysInEveryProfileAndTheP
   startWithEmulatedKeyboard();
   startOption();
 
-  // Alpha becomes Omega, and a new, empty macro takes the name Alpha.
+  // Alpha becomes Omega, and a new macro takes the name Alpha.
   HWND manager = openManager(1, kMacroTitle);
   ASSERT_NE(manager, nullptr);
   renameLine(manager, kMacroIni, 0, "O m e g a");
@@ -517,6 +517,12 @@ TEST_F(MacroManagers, RenamedMacroAndTextMacroKeepTheirKeysInEveryProfileAndTheP
   key("ctrl+a A l p h a Return");
   EXPECT_EQ(linesOnceThey(manager, kMacroNamesId, {"Omega", "Gamma", "Alpha"}),
             (std::vector<std::string>{"Omega", "Gamma", "Alpha"}));
+  // The new Alpha needs steps to be stored.
+  clickOn(manager, kMacroIni, kRecord);
+  Sleep(kQuickUserMs);
+  key("c");
+  EXPECT_EQ(lineCountOnceIt(manager, kStepListId, 2), 2u);
+  clickAgain();  // Record again: stops
   clickOn(manager, kMacroIni, kOk);
   ASSERT_TRUE(closed(manager));
 
@@ -537,7 +543,7 @@ TEST_F(MacroManagers, RenamedMacroAndTextMacroKeepTheirKeysInEveryProfileAndTheP
   const KeyAssignment& macroKey = profile.keys[kBoundKey];
   EXPECT_EQ(macroKey.functionCode, kFunctionRecordedMacro);
   EXPECT_STREQ(macroKey.macroName, "Omega");
-  ASSERT_EQ(macroKey.stepCount, 4);  // Alpha's steps, not those of the new, empty Alpha
+  ASSERT_EQ(macroKey.stepCount, 4);  // the old Alpha's steps, not those of the new Alpha
   EXPECT_EQ(std::memcmp(macroKey.steps, alpha.steps, sizeof alpha.steps), 0);
   EXPECT_STREQ(block->profiles[2].keys[kOtherProfileKey].macroName, "Omega");
   EXPECT_EQ(block->profiles[2].keys[kOtherProfileKey].stepCount, 4);
@@ -594,6 +600,16 @@ TEST_F(MacroManagers, WhileANewNameIsTypedEveryOtherClickActsOnTheNewLine) {
   clickOn(manager, kMacroIni, kNew);
   Sleep(kQuickUserMs);
   key("ctrl+a Z e t a");
+  clickOn(manager, kMacroIni, kOk);
+  // It is named now, but has no steps: OK says so and stays; with a step it closes.
+  EXPECT_NE(balloonText().find("\"Zeta\" has no steps"), std::string::npos);
+  EXPECT_EQ(linesOnceThey(manager, kMacroNamesId, {"Alpha", "Gamma", "Beta", "Zeta"}),
+            (std::vector<std::string>{"Alpha", "Gamma", "Beta", "Zeta"}));
+  clickOn(manager, kMacroIni, kRecord);
+  Sleep(kQuickUserMs);
+  key("d");
+  EXPECT_EQ(lineCountOnceIt(manager, kStepListId, 2), 2u);
+  clickAgain();  // Record again: stops
   clickOn(manager, kMacroIni, kOk);
   ASSERT_TRUE(closed(manager));
   applyAndWait();
