@@ -44,7 +44,8 @@ SkinRect skinRect(const char* ini, const char* section, int key) {
 // The system's scale for the programs started next (they read it at their start).
 void setLogPixels(DWORD dpi) {
   HKEY desktop = nullptr;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, KEY_SET_VALUE, &desktop) != ERROR_SUCCESS) return;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, KEY_SET_VALUE, &desktop) != ERROR_SUCCESS)
+    return;
   RegSetValueExA(desktop, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
   RegCloseKey(desktop);
 }
@@ -251,9 +252,9 @@ int main(int argc, char** argv) {
     setLogPixels(DWORD(scales[s] * 96 / 100));
     MONITORINFO info{sizeof info};
     GetMonitorInfoA(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &info);
-    scaleShown[s] = benchScale =
-        FittingSkinScale(scales[s], 1060, 620, {int(info.rcWork.left), int(info.rcWork.top),
-                                                int(info.rcWork.right), int(info.rcWork.bottom)});
+    scaleShown[s] = benchScale = FittingSkinScale(
+        scales[s], 1060, 620,
+        {int(info.rcWork.left), int(info.rcWork.top), int(info.rcWork.right), int(info.rcWork.bottom)});
     for (int i = 0; i < runs; ++i) {
       const double start = nowMs();
       PROCESS_INFORMATION option = launch(folder + "Option.exe", folder);

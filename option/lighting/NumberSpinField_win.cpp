@@ -101,7 +101,8 @@ void NumberSpinField::paintArrows() {
     FillRect(dc, &r, background.get());
     int cx = (r.left + r.right) / 2, cy = (r.top + r.bottom) / 2;
     const int tipY = up ? cy - 2 : cy + 2, baseY = up ? cy + 1 : cy - 1;
-    POINT tip[3] = {{cx, tipY}, {cx - DpiScale(kArrowHalfWidth), baseY}, {cx + DpiScale(kArrowHalfWidth), baseY}};
+    POINT tip[3] = {
+        {cx, tipY}, {cx - DpiScale(kArrowHalfWidth), baseY}, {cx + DpiScale(kArrowHalfWidth), baseY}};
     HGDIOBJ oldBrush = SelectObject(dc, arrow.get());
     HGDIOBJ oldPen = SelectObject(dc, GetStockObject(WHITE_PEN));
     Polygon(dc, tip, 3);

@@ -75,9 +75,9 @@ void SkinButton::draw(const DRAWITEMSTRUCT& item) {
   UniqueBitmap surface(CreateCompatibleBitmap(item.hDC, w, h));
   HGDIOBJ oldSurface = SelectObject(canvas.get(), surface.get());
   DrawImage(canvas.get(), image, w, h);
-  UniqueFont font(CreateFontA(DpiScale(14), DpiScale(6), 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
-                              "Play"));
+  UniqueFont font(CreateFontA(DpiScale(14), DpiScale(6), 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                              DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                              DEFAULT_PITCH, "Play"));
   HGDIOBJ oldFont = SelectObject(canvas.get(), font.get());
   SetBkMode(canvas.get(), TRANSPARENT);
   SetTextColor(canvas.get(), hover_ ? hoverColor_ : selected ? pressedColor_ : restColor_);

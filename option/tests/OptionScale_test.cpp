@@ -20,21 +20,24 @@ class OptionScale : public OptionHarness, public testing::WithParamInterface<int
     // Physical pixels for this process too, whatever the system's scale.
     SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
     OptionHarness::SetUp();
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kDesktopKey, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, &desktop_) != ERROR_SUCCESS)
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kDesktopKey, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, &desktop_) !=
+        ERROR_SUCCESS)
       desktop_ = nullptr;
     ASSERT_NE(desktop_, nullptr);
     DWORD size = sizeof previous_;
     hadValue_ = RegQueryValueExA(desktop_, "LogPixels", nullptr, nullptr, reinterpret_cast<BYTE*>(&previous_),
                                  &size) == ERROR_SUCCESS;
     const DWORD dpi = DWORD(GetParam());
-    ASSERT_EQ(RegSetValueExA(desktop_, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi),
-              ERROR_SUCCESS);
+    ASSERT_EQ(
+        RegSetValueExA(desktop_, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi),
+        ERROR_SUCCESS);
   }
   void TearDown() override {
     OptionHarness::TearDown();
     if (!desktop_) return;
     if (hadValue_)
-      RegSetValueExA(desktop_, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&previous_), sizeof previous_);
+      RegSetValueExA(desktop_, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&previous_),
+                     sizeof previous_);
     else
       RegDeleteValueA(desktop_, "LogPixels");
     RegCloseKey(desktop_);
@@ -81,20 +84,23 @@ TEST_P(OptionScale, TheWindowIsTheScaledSizeAndEveryMainButtonWorksWhereItIsDraw
   EXPECT_GE(r.top, info.rcWork.top);
   EXPECT_LE(r.right, info.rcWork.right);
   EXPECT_LE(r.bottom, info.rcWork.bottom);
-  const Capture shot = capture(optionWindow(), shotPath("option-scale-" + std::to_string(skinScale_) + ".bmp"));
+  const Capture shot =
+      capture(optionWindow(), shotPath("option-scale-" + std::to_string(skinScale_) + ".bmp"));
   EXPECT_EQ(shot.width, r.right - r.left);
   EXPECT_GT(shot.colours(), 200u);
   // The keyboard picture sits where the scaled skin puts it, at its scaled size.
   RECT picture{};
   GetWindowRect(keyboardPicture(), &picture);
   EXPECT_EQ(picture.right - picture.left, ScaleLength(768, skinScale_));
-  EXPECT_EQ(picture.left - clientOrigin(optionWindow()).x, position("skin_Config.ini", "PAGEPOSITION", 3).rect.left);
+  EXPECT_EQ(picture.left - clientOrigin(optionWindow()).x,
+            position("skin_Config.ini", "PAGEPOSITION", 3).rect.left);
 
   // The tabs: the lighting page is shown, then the Windows-key page again.
   const HWND winKeyPage = visiblePage(optionWindow());
   ASSERT_NE(winKeyPage, nullptr);
   click(mainControl(kTabLighting));
-  EXPECT_TRUE(waitFor([&] { return visiblePage(optionWindow()) != winKeyPage && visiblePage(optionWindow()); }, 3000));
+  EXPECT_TRUE(waitFor(
+      [&] { return visiblePage(optionWindow()) != winKeyPage && visiblePage(optionWindow()); }, 3000));
   click(mainControl(kTabWindowsKey));
   EXPECT_TRUE(waitFor([&] { return visiblePage(optionWindow()) == winKeyPage; }, 3000));
   // A profile selector, then that profile's page, closed with its Cancel.
@@ -123,14 +129,16 @@ TEST_P(OptionScale, TheWindowIsTheScaledSizeAndEveryMainButtonWorksWhereItIsDraw
   // Apply without a monitor saves the files: profile 3 is the active one.
   Sleep(150);
   click(mainControl(kApply));
-  EXPECT_TRUE(waitFor([&] { return GetPrivateProfileIntA("Setting", "CurrentProfile", -1, configPath().c_str()) == 2; },
-                      5000));
+  EXPECT_TRUE(waitFor(
+      [&] { return GetPrivateProfileIntA("Setting", "CurrentProfile", -1, configPath().c_str()) == 2; },
+      5000));
   // Close ends the program, and its place is kept for the next start.
   click(mainControl(kClose));
   EXPECT_EQ(WaitForSingleObject(option_.hProcess, 5000), WAIT_OBJECT_0);
   char place[64] = {};
   GetPrivateProfileStringA("OptionWindow", "Place", "", place, sizeof place, configPath().c_str());
-  EXPECT_EQ(ParseWindowPlace(place), (SkinRect{int(r.left), int(r.top), int(r.right), int(r.bottom)})) << place;
+  EXPECT_EQ(ParseWindowPlace(place), (SkinRect{int(r.left), int(r.top), int(r.right), int(r.bottom)}))
+      << place;
 }
 
 INSTANTIATE_TEST_SUITE_P(LogPixels, OptionScale, testing::Values(120, 144, 192));
