@@ -76,7 +76,7 @@ shortcut="$roaming/Microsoft/Windows/Start Menu/Programs/$product.lnk"
 check_installed() {
   local f
   for f in Monitor.exe Option.exe hiddriver.dll lan.dll Play-Regular.ttf Play-Bold.ttf Uninstall.exe \
-    skins/skin_Config.ini; do
+    skins/skin_Config.ini skins/200/Config_Normal.jpg skins/200/enter_mask.bmp; do
     [ -f "$instdir/$f" ] || fail "$f not installed"
   done
   [ -d "$instdir/config" ] || fail "config folder not made"
@@ -113,6 +113,8 @@ check_version() {
 
 # --- silent install ----------------------------------------------------------
 log "setup program: $(basename "$setup"), $(stat -c %s "$setup") bytes"
+# The 100 and 200 % skin sets ship; the setup program stays a small download.
+[ "$(stat -c %s "$setup")" -lt $((12 * 1024 * 1024)) ] || fail "the setup program is 12 MB or more"
 start=$(now)
 run_setup /S || fail "silent install failed"
 log "install: $(since "$start")"

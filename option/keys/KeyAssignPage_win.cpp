@@ -11,6 +11,7 @@
 #include "OptionMessages.h"
 #include "SkinButton_win.h"
 #include "SkinMenu_win.h"
+#include "SkinPictures_win.h"
 
 namespace {
 enum Control {
@@ -310,8 +311,8 @@ void KeyAssignPage::onDestroyed() { stopCapture(); }
 
 void KeyAssignPage::paintOver(HDC dc) {
   if (keyName_.empty()) return;
-  UniqueFont font(
-      CreateFontA(kKeyNameHeight, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, kKeyNameFace));
+  UniqueFont font(CreateFontA(DpiScale(kKeyNameHeight), 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0,
+                              0, kKeyNameFace));
   HGDIOBJ old = SelectObject(dc, font.get());
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, kKeyNameColour);

@@ -3,6 +3,7 @@
 #include "KeyMessages.h"
 #include "KeyboardLayout_win.h"
 #include "SkinButton_win.h"
+#include "SkinPictures_win.h"
 
 namespace {
 enum Control { kRecord = 1, kKeysText = 2, kControlCount = 2 };
@@ -84,11 +85,13 @@ void KeyboardKeyPage::showKeys(const std::string& text) {
 void KeyboardKeyPage::paintOver(HDC dc) {
   const SkinPosition* at = position(kKeysText);
   if (!at || text_.empty()) return;
-  UniqueFont font(CreateFontA(kTextHeight, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "Play"));
+  UniqueFont font(
+      CreateFontA(DpiScale(kTextHeight), 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "Play"));
   HGDIOBJ old = SelectObject(dc, font.get());
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, kTextColour);
-  RECT area{at->rect.left + kTextIndent, at->rect.top, at->rect.right - kTextIndent, at->rect.bottom};
+  RECT area{at->rect.left + DpiScale(kTextIndent), at->rect.top, at->rect.right - DpiScale(kTextIndent),
+            at->rect.bottom};
   DrawTextA(dc, text_.c_str(), int(text_.size()), &area,
             DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
   SelectObject(dc, old);

@@ -1,5 +1,7 @@
 #include "ColorField_win.h"
 
+#include "SkinPictures_win.h"
+
 namespace {
 constexpr int kGradientInset = 1;
 constexpr int kMarkerDiameter = 11;
@@ -38,7 +40,7 @@ void ColorField::draw(DibCanvas& canvas) {
                       canvas.width(), value().hue);
   const int x = FieldXOf(value().saturation, canvas.width());
   const int y = FieldYOf(value().brightness, canvas.height());
-  const int half = kMarkerDiameter / 2;
+  const int half = DpiScale(kMarkerDiameter) / 2;
   HDC dc = canvas.dc();
   HGDIOBJ oldPen =
       SelectObject(dc, GetStockObject(MarkerIsBlack(ColorFromHsv(value())) ? BLACK_PEN : WHITE_PEN));

@@ -8,6 +8,7 @@
 #include "SkinFocus_win.h"
 #include "SkinHelp_win.h"
 #include "SkinMessages.h"
+#include "SkinPictures_win.h"
 
 namespace {
 constexpr int kArrowWidth = 14;
@@ -28,7 +29,7 @@ NumberSpinField* NumberSpinField::Create(HWND parent, int id, const SkinPosition
     return nullptr;
   }
   SkinPosition editPosition = position;
-  editPosition.rect = {0, 0, std::max(r.width() - kArrowWidth, 0), r.height()};
+  editPosition.rect = {0, 0, std::max(r.width() - DpiScale(kArrowWidth), 0), r.height()};
   field->edit_ = BitmapEdit::Create(window, id, editPosition);
   field->help_ = position.text;
   NameControl(window, position.text);
@@ -88,8 +89,8 @@ RECT NumberSpinField::arrowRect(bool up) const {
   RECT r;
   GetClientRect(hwnd(), &r);
   int middle = r.bottom / 2;
-  return up ? RECT{r.right - kArrowWidth, 0, r.right, middle}
-            : RECT{r.right - kArrowWidth, middle, r.right, r.bottom};
+  return up ? RECT{r.right - DpiScale(kArrowWidth), 0, r.right, middle}
+            : RECT{r.right - DpiScale(kArrowWidth), middle, r.right, r.bottom};
 }
 
 void NumberSpinField::paintArrows() {
@@ -102,7 +103,8 @@ void NumberSpinField::paintArrows() {
     FillRect(dc, &r, background.get());
     int cx = (r.left + r.right) / 2, cy = (r.top + r.bottom) / 2;
     const int tipY = up ? cy - 2 : cy + 2, baseY = up ? cy + 1 : cy - 1;
-    POINT tip[3] = {{cx, tipY}, {cx - kArrowHalfWidth, baseY}, {cx + kArrowHalfWidth, baseY}};
+    POINT tip[3] = {
+        {cx, tipY}, {cx - DpiScale(kArrowHalfWidth), baseY}, {cx + DpiScale(kArrowHalfWidth), baseY}};
     HGDIOBJ oldBrush = SelectObject(dc, arrow.get());
     HGDIOBJ oldPen = SelectObject(dc, GetStockObject(WHITE_PEN));
     Polygon(dc, tip, 3);

@@ -14,6 +14,7 @@
 #include "SkinListBox_win.h"
 #include "SkinMenu_win.h"
 #include "SkinMessages.h"
+#include "SkinPictures_win.h"
 #include "TextCodec_win.h"
 
 namespace {
@@ -308,7 +309,7 @@ LRESULT ProfilePage::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 void ProfilePage::paintOver(HDC dc) {
   const bool help = !help_.empty();
   if (!help && status_.empty()) return;
-  HFONT font = CreateFontA(12, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "Play");
+  HFONT font = CreateFontA(DpiScale(12), 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "Play");
   HGDIOBJ old = SelectObject(dc, font);
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, help ? RGB(200, 200, 200) : RGB(230, 230, 120));

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "SkinMessages.h"
+#include "SkinPictures_win.h"
 
 UINT BitmapEdit::KillFocusMessage() {
   static UINT message = RegisterWindowMessageA(kBitmapEditKillFocusName);
@@ -43,8 +44,8 @@ void BitmapEdit::setColors(COLORREF text, COLORREF background) {
 }
 
 void BitmapEdit::applyFont() {
-  font_.reset(CreateFontA(14, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "play"));
+  font_.reset(CreateFontA(DpiScale(14), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                          OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "play"));
   SendMessageA(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
 }
 

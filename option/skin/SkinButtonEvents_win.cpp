@@ -3,6 +3,7 @@
 
 #include "SkinButton_win.h"
 #include "SkinMessages.h"
+#include "SkinPictures_win.h"
 
 LRESULT SkinButton::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
@@ -81,9 +82,9 @@ void SkinButton::draw(const DRAWITEMSTRUCT& item) {
   UniqueBitmap surface(CreateCompatibleBitmap(item.hDC, w, h));
   HGDIOBJ oldSurface = SelectObject(canvas.get(), surface.get());
   DrawImage(canvas.get(), image, w, h);
-  UniqueFont font(CreateFontA(14, 6, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
-                              "Play"));
+  UniqueFont font(CreateFontA(DpiScale(14), DpiScale(6), 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                              DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                              DEFAULT_PITCH, "Play"));
   HGDIOBJ oldFont = SelectObject(canvas.get(), font.get());
   SetBkMode(canvas.get(), TRANSPARENT);
   SetTextColor(canvas.get(), hover_ ? hoverColor_ : selected ? pressedColor_ : restColor_);
@@ -92,12 +93,12 @@ void SkinButton::draw(const DRAWITEMSTRUCT& item) {
   } else if (layout_ == 0) {
     SIZE extent{};
     GetTextExtentPoint32A(canvas.get(), caption_.c_str(), int(caption_.size()), &extent);
-    TextOutA(canvas.get(), 5, (h - extent.cy) / 2, caption_.c_str(), int(caption_.size()));
+    TextOutA(canvas.get(), DpiScale(5), (h - extent.cy) / 2, caption_.c_str(), int(caption_.size()));
   } else {
-    RECT block{3, 0, w - 40, h};
+    RECT block{DpiScale(3), 0, w - DpiScale(40), h};
     DrawTextA(canvas.get(), caption_.c_str(), -1, &block, DT_WORDBREAK | DT_CALCRECT);
     int textHeight = block.bottom - block.top;
-    block = {3, (h - textHeight) / 2, w - 40, (h - textHeight) / 2 + textHeight};
+    block = {DpiScale(3), (h - textHeight) / 2, w - DpiScale(40), (h - textHeight) / 2 + textHeight};
     DrawTextA(canvas.get(), caption_.c_str(), -1, &block, DT_WORDBREAK);
   }
   if (focusMark) DrawFocusMark(canvas.get(), {0, 0, w, h});

@@ -12,6 +12,7 @@
 #include "ListFiles.h"
 #include "OptionMessages.h"
 #include "ProfileFiles.h"
+#include "SkinScale.h"
 
 namespace harness {
 namespace {
@@ -149,7 +150,9 @@ SkinPosition OptionHarness::position(const std::string& ini, const char* section
   char value[2048] = {};
   GetPrivateProfileStringA(section, std::to_string(key).c_str(), "", value, sizeof value,
                            (folder_ + "skins\\" + ini).c_str());
-  return ParseSkinPosition(value);
+  SkinPosition p = ParseSkinPosition(value);
+  p.rect = ScaleSkinRect(p.rect, skinScale_);
+  return p;
 }
 
 POINT OptionHarness::centreOf(const std::string& ini, int key, POINT origin) const {

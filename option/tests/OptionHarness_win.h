@@ -135,6 +135,8 @@ class OptionHarness : public MonitorHarness {
   std::string configPath() const { return folder_ + "config.ini"; }
 
   PROCESS_INFORMATION option_ = {};
+  // The skin's scale the window is expected at: position() scales by it.
+  int skinScale_ = 100;
 
  private:
   void clickTimes(POINT screen, int button, int times);
