@@ -170,12 +170,17 @@ void CMonitorWnd::scheduleLook() {
     KillTimer(hwnd_, TIMER_APP_WATCH);
 }
 
-void CMonitorWnd::switchProfile(int profile) {
+bool CMonitorWnd::switchProfile(int profile) {
   // The block changes only in what the switch owns. A whole working copy
   // written here would undo an apply that Option has written into the block
   // and announced, but that this window has not taken yet.
   auto block = std::unique_ptr<SettingsImage>(new SettingsImage);
-  WaitForSingleObject(settingsMutex_.get(), INFINITE);
+  if (!lockSettings()) {
+    char failed[80];
+    wsprintfA(failed, "CMonitorWnd SwitchProfile %d failed: the settings are held\n", profile);
+    OutputDebugStringA(failed);
+    return false;
+  }
   workingCopy_->currentProfile = profile;
   workingCopy_->profileSwitched = 1;
   if (sharedBlock_.isOpen() && sharedBlock_.copyFromBlock(*block)) {
@@ -192,6 +197,7 @@ void CMonitorWnd::switchProfile(int profile) {
   PostThreadMessageA(downloadThreadId_, TM_DOWNLOAD, kDownloadAll, 0);
   writeCurrentProfile(configIni_, profile);
   if (HWND option = FindWindowA(nullptr, kOptionWindowTitle)) PostMessageA(option, UM_PROFILE_SWITCHED, 0, 0);
+  return true;
 }
 
 LRESULT CMonitorWnd::onSelectProfile(WPARAM profile) {
@@ -199,6 +205,6 @@ LRESULT CMonitorWnd::onSelectProfile(WPARAM profile) {
   // Without a keyboard the switch could not be sent, and an arrival sends
   // nothing: the keyboard would run another profile than the one shown.
   if (connectionState_ != kConnected) return kProfileNotConnected;
-  if (int(profile) != workingCopy_->currentProfile) switchProfile(int(profile));
+  if (int(profile) != workingCopy_->currentProfile && !switchProfile(int(profile))) return kProfileBusy;
   return kProfileSelected;
 }

@@ -8,6 +8,7 @@
 
 namespace {
 constexpr char kUnconfirmedText[] = "The keyboard did not confirm the settings: Apply again to send them.";
+constexpr char kLockFailedText[] = "Apply failed: the settings are in use. Nothing was sent; Apply again.";
 }  // namespace
 
 void MainWindow::setBusy(bool busy) {
@@ -34,10 +35,17 @@ void MainWindow::apply(ApplyKind kind) {
   // edited image changes in it, and then it takes the edited image, under
   // one hold of the mutex. On failure the monitor works on the block as it
   // was; without a monitor no flag counts, as its next start sends all.
-  block_.update([&](SettingsImage& shared) {
+  const bool handed = block_.update([&](SettingsImage& shared) {
     if (kind != kApplyReset) computeChangeFlags(*doc_.edit, shared);
     shared = *doc_.edit;
   });
+  // The monitor's block stayed locked past the time-out: nothing is sent,
+  // saved or cleared, and the edits wait for the next Apply.
+  if (block_.isOpen() && !handed) {
+    if (kind != kApplyPreview) setBusy(false);
+    setStatus(kLockFailedText);
+    return;
+  }
   HWND monitor = FindWindowA(nullptr, kMonitorWindowTitle);
   if (monitor) PostMessageA(monitor, UM_APPLY, kind, 0);
   saveAll(*doc_.edit, doc_.folder);
