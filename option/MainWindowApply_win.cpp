@@ -41,7 +41,7 @@ void MainWindow::apply(ApplyKind kind) {
   });
   // The monitor's block stayed locked past the time-out: nothing is sent,
   // saved or cleared, and the edits wait for the next Apply.
-  if (block_.isOpen() && !handed) {
+  if (!handed && block_.lockTimedOut()) {
     if (kind != kApplyPreview) setBusy(false);
     setStatus(kLockFailedText);
     return;

@@ -144,8 +144,10 @@ void SharedBlock::close() {
 }
 
 bool SharedBlock::lock() {
+  timedOut_ = false;
   if (!mutex_ || !view_) return false;
   const DWORD wait = WaitForSingleObject(mutex_.get(), kSettingsLockTimeoutMs);
+  timedOut_ = wait == WAIT_TIMEOUT;
   // An abandoned mutex is ours now: its holder died. Taking it (and
   // releasing it after the copy) keeps the block usable; refusing would
   // leave it locked for good.

@@ -56,6 +56,9 @@ class SharedBlock {
   bool isOpen() const { return bool(view_); }
   // The last create() or open() found objects of another owner.
   bool foreign() const { return foreign_; }
+  // The last copy or update failed because the mutex stayed held past the
+  // time-out (not for want of a block or a mutex).
+  bool lockTimedOut() const { return timedOut_; }
 
   bool copyFromBlock(SettingsImage& target);
   bool copyToBlock(const SettingsImage& source);
@@ -77,4 +80,5 @@ class SharedBlock {
   UniqueHandle mapping_;
   UniqueMappedView view_;
   bool foreign_ = false;
+  bool timedOut_ = false;
 };
