@@ -168,7 +168,11 @@ void TextMacroPlayer::play(MacroOutput& out, uint32_t epoch) {
     }
     if (f.keyBefore != 0) out.typeKey(f.keyBefore);
     if (!waitFor(out, f.textDelayMs, epoch)) break;
-    if (pasteText(f.text, out, epoch)) out.trace(kTracePaste);
+    if (pasteText(f.text, out, epoch)) {
+      out.trace(kTracePaste);
+    } else if (!waitFor(out, kPasteHoldMs, epoch)) {
+      break;  // a pass without a paste still takes the paste's time: no busy loop
+    }
     if (cancelled(epoch)) break;
     if (f.keyAfter != 0) out.typeKey(f.keyAfter);
 

@@ -277,7 +277,7 @@ TEST(ClipboardHandOver, NothingIsPastedWithoutTheTextOnTheClipboard) {
   k.keyAfter = 44;
   p.trigger(k, 0);
   p.play(out, p.epoch());
-  EXPECT_EQ(out.log, (std::vector<std::string>{"key 40", "key 44"}));
+  EXPECT_EQ(out.log, (std::vector<std::string>{"key 40", "wait " + std::to_string(kPasteHoldMs), "key 44"}));
   EXPECT_TRUE(out.traces.empty());
 
   out.clipboardOpens = true;
