@@ -33,7 +33,8 @@ std::string launch(const std::wstring& path) {
   if (verdict != LaunchVerdict::Runnable) return launchRefusal(verdict);
   if (!onLocalDrive(path)) return kLaunchRemoteTrace;
   const DWORD attributes = GetFileAttributesW(path.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return kLaunchMissingTrace;
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+    return kLaunchMissingTrace;
   std::wstring commandLine = L"\"" + path + L"\"";
   const std::wstring folder = launchFolder(path);
   STARTUPINFOW startup = {};
@@ -61,7 +62,8 @@ void CMonitorWnd::launchProgram(int keyIndex) {
   const int profile = workingCopy_->currentProfile;
   if (profile < 0 || profile >= kProfileCount || keyIndex < 0 || keyIndex >= kKeyCount) return;
   const KeyAssignment& key = workingCopy_->profiles[profile].keys[keyIndex];
-  auto path = std::make_unique<std::wstring>(wideFromAnsi(std::string(key.appPath, strnlen(key.appPath, sizeof key.appPath))));
+  auto path = std::make_unique<std::wstring>(
+      wideFromAnsi(std::string(key.appPath, strnlen(key.appPath, sizeof key.appPath))));
   // Starting a program can take a while (under Wine most of a second): the
   // window thread goes on with the keyboard's next events meanwhile.
   HANDLE worker = CreateThread(nullptr, kWorkerStackReserveBytes, launchThreadMain, path.get(),

@@ -68,7 +68,8 @@ void CMonitorWnd::stopMacroThread() {
     const ULONGLONG waited = GetTickCount64() - start;
     if (waited >= kMacroStopWaitMs) break;
     HANDLE thread = macroThread_.get();
-    const DWORD woke = MsgWaitForMultipleObjects(1, &thread, FALSE, DWORD(kMacroStopWaitMs - waited), QS_SENDMESSAGE);
+    const DWORD woke =
+        MsgWaitForMultipleObjects(1, &thread, FALSE, DWORD(kMacroStopWaitMs - waited), QS_SENDMESSAGE);
     if (woke == WAIT_OBJECT_0) {
       macroThread_.reset();
       return;

@@ -69,8 +69,8 @@ bool ownedByUser(HANDLE object) {
   PSID owner = nullptr;
   PACL acl = nullptr;
   PSECURITY_DESCRIPTOR descriptor = nullptr;
-  if (GetSecurityInfo(object, SE_KERNEL_OBJECT, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION, &owner,
-                      nullptr, &acl, nullptr, &descriptor) != ERROR_SUCCESS)
+  if (GetSecurityInfo(object, SE_KERNEL_OBJECT, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION,
+                      &owner, nullptr, &acl, nullptr, &descriptor) != ERROR_SUCCESS)
     return false;
   // A null access list lets every process of the session in, to write the
   // block or to hold the mutex for ever.

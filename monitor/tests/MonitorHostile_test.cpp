@@ -5,8 +5,11 @@
 // that the pressed key holds. The random input comes from a fixed seed, so a
 // failure repeats.
 
+// aclapi.h needs windows.h first.
+// clang-format off
 #include <windows.h>
 #include <aclapi.h>
+// clang-format on
 
 #include <cstdio>
 #include <fstream>
@@ -288,12 +291,14 @@ TEST_F(MonitorHostile, ALaunchKeyStartsOnlyALocalProgramFileAndInItsOwnFolder) {
     WriteFile(file, script.data(), DWORD(script.size()), &written, nullptr);
     CloseHandle(file);
   }
-  ASSERT_TRUE(CopyFileA((folder_ + "Game\\Launched.exe").c_str(), (folder_ + "Shortcut.exe.lnk").c_str(), FALSE));
-  const std::vector<std::string> hostile = {
-      "\\\\127.0.0.1\\c$\\x.hta",  "\\\\203.0.113.7\\s\\x.exe", "http://203.0.113.7/x.exe",
-      folder_ + "Hostile.bat",        folder_ + "Hostile.cmd",     folder_ + "Hostile.hta",
-      folder_ + "Missing.exe",        folder_ + "Game",            folder_ + "Shortcut.exe.lnk",
-      "Game\\Launched.exe",           folder_ + "Game\\Launched.exe:x"};
+  ASSERT_TRUE(
+      CopyFileA((folder_ + "Game\\Launched.exe").c_str(), (folder_ + "Shortcut.exe.lnk").c_str(), FALSE));
+  const std::vector<std::string> hostile = {"\\\\127.0.0.1\\c$\\x.hta",      "\\\\203.0.113.7\\s\\x.exe",
+                                            "http://203.0.113.7/x.exe",      folder_ + "Hostile.bat",
+                                            folder_ + "Hostile.cmd",         folder_ + "Hostile.hta",
+                                            folder_ + "Missing.exe",         folder_ + "Game",
+                                            folder_ + "Shortcut.exe.lnk",    "Game\\Launched.exe",
+                                            folder_ + "Game\\Launched.exe:x"};
   constexpr int kFirstKey = 20;
   const int realKey = kFirstKey + int(hostile.size());
   std::unique_ptr<SettingsImage> image = readBlock();
@@ -341,8 +346,8 @@ ObjectSecurity securityOf(HANDLE object) {
   PSID owner = nullptr;
   PACL acl = nullptr;
   PSECURITY_DESCRIPTOR descriptor = nullptr;
-  if (GetSecurityInfo(object, SE_KERNEL_OBJECT, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION, &owner,
-                      nullptr, &acl, nullptr, &descriptor) != ERROR_SUCCESS)
+  if (GetSecurityInfo(object, SE_KERNEL_OBJECT, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION,
+                      &owner, nullptr, &acl, nullptr, &descriptor) != ERROR_SUCCESS)
     return result;
   result.read = true;
   result.nullAccessList = acl == nullptr;
@@ -352,7 +357,8 @@ ObjectSecurity securityOf(HANDLE object) {
     DWORD size = 0;
     if (GetTokenInformation(token, TokenUser, user, sizeof user, &size))
       result.ownerIsUser = owner && EqualSid(owner, reinterpret_cast<TOKEN_USER*>(user)->User.Sid);
-    if (!result.ownerIsUser && GetTokenInformation(token, TokenOwner, defaultOwner, sizeof defaultOwner, &size))
+    if (!result.ownerIsUser &&
+        GetTokenInformation(token, TokenOwner, defaultOwner, sizeof defaultOwner, &size))
       result.ownerIsUser = owner && EqualSid(owner, reinterpret_cast<TOKEN_OWNER*>(defaultOwner)->Owner);
     CloseHandle(token);
   }
@@ -443,7 +449,8 @@ TEST_F(MonitorHostile, AHeldSettingsMutexHangsNoWindowAndTheSwitchReportsItsFail
 
   ASSERT_TRUE(ReleaseMutex(held.get()));
   held.reset();
-  EXPECT_TRUE(waitFor([&] { return standIn_.applyDone > answered; }, kLong)) << "the apply was never answered";
+  EXPECT_TRUE(waitFor([&] { return standIn_.applyDone > answered; }, kLong))
+      << "the apply was never answered";
   const ProgramRun selected = run("Monitor.exe", "--profile 3");
   EXPECT_EQ(selected.exitCode, 0u) << selected.output;
   EXPECT_EQ(readBlock()->currentProfile, 2);

@@ -165,9 +165,9 @@ class TextMacros : public MonitorHarness {
   struct PasteView {
     int pastes = 0;
     std::string text;
-    bool excluded = false;      // "ExcludeClipboardContentFromMonitorProcessing"
-    DWORD historyAllowed = 1;   // "CanIncludeInClipboardHistory"
-    DWORD cloudAllowed = 1;     // "CanUploadToCloudClipboard"
+    bool excluded = false;     // "ExcludeClipboardContentFromMonitorProcessing"
+    DWORD historyAllowed = 1;  // "CanIncludeInClipboardHistory"
+    DWORD cloudAllowed = 1;    // "CanUploadToCloudClipboard"
   };
   static inline PasteView* gView = nullptr;
   static inline WNDPROC gEditProc = nullptr;
@@ -182,8 +182,8 @@ class TextMacros : public MonitorHarness {
   static LRESULT CALLBACK watchingEditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_PASTE && gView && OpenClipboard(hwnd)) {
       ++gView->pastes;
-      gView->excluded =
-          IsClipboardFormatAvailable(RegisterClipboardFormatA("ExcludeClipboardContentFromMonitorProcessing"));
+      gView->excluded = IsClipboardFormatAvailable(
+          RegisterClipboardFormatA("ExcludeClipboardContentFromMonitorProcessing"));
       gView->historyAllowed = formatWord("CanIncludeInClipboardHistory");
       gView->cloudAllowed = formatWord("CanUploadToCloudClipboard");
       if (HANDLE data = GetClipboardData(CF_TEXT)) {

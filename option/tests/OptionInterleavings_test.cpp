@@ -312,8 +312,8 @@ TEST_F(OptionInterleavings, AnApplyWhileTheSettingsAreHeldFailsVisiblyAndLosesNo
   ASSERT_EQ(WaitForSingleObject(held.get(), 0), WAIT_OBJECT_0);
   const DWORD start = GetTickCount();
   click(mainControl(kApply));
-  ASSERT_TRUE(waitFor([&] { return IsWindowEnabled(mainButton(kApply)) != FALSE && GetTickCount() - start > 500; },
-                      10000));
+  ASSERT_TRUE(waitFor(
+      [&] { return IsWindowEnabled(mainButton(kApply)) != FALSE && GetTickCount() - start > 500; }, 10000));
   std::printf("Apply with the settings held: gave up after %lu ms\n", GetTickCount() - start);
   xdotool("mousemove 0 0");
   Sleep(300);

@@ -151,7 +151,9 @@ TEST(TextMacroPlayback, OnePassTypesKeysPastesAndIgnoresOtherFunctions) {
   p.play(out, p.epoch());
   EXPECT_TRUE(playingDuringPass);
   EXPECT_FALSE(p.playing());
-  EXPECT_EQ(out.log, (std::vector<std::string>{"key 40", "wait 25", "clip hello", "paste", "wait " + std::to_string(kPasteSettleMs), "restore", "key 240"}));
+  EXPECT_EQ(out.log,
+            (std::vector<std::string>{"key 40", "wait 25", "clip hello", "paste",
+                                      "wait " + std::to_string(kPasteSettleMs), "restore", "key 240"}));
   EXPECT_EQ(out.traces, std::vector<std::string>{kTracePaste});
 }
 
@@ -245,8 +247,8 @@ TEST(ClipboardHandOver, TheTextIsOnTheClipboardOnlyUntilThePasteHasReadIt) {
   // Placed for every paste, given back after each: the clipboard holds the
   // user's contents between passes, so the same text is placed again.
   const std::string settle = "wait " + std::to_string(kPasteSettleMs);
-  EXPECT_EQ(out.log,
-            (std::vector<std::string>{"clip same", "paste", settle, "restore", "clip same", "paste", settle, "restore"}));
+  EXPECT_EQ(out.log, (std::vector<std::string>{"clip same", "paste", settle, "restore", "clip same", "paste",
+                                               settle, "restore"}));
 
   // Nobody reads it (the window in front takes no text): given back after the time-out.
   out.log.clear();
@@ -254,8 +256,8 @@ TEST(ClipboardHandOver, TheTextIsOnTheClipboardOnlyUntilThePasteHasReadIt) {
   const uint64_t before = out.clock;
   p.trigger(textKey(kPlayOnce, 0, "unread"), 0);
   p.play(out, p.epoch());
-  EXPECT_EQ(out.log, (std::vector<std::string>{"clip unread", "paste", "wait " + std::to_string(kPasteReadTimeoutMs),
-                                               "restore"}));
+  EXPECT_EQ(out.log, (std::vector<std::string>{"clip unread", "paste",
+                                               "wait " + std::to_string(kPasteReadTimeoutMs), "restore"}));
   EXPECT_EQ(out.clock - before, uint64_t(kPasteReadTimeoutMs));
 
   // Read a little later: given back right then.
@@ -263,8 +265,9 @@ TEST(ClipboardHandOver, TheTextIsOnTheClipboardOnlyUntilThePasteHasReadIt) {
   out.onWait = [&](int) { out.taken = true; };
   p.trigger(textKey(kPlayOnce, 0, "late"), 0);
   p.play(out, p.epoch());
-  EXPECT_EQ(out.log, (std::vector<std::string>{"clip late", "paste",
-                                               "wait " + std::to_string(kWaitSliceMs + kPasteSettleMs), "restore"}));
+  EXPECT_EQ(out.log,
+            (std::vector<std::string>{"clip late", "paste",
+                                      "wait " + std::to_string(kWaitSliceMs + kPasteSettleMs), "restore"}));
 }
 
 TEST(ClipboardHandOver, NothingIsPastedWithoutTheTextOnTheClipboard) {
@@ -330,8 +333,8 @@ TEST(Cancel, EndsAPlaybackWithinAWaitSliceWhateverItsPauses) {
     if (slices == 2) s.cancel();
   };
   s.play(reading, s.epoch());
-  EXPECT_EQ(reading.log, (std::vector<std::string>{"clip unread", "paste", "wait " + std::to_string(2 * kWaitSliceMs),
-                                                  "restore"}));
+  EXPECT_EQ(reading.log, (std::vector<std::string>{"clip unread", "paste",
+                                                   "wait " + std::to_string(2 * kWaitSliceMs), "restore"}));
 }
 
 TEST(Cancel, PlaybacksQueuedBeforeItDoNotStartButLaterTriggersPlay) {
