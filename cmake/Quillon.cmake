@@ -15,17 +15,20 @@ configure_file(${CMAKE_CURRENT_LIST_DIR}/QuillonVersion.h.in ${CMAKE_BINARY_DIR}
 add_library(quillon_version INTERFACE)
 target_include_directories(quillon_version INTERFACE ${CMAKE_BINARY_DIR}/generated)
 
-# delay_<dll> for user32, shell32, comdlg32, ole32, winmm and setupapi: link these
+# delay_<dll> for user32, shell32, comdlg32, ole32, winmm, setupapi, comctl32 and
+# msimg32: link these
 # instead of the system DLLs themselves, and the DLL is loaded at the first
 # call of one of its functions, not before the program's first line runs.
 # Under Wine the shell alone brings a dozen DLLs, and user32 spends some
 # 40 ms setting itself up, which the monitor's start-up would rather spend
 # inside the keyboard's required pause. The list of functions comes from the
-# toolchain's own import library.
+# toolchain's own import library. The programs load delay-loaded DLLs from the
+# system folder by full path (settings/SystemLibraries_win.cpp): the loader
+# would look for comctl32 and msimg32 in the program's folder first.
 if(WIN32)
   find_program(QUILLON_DLLTOOL NAMES x86_64-w64-mingw32-dlltool REQUIRED)
   find_program(QUILLON_NM NAMES x86_64-w64-mingw32-nm REQUIRED)
-  foreach(dll user32 shell32 comdlg32 ole32 winmm setupapi)
+  foreach(dll user32 shell32 comdlg32 ole32 winmm setupapi comctl32 msimg32)
     find_library(QUILLON_IMPORT_${dll} NAMES lib${dll}.a REQUIRED)
     set(def ${CMAKE_BINARY_DIR}/delayload/${dll}.def)
     set(lib ${CMAKE_BINARY_DIR}/delayload/lib${dll}_delay.a)

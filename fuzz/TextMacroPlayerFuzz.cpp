@@ -1,7 +1,8 @@
 // The text-macro player over any sequence of presses and releases of keys
 // with any fields: a trigger never both stops and clears the stop, posts only
-// with the stop cleared, and a playback types no empty key, pastes once per
-// pass and ends once its passes are done or a stop arrives.
+// with the stop cleared, and a playback types no empty key, waits only in
+// short slices, gives back every clipboard it took, pastes once per pass and
+// ends once its passes are done, a stop arrives or it is cancelled.
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -13,20 +14,37 @@
 namespace {
 
 // A pass budget stands in for the user who stops a long playback: past it,
-// the output presses a play-once key, as the main thread would.
+// the output presses a play-once key, as the main thread would. A budget of
+// waited time stands in for the monitor's exit, which cancels.
 class Output : public player::MacroOutput {
  public:
   Output(player::TextMacroPlayer& player, const KeyAssignment& stopKey, int budget)
       : player_(player), stopKey_(stopKey), budget_(budget) {}
+  ~Output() override { FUZZ_CHECK(!placed_); }
   void typeKey(uint8_t code) override { FUZZ_CHECK(code != 0); }
-  void wait(int ms) override { FUZZ_CHECK(ms > 0); }
-  bool setClipboard(const std::string& text) override {
-    FUZZ_CHECK(!text.empty());
-    ++sequence_;
-    return (sequence_ & 3) != 0;
+  void wait(int ms) override {
+    FUZZ_CHECK(ms > 0 && ms <= player::kWaitSliceMs);
+    FUZZ_CHECK(!cancelled_);  // a cancel is seen before the next slice
+    clock_ += uint64_t(ms);
+    if (++slices_ == kSliceBudget) {
+      player_.cancel();
+      cancelled_ = true;
+    }
   }
-  uint32_t clipboardSequence() override { return sequence_; }
+  uint64_t nowMs() override { return clock_; }
+  bool placeText(const std::string& text) override {
+    FUZZ_CHECK(!text.empty() && !placed_);
+    ++opens_;
+    placed_ = (opens_ & 3) != 0;
+    return placed_;
+  }
+  bool textTaken() override { return (opens_ & 1) != 0; }
+  void restoreClipboard() override {
+    FUZZ_CHECK(placed_);
+    placed_ = false;
+  }
   void paste() override {
+    FUZZ_CHECK(placed_);
     ++pastes;
     if (pastes == budget_) player_.trigger(stopKey_, 0);
     FUZZ_CHECK(pastes <= budget_ + 1);
@@ -38,7 +56,12 @@ class Output : public player::MacroOutput {
   player::TextMacroPlayer& player_;
   const KeyAssignment& stopKey_;
   int budget_;
-  uint32_t sequence_ = 0;
+  static constexpr int kSliceBudget = 2000;
+  uint64_t clock_ = 0;
+  int slices_ = 0;
+  bool cancelled_ = false;
+  uint32_t opens_ = 0;
+  bool placed_ = false;
 };
 
 void fillKey(FuzzedDataProvider& in, KeyAssignment& key) {
@@ -73,8 +96,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (key.functionCode != kFunctionTextMacro) FUZZ_CHECK(!a.post && !a.setStop && !a.passCount);
     if (a.post) {
       Output out(player, stopKey, in.ConsumeIntegralInRange(1, 50));
-      player.play(out);
-      FUZZ_CHECK(out.pastes >= 1 && !player.playing());
+      player.play(out, player.epoch());
+      FUZZ_CHECK(!player.playing());
     }
   }
   return 0;

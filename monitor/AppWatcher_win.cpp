@@ -191,12 +191,17 @@ void CMonitorWnd::scheduleLook() {
     KillTimer(hwnd_, TIMER_APP_WATCH);
 }
 
-void CMonitorWnd::switchProfile(int profile, SwitchCause cause) {
+bool CMonitorWnd::switchProfile(int profile, SwitchCause cause) {
   // The block changes only in what the switch owns. A whole working copy
   // written here would undo an apply that Option has written into the block
   // and announced, but that this window has not taken yet.
   auto block = std::unique_ptr<SettingsImage>(new SettingsImage);
-  WaitForSingleObject(settingsMutex_.get(), INFINITE);
+  if (!lockSettings()) {
+    char failed[80];
+    wsprintfA(failed, "CMonitorWnd SwitchProfile %d failed: the settings are held\n", profile);
+    OutputDebugStringA(failed);
+    return false;
+  }
   workingCopy_->currentProfile = profile;
   workingCopy_->profileSwitched = 1;
   if (sharedBlock_.isOpen() && sharedBlock_.copyFromBlock(*block)) {
@@ -215,6 +220,7 @@ void CMonitorWnd::switchProfile(int profile, SwitchCause cause) {
   if (HWND option = FindWindowA(nullptr, kOptionWindowTitle)) PostMessageA(option, UM_PROFILE_SWITCHED, 0, 0);
   updateTrayTip();
   if (cause != SwitchCause::Hand) showSwitchNotice(profile);
+  return true;
 }
 
 LRESULT CMonitorWnd::onSelectProfile(WPARAM profile) {
@@ -223,6 +229,7 @@ LRESULT CMonitorWnd::onSelectProfile(WPARAM profile) {
   // nothing: the keyboard would run another profile than the one shown.
   if (connectionState_ != kConnected) return kProfileNotConnected;
   desktopRule_.chosenByHand();  // it stays until a linked program comes
-  if (int(profile) != workingCopy_->currentProfile) switchProfile(int(profile), SwitchCause::Hand);
+  if (int(profile) != workingCopy_->currentProfile && !switchProfile(int(profile), SwitchCause::Hand))
+    return kProfileBusy;
   return kProfileSelected;
 }

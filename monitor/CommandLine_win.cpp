@@ -30,6 +30,8 @@ int selectProfile(int profile) {
       return 0;
     case kProfileNotConnected:
       return fail("The keyboard is not connected: profile " + number + " was not made active.");
+    case kProfileBusy:
+      return fail("The settings were busy: profile " + number + " was not made active. Try again.");
     default:
       return fail("The monitor refused profile " + number + ".");
   }

@@ -10,6 +10,7 @@
 
 #include "DownloadEncoder.h"
 #include "MonitorWnd_win.h"
+#include "ProfileFiles.h"
 
 namespace {
 
@@ -91,6 +92,8 @@ bool CMonitorWnd::runDownload(bool full) {
   kbd::DownloadSnapshot snapshot = kbd::takeDownloadSnapshot(*workingCopy_);
   ReleaseMutex(settingsMutex_.get());
   if (!snapshot.active) return false;
+  // Sent only in the ranges the configuration program offers.
+  sanitizeProfile(*snapshot.active);
 
   std::vector<kbd::Report> reports = kbd::encodeDownload(*snapshot.active, snapshot.flags, full);
   ReportPacer pacer;

@@ -4,6 +4,7 @@
 
 #include "CommandLine_win.h"
 #include "MonitorMessages.h"
+#include "SystemLibraries_win.h"
 
 bool CMonitorApp::initInstance(HINSTANCE instance, const char* commandLine) {
   bool openOptionAtStart = commandLine && commandLine[0] == '1';
@@ -46,6 +47,7 @@ int CMonitorApp::run(HINSTANCE instance, const char* commandLine) {
 }
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
+  UseSystemLibraryFolders();
   CMonitorApp app;
   return app.run(instance, commandLine);
 }

@@ -22,6 +22,7 @@ enum SelectProfileAnswer : unsigned {
   kProfileSelected = 1,      // active now: downloaded, stored, Option told (or it already was)
   kProfileNotConnected = 2,  // no keyboard to send it to: nothing changed
   kProfileOutOfRange = 3,
+  kProfileBusy = 4,  // the settings stayed locked past the time-out: nothing changed
 };
 
 // Window messages the monitor sends.

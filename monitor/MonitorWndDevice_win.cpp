@@ -50,6 +50,7 @@ void CMonitorWnd::onArrival() {
 void CMonitorWnd::onRemoval() {
   if (connectionState_ == kRemoved) return;
   connectionState_ = kRemoved;
+  endTextMacro();  // its key cannot be released any more
   keyboard_.closeDevices();
   removeTrayIcon();
   stopAppWatch();
@@ -62,12 +63,9 @@ void CMonitorWnd::onRemoval() {
 void CMonitorWnd::onKeyboardEvent(WPARAM wParam, LPARAM lParam) {
   const KeyAction action = keyActionFor(decodeKeyEvent(wParam, lParam), *workingCopy_);
   switch (action.kind) {
-    case KeyActionKind::Launch: {
-      const int profile = workingCopy_->currentProfile;
-      const char* path = workingCopy_->profiles[profile].keys[action.keyIndex].appPath;
-      ShellExecuteA(nullptr, "open", path, nullptr, nullptr, SW_SHOWNORMAL);
+    case KeyActionKind::Launch:
+      launchProgram(action.keyIndex);
       break;
-    }
     case KeyActionKind::TextMacro:
       triggerTextMacro(action.keyIndex, action.released);
       break;

@@ -6,6 +6,9 @@
 
 namespace {
 
+// Far more than a playback needs to see its end and give the clipboard back.
+constexpr ULONGLONG kMacroStopWaitMs = 2000;
+
 struct ThreadStart {
   CMonitorWnd* self;
   HANDLE queueReady;
@@ -52,9 +55,31 @@ bool CMonitorWnd::startMacroThread() {
 
 void CMonitorWnd::stopDownloadThread() { stopWorker(downloadThread_, downloadThreadId_); }
 
+// The text macro under way ends within a wait slice and gives the clipboard
+// back; meanwhile this thread answers what the clipboard sends its window.
+// A playback stuck in another program's clipboard past the time-out does
+// not keep the monitor: the process ends without it.
 void CMonitorWnd::stopMacroThread() {
-  macroStop_ = 1;
-  stopWorker(macroThread_, macroThreadId_);
+  endTextMacro();
+  if (!macroThread_) return;
+  PostThreadMessageA(macroThreadId_, WM_QUIT, 0, 0);
+  const ULONGLONG start = GetTickCount64();
+  for (;;) {
+    const ULONGLONG waited = GetTickCount64() - start;
+    if (waited >= kMacroStopWaitMs) break;
+    HANDLE thread = macroThread_.get();
+    const DWORD woke =
+        MsgWaitForMultipleObjects(1, &thread, FALSE, DWORD(kMacroStopWaitMs - waited), QS_SENDMESSAGE);
+    if (woke == WAIT_OBJECT_0) {
+      macroThread_.reset();
+      return;
+    }
+    MSG msg;
+    PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+  }
+  OutputDebugStringA("CMonitorWnd macroThread did not end\n");
+  macroThreadStuck_ = true;
+  macroThread_.release();
 }
 
 DWORD WINAPI CMonitorWnd::downloadThreadMain(LPVOID param) {
@@ -106,6 +131,7 @@ void CMonitorWnd::downloadLoop() {
       default:
         break;
     }
+    lastRequestEnded_ = GetTickCount64();
   }
 }
 
@@ -128,7 +154,7 @@ void CMonitorWnd::macroLoop() {
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
     if (msg.message != TM_PLAY_TEXT_MACRO) continue;
     macroPlaying_ = 1;
-    playTextMacro();
+    playTextMacro(uint32_t(msg.wParam));
     macroPlaying_ = 0;
   }
 }

@@ -220,12 +220,15 @@ void CMonitorWnd::onReload() {
   // Without a shared block the working copy stays as it is.
   if (!sharedBlock_.isOpen()) return;
   auto received = std::make_unique<SettingsImage>();
-  if (!sharedBlock_.copyFromBlock(*received)) return;
+  // A block held past the time-out is taken at the next apply.
+  if (!sharedBlock_.copyFromBlock(*received) || !lockSettings()) {
+    OutputDebugStringA("CMonitorWnd OnReload failed: the settings are held\n");
+    return;
+  }
   sanitizeImage(*received);
   // A profile made active in Option is chosen by hand: it stays.
   if (received->currentProfile != workingCopy_->currentProfile) desktopRule_.chosenByHand();
-  // downloadThread reads the working copy under the same mutex.
-  WaitForSingleObject(settingsMutex_.get(), INFINITE);
+  // downloadThread reads the working copy under the same mutex (locked above).
   kbd::keepPendingFlags(*workingCopy_, *received);
   *workingCopy_ = *received;
   ReleaseMutex(settingsMutex_.get());

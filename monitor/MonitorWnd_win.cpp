@@ -9,19 +9,7 @@
 #include "MonitorMessages.h"
 #include "OsdPayload.h"
 #include "ProgramFolder_win.h"
-
-namespace {
-
-// Open to every process of the session: a null access list.
-HANDLE createSettingsMutex() {
-  SECURITY_DESCRIPTOR sd;
-  InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION);
-  SetSecurityDescriptorDacl(&sd, TRUE, nullptr, FALSE);
-  SECURITY_ATTRIBUTES sa{sizeof sa, &sd, FALSE};
-  return CreateMutexA(&sa, FALSE, kSettingsMutexObjectName);
-}
-
-}  // namespace
+#include "SystemLibraries_win.h"
 
 CMonitorWnd::CMonitorWnd(bool openOptionAtStart)
     : openOptionAtStart_(openOptionAtStart), workingCopy_(std::make_unique<SettingsImage>()) {}
@@ -71,6 +59,9 @@ LRESULT CMonitorWnd::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_COPYDATA:
       return onCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+    case WM_RENDERFORMAT:
+      pastedText_.render(UINT(wParam));  // a paste reads a text macro's text
+      return 0;
     case UM_APPLY:
       onApplyAllSetting(wParam, lParam);
       return 0;
@@ -119,7 +110,7 @@ LRESULT CMonitorWnd::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 // and the first classes of a session wait for the desktop to start (a quarter
 // of a second under Wine), all before the keyboard's pause could begin.
 void CMonitorWnd::initCommonControls() {
-  commonControls_.reset(LoadLibraryA("comctl32.dll"));
+  commonControls_.reset(LoadSystemLibrary("comctl32.dll"));
   using Init = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
   auto init = commonControls_ ? reinterpret_cast<Init>(reinterpret_cast<void*>(
                                     GetProcAddress(commonControls_.get(), "InitCommonControlsEx")))
@@ -150,12 +141,16 @@ bool CMonitorWnd::onCreate() {
   loadSettings();
   readOsdSettings(osdSettings_, folder_);
 
-  settingsMutex_.reset(createSettingsMutex());
-  if (!settingsMutex_) return false;
   // Only one monitor gets this far (the instance mutex), so an existing
-  // settings mutex is held by a configuration program that outlived the
-  // monitor before us: we take it and the block over and serve them.
-  const bool takeOver = GetLastError() == ERROR_ALREADY_EXISTS;
+  // settings mutex of our own is held by a configuration program that
+  // outlived the monitor before us: we take it and the block over and serve
+  // them. One that another account made is not ours to guard the settings.
+  bool takeOver = false;
+  settingsMutex_ = createSettingsMutex(takeOver);
+  if (!settingsMutex_) {
+    OutputDebugStringA("CMonitorWnd settings mutex not the user's own: not started\n");
+    return false;
+  }
 
   clearChangeFlags(*workingCopy_);
   keySlots_ = kbd::defaultKeySlotTable;
@@ -195,6 +190,8 @@ bool CMonitorWnd::onCreate() {
 }
 
 void CMonitorWnd::onDestroy() {
+  // Nothing more is typed from here on.
+  endTextMacro();
   stopAppWatch();
   KillTimer(hwnd_, TIMER_FW_CHECK);
 
@@ -203,7 +200,10 @@ void CMonitorWnd::onDestroy() {
 
   if (downloadThread_) {
     stopDownloadThread();
-    Sleep(kShutdownPauseMs);
+    // The keyboard's pause after the last report it was sent; an exit long
+    // after it need not wait again.
+    const uint64_t since = GetTickCount64() - lastRequestEnded_;
+    if (since < kShutdownPauseMs) Sleep(DWORD(kShutdownPauseMs - since));
   }
 
   keyboard_.closeAll();
@@ -217,6 +217,9 @@ void CMonitorWnd::onDestroy() {
 
   removeTrayIcon();
   language_.unload();
+  // A playback stuck in another program's clipboard still uses this window's
+  // state: end here, before that state goes.
+  if (macroThreadStuck_) ExitProcess(0);
 }
 
 void CMonitorWnd::onTimer(UINT_PTR id) {
@@ -247,6 +250,11 @@ void CMonitorWnd::loadSettings() {
   clearImage(*workingCopy_);
   // The settings files fill what they hold and give defaults for the rest.
   if (!loadAll(*workingCopy_, folder_)) buildDefaultImage(*workingCopy_);
+}
+
+bool CMonitorWnd::lockSettings() {
+  const DWORD wait = WaitForSingleObject(settingsMutex_.get(), kSettingsLockTimeoutMs);
+  return wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED;
 }
 
 void CMonitorWnd::writeDeviceState(int32_t state) {

@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 
+#include "Clipboard_win.h"
 #include "DesktopProfile.h"
 #include "DownloadEncoder.h"
 #include "Handle_win.h"
@@ -80,6 +81,9 @@ class CMonitorWnd {
   void onCustomizer();
   void onApplyAllSetting(WPARAM applyKind, LPARAM applyId);
   void onReload();
+  // The settings mutex for this window thread, waited for no longer than
+  // kSettingsLockTimeoutMs: whoever holds it cannot hang the monitor.
+  bool lockSettings();
 
   // Worker threads (MonitorWndThreads_win.cpp).
   bool startThreads();
@@ -101,7 +105,10 @@ class CMonitorWnd {
   // FWVersion after a successful version read, and Option told.
   void storeFirmware(kbd::FirmwareVersion version);
   void tellOptionLink(bool connected);
-  void playTextMacro();
+  // One TM_PLAY_TEXT_MACRO posted with the player's `epoch` (TextMacro_win.cpp).
+  void playTextMacro(uint32_t epoch);
+  // Ends the text macro under way and drops the ones queued (exit, removal).
+  void endTextMacro();
 
   // Keyboard (MonitorWndDevice_win.cpp).
   bool openKeyboard();
@@ -112,6 +119,8 @@ class CMonitorWnd {
   void onRemoval();
   void onKeyboardEvent(WPARAM wParam, LPARAM lParam);
   void triggerTextMacro(int keyIndex, bool release);
+  // Starts the launch key's program off this thread (Launch_win.cpp).
+  void launchProgram(int keyIndex);
 
   // Application watcher and profile switches (AppWatcher_win.cpp).
   void startAppWatch();
@@ -120,7 +129,8 @@ class CMonitorWnd {
   void linksMayHaveChanged();
   void watchForeground(HWND window, bool event);
   void scheduleLook();
-  void switchProfile(int profile, SwitchCause cause);
+  // False, with nothing switched, when the settings mutex stayed held.
+  bool switchProfile(int profile, SwitchCause cause);
   void takeDesktopStep(const apps::DesktopStep& step, SwitchCause cause);
   LRESULT onSelectProfile(WPARAM profile);
   static void CALLBACK onForegroundEvent(HWINEVENTHOOK hook, DWORD event, HWND window, LONG object,
@@ -150,14 +160,18 @@ class CMonitorWnd {
 
   UniqueHandle downloadThread_;
   DWORD downloadThreadId_ = 0;
+  // When downloadThread last finished a request (GetTickCount64), for the
+  // keyboard's pause before it is closed.
+  std::atomic<uint64_t> lastRequestEnded_{0};
   UniqueHandle macroThread_;
   DWORD macroThreadId_ = 0;
   // Shared with macroThread: written by one side, polled by the other.
   std::atomic<int32_t> macroPlaying_{0};
-  std::atomic<int32_t> macroStop_{0};
-  std::string lastClipboardText_ = "This is a sample for the clipboard!";
+  bool macroThreadStuck_ = false;  // it did not end at shutdown
   // Trigger on the main thread, playback on macroThread.
   player::TextMacroPlayer textPlayer_;
+  // The text a playback offers on the clipboard, rendered by this window.
+  PastedText pastedText_;
 
   UniqueWinEventHook foregroundHook_;
   bool foregroundEvents_ = false;  // the hook has reported a foreground change

@@ -4,11 +4,14 @@
 #include <windows.h>
 
 #include <cstring>
+#include <memory>
 #include <string>
 
+#include "Clipboard_win.h"
 #include "KeyboardLayout_win.h"
 #include "MonitorMessages.h"
 #include "MonitorWnd_win.h"
+#include "ProfileFiles.h"
 #include "TextMacroPlayer.h"
 
 namespace {
@@ -22,8 +25,9 @@ void sendKey(uint32_t vk, DWORD flags) {
 class SystemMacroOutput : public player::MacroOutput {
  public:
   // The clipboard is opened for `owner`: opened for no window, EmptyClipboard
-  // leaves it without an owner and SetClipboardData then fails.
-  explicit SystemMacroOutput(HWND owner) : owner_(owner) {}
+  // leaves it without an owner and SetClipboardData then fails. The owner
+  // also renders the text when the paste reads it.
+  SystemMacroOutput(HWND owner, PastedText& pasted) : owner_(owner), pasted_(pasted) {}
 
   void typeKey(uint8_t code) override {
     if (auto mouse = player::mouseEventsFor(code)) {
@@ -39,26 +43,36 @@ class SystemMacroOutput : public player::MacroOutput {
   void wait(int ms) override {
     if (ms > 0) Sleep(static_cast<DWORD>(ms));
   }
+  uint64_t nowMs() override { return GetTickCount64(); }
 
-  bool setClipboard(const std::string& text) override {
-    if (!OpenClipboard(owner_)) return false;
-    EmptyClipboard();
-    bool placed = false;
-    // Room for the text twice over and a wide zero, zero-filled: a reader
-    // that takes it for wide text still finds its end inside the block.
-    if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_SHARE | GMEM_ZEROINIT, 2 * text.size() + 2)) {
-      if (void* target = GlobalLock(memory)) {
-        std::memcpy(target, text.c_str(), text.size() + 1);
-        GlobalUnlock(memory);
-        placed = SetClipboardData(CF_TEXT, memory) != nullptr;
-      }
-      if (!placed) GlobalFree(memory);  // the clipboard owns it only on success
-    }
+  bool placeText(const std::string& text) override {
+    if (!openClipboardFor(owner_, kPlaceOpenMs)) return false;
+    saved_.take();
+    const bool emptied = EmptyClipboard() != FALSE;
+    if (emptied) pasted_.offer(text);
     CloseClipboard();
-    return placed;
+    if (!emptied) saved_.clear();
+    return emptied;
   }
 
-  uint32_t clipboardSequence() override { return GetClipboardSequenceNumber(); }
+  bool textTaken() override { return pasted_.taken(); }
+
+  void restoreClipboard() override {
+    // Opened first: a reader holds the clipboard open while it reads, and
+    // must still get the text.
+    const bool opened = openClipboardFor(owner_, kRestoreOpenMs);
+    pasted_.withdraw();
+    if (!opened) {
+      saved_.clear();
+      OutputDebugStringA("TextMacro clipboard not given back: held by another program\n");
+      return;
+    }
+    // Still ours: nobody copied something else since, which would be the
+    // user's newer wish.
+    if (GetClipboardOwner() == owner_ && EmptyClipboard()) saved_.put();
+    CloseClipboard();
+    saved_.clear();
+  }
 
   void paste() override {
     sendKey(player::kVkControl, KEYEVENTF_EXTENDEDKEY);
@@ -86,7 +100,13 @@ class SystemMacroOutput : public player::MacroOutput {
     mouse_event(flags, 0, 0, event.data, GetMessageExtraInfo());
   }
 
+  // A paste holds the clipboard only briefly; the user's contents must come back.
+  static constexpr DWORD kPlaceOpenMs = 200;
+  static constexpr DWORD kRestoreOpenMs = 1000;
+
   HWND owner_;
+  PastedText& pasted_;
+  SavedClipboard saved_;
 };
 
 }  // namespace
@@ -95,14 +115,19 @@ void CMonitorWnd::triggerTextMacro(int keyIndex, bool release) {
   if (keyIndex < 0 || keyIndex >= kKeyCount) return;
   const int profile = workingCopy_->currentProfile;
   if (profile < 0 || profile >= kProfileCount) return;
-  const player::TriggerActions actions =
-      textPlayer_.trigger(workingCopy_->profiles[profile].keys[keyIndex], release ? 1 : 0);
+  // Played only in the ranges the key editor offers, whatever the working
+  // copy was given.
+  auto key = std::make_unique<KeyAssignment>(workingCopy_->profiles[profile].keys[keyIndex]);
+  sanitizeKey(*key, keyIndex);
+  const player::TriggerActions actions = textPlayer_.trigger(*key, release ? 1 : 0);
   for (const std::string& line : actions.traces) OutputDebugStringA(line.c_str());
   if (actions.post && startMacroThread())
-    PostThreadMessageA(macroThreadId_, TM_PLAY_TEXT_MACRO, 0, 0);
+    PostThreadMessageA(macroThreadId_, TM_PLAY_TEXT_MACRO, textPlayer_.epoch(), 0);
 }
 
-void CMonitorWnd::playTextMacro() {
-  SystemMacroOutput output(hwnd_);
-  textPlayer_.play(output);
+void CMonitorWnd::endTextMacro() { textPlayer_.cancel(); }
+
+void CMonitorWnd::playTextMacro(uint32_t epoch) {
+  SystemMacroOutput output(hwnd_, pastedText_);
+  textPlayer_.play(output, epoch);
 }

@@ -9,6 +9,10 @@
 #include "SkinPictures_win.h"
 #include "UnappliedEdits.h"
 
+namespace {
+constexpr char kLockFailedText[] = "Apply failed: the settings are in use. Nothing was sent; Apply again.";
+}  // namespace
+
 void MainWindow::setBusy(bool busy) {
   busy_ = busy;
   if (HWND apply = control(kApply)) {
@@ -33,10 +37,18 @@ void MainWindow::apply(ApplyKind kind) {
   // edited image changes in it, and then it takes the edited image, under
   // one hold of the mutex. On failure the monitor works on the block as it
   // was; without a monitor no flag counts, as its next start sends all.
-  block_.update([&](SettingsImage& shared) {
+  const bool handed = block_.update([&](SettingsImage& shared) {
     if (kind != kApplyReset) computeChangeFlags(*doc_.edit, shared);
     shared = *doc_.edit;
   });
+  // The monitor's block stayed locked past the time-out: nothing is sent,
+  // saved or cleared, and the edits wait for the next Apply.
+  if (!handed && block_.lockTimedOut()) {
+    if (kind != kApplyPreview) setBusy(false);
+    closeAfterApply_ = false;  // the close question's Apply: the window stays with its edits
+    setStatus(kLockFailedText, true);
+    return;
+  }
   HWND monitor = FindWindowA(nullptr, kMonitorWindowTitle);
   // Only the answer with this apply's id ends its busy state.
   const uint32_t id = kind == kApplyPreview ? applyWait_.unwaited() : applyWait_.begin();

@@ -122,7 +122,8 @@ void MainWindow::loadSettings() {
   } else {
     // A block that exists but cannot be mapped is worth a word; a monitor
     // that is not running is not.
-    if (!opened && UniqueHandle(OpenFileMappingA(FILE_MAP_READ, FALSE, kSharedBlockName)))
+    if (!opened && !block_.foreign() &&
+        UniqueHandle(OpenFileMappingA(FILE_MAP_READ, FALSE, kSharedBlockName)))
       MessageBoxA(hwnd(), kNoBlockMessage, kOptionWindowTitle, MB_OK | MB_ICONERROR);
     loadAll(image, doc_.folder);  // defaults for whatever is missing
   }

@@ -11,8 +11,10 @@
 #include "ProfileCommandLine_win.h"
 #include "ProgramFolder_win.h"
 #include "SkinHelp_win.h"
+#include "SystemLibraries_win.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  UseSystemLibraryFolders();
   // Profiles to and from files run without a window, also beside an open one.
   if (const std::optional<int> exitCode = RunProfileCommandLine()) return *exitCode;
 

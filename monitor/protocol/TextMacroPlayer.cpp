@@ -1,5 +1,6 @@
 #include "TextMacroPlayer.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -126,23 +127,38 @@ TriggerActions TextMacroPlayer::trigger(const KeyAssignment& key, int releaseFla
   return a;
 }
 
-// The text goes onto the clipboard when it differs from the last one placed,
-// and again when someone else changed the clipboard since: pasting what the
-// user copied in between would type the wrong text.
-void TextMacroPlayer::placeText(const std::string& text, MacroOutput& out) {
-  const bool replaced = placedSequence_ && out.clipboardSequence() != *placedSequence_;
-  if (text == lastText_ && clipboardHoldsLast_ && !replaced) return;
-  lastText_ = text;
-  placedSequence_.reset();
-  clipboardHoldsLast_ = true;
-  if (text.empty()) return;
-  if (out.setClipboard(text))
-    placedSequence_ = out.clipboardSequence();
-  else
-    clipboardHoldsLast_ = false;  // try again next time
+void TextMacroPlayer::cancel() {
+  epoch_.fetch_add(1);
+  stop_.store(true);
 }
 
-void TextMacroPlayer::play(MacroOutput& out) {
+bool TextMacroPlayer::waitFor(MacroOutput& out, int64_t ms, uint32_t epoch) {
+  const uint64_t start = out.nowMs();
+  for (;;) {
+    if (cancelled(epoch)) return false;
+    const int64_t left = ms - int64_t(out.nowMs() - start);
+    if (left <= 0) return true;
+    out.wait(int(std::min<int64_t>(left, kWaitSliceMs)));
+  }
+}
+
+// The text is on the clipboard only for the paste: the user's own contents
+// come back once the window in front has read it (or did not within the
+// time-out). Without the text on the clipboard nothing is pasted: Control+V
+// would type whatever the user copied last into that window.
+bool TextMacroPlayer::pasteText(const std::string& text, MacroOutput& out, uint32_t epoch) {
+  if (text.empty() || !out.placeText(text)) return false;
+  out.paste();
+  const uint64_t start = out.nowMs();
+  while (!out.textTaken() && !cancelled(epoch) && out.nowMs() - start < uint64_t(kPasteReadTimeoutMs))
+    out.wait(kWaitSliceMs);
+  if (out.textTaken()) waitFor(out, kPasteSettleMs, epoch);
+  out.restoreClipboard();
+  return true;
+}
+
+void TextMacroPlayer::play(MacroOutput& out, uint32_t epoch) {
+  if (cancelled(epoch)) return;
   playing_.store(true);
   for (;;) {
     TextMacroFields f;
@@ -151,10 +167,13 @@ void TextMacroPlayer::play(MacroOutput& out) {
       f = fields_;
     }
     if (f.keyBefore != 0) out.typeKey(f.keyBefore);
-    if (f.textDelayMs > 0) out.wait(f.textDelayMs);
-    placeText(f.text, out);
-    out.paste();
-    out.trace(kTracePaste);
+    if (!waitFor(out, f.textDelayMs, epoch)) break;
+    if (pasteText(f.text, out, epoch)) {
+      out.trace(kTracePaste);
+    } else if (!waitFor(out, kPasteHoldMs, epoch)) {
+      break;  // a pass without a paste still takes the paste's time: no busy loop
+    }
+    if (cancelled(epoch)) break;
     if (f.keyAfter != 0) out.typeKey(f.keyAfter);
 
     if (stop_.load()) break;
@@ -174,7 +193,7 @@ void TextMacroPlayer::play(MacroOutput& out) {
     } else if (f.playMode != kPlayWhilePressed && f.playMode != kPlayToggle) {
       break;
     }
-    if (f.repeatDelayMs > 0) out.wait(f.repeatDelayMs);
+    if (!waitFor(out, f.repeatDelayMs, epoch)) break;
   }
   playing_.store(false);
 }

@@ -1,8 +1,8 @@
 #pragma once
 // Text macro playback without the platform: the trigger rules of the four
-// play modes, the passes of one playback, the clipboard rule, and the input
-// that keys and mouse buttons turn into. The Win32 shell posts the thread
-// message, emits the traces and synthesises the input.
+// play modes, the passes of one playback, the clipboard hand-over, and the
+// input that keys and mouse buttons turn into. The Win32 shell posts the
+// thread message, emits the traces and synthesises the input.
 
 #include <array>
 #include <atomic>
@@ -17,12 +17,20 @@
 
 namespace player {
 
-constexpr char kSampleClipboardText[] = "This is a sample for the clipboard!";
 constexpr uint32_t kVkShift = 0x10;
 constexpr uint32_t kVkControl = 0x11;
 constexpr uint32_t kVkMenu = 0x12;
 constexpr uint32_t kVkV = 0x56;
 constexpr int kPasteHoldMs = 30;  // between pressing and releasing Control+V
+// Every pause of a playback is waited in slices this long, so that an end
+// (the monitor's exit, the keyboard's removal) is seen at once.
+constexpr int kWaitSliceMs = 20;
+// How long the pasted text stays on the clipboard when nobody reads it (the
+// window in front takes no text); a read gives the user's contents back at once.
+constexpr int kPasteReadTimeoutMs = 1500;
+// After the first read the text stays this much longer: a program may open
+// the clipboard more than once for one paste (look, then read).
+constexpr int kPasteSettleMs = 100;
 
 constexpr char kTracePaste[] = "FakePast success\n";
 
@@ -68,29 +76,47 @@ class MacroOutput {
  public:
   virtual ~MacroOutput() = default;
   virtual void typeKey(uint8_t code) = 0;  // never called with 0
-  virtual void wait(int ms) = 0;
-  // False when the clipboard could not be opened.
-  virtual bool setClipboard(const std::string& text) = 0;
-  virtual uint32_t clipboardSequence() = 0;
+  virtual void wait(int ms) = 0;           // at most kWaitSliceMs
+  virtual uint64_t nowMs() = 0;            // a steady clock
+  // Keeps what the clipboard holds and puts `text` there in its stead,
+  // marked as kept out of clipboard history and cloud clipboard. False when
+  // the clipboard could not be opened: nothing is kept or placed.
+  virtual bool placeText(const std::string& text) = 0;
+  // The window that the paste went to has read the text since placeText.
+  virtual bool textTaken() = 0;
+  // Gives back what placeText kept, unless someone else has put something
+  // on the clipboard since.
+  virtual void restoreClipboard() = 0;
   virtual void paste() = 0;  // Control+V as kVkControl, kVkV, kPasteHoldMs
   virtual void trace(const std::string& line) = 0;
 };
 
-// The player state shared by the main thread (trigger) and the macro thread
-// (play). Each pass works on a copy of the fields taken when it starts; a
-// trigger replaces what the next pass uses.
+// The player state shared by the main thread (trigger, cancel) and the macro
+// thread (play). Each pass works on a copy of the fields taken when it
+// starts; a trigger replaces what the next pass uses.
 class TextMacroPlayer {
  public:
   // Main thread, for a key with function code 58 (other keys: nothing).
   TriggerActions trigger(const KeyAssignment& key, int releaseFlag);
-  // Macro thread: one TM_PLAY_TEXT_MACRO, all its passes.
-  void play(MacroOutput& out);
+  // Main thread: the playback under way ends within a wait slice, without
+  // typing more, and the playbacks queued behind it do not start.
+  void cancel();
+  // What a TM_PLAY_TEXT_MACRO posted now carries for play().
+  uint32_t epoch() const { return epoch_.load(); }
+  // Macro thread: one TM_PLAY_TEXT_MACRO, all its passes; nothing when a
+  // cancel came after the message was posted with `epoch`.
+  void play(MacroOutput& out, uint32_t epoch);
 
   bool playing() const { return playing_.load(); }
   bool stopRequested() const { return stop_.load(); }
 
  private:
-  void placeText(const std::string& text, MacroOutput& out);
+  bool cancelled(uint32_t epoch) const { return epoch_.load() != epoch; }
+  // Waits `ms` in slices; false when a cancel ended the wait.
+  bool waitFor(MacroOutput& out, int64_t ms, uint32_t epoch);
+  // Place, paste, wait for the read, give the clipboard back. False when
+  // nothing was pasted.
+  bool pasteText(const std::string& text, MacroOutput& out, uint32_t epoch);
 
   mutable std::mutex mutex_;
   TextMacroFields fields_;
@@ -98,13 +124,7 @@ class TextMacroPlayer {
   int32_t lastReleaseFlag_ = 0;
   std::atomic<bool> playing_{false};
   std::atomic<bool> stop_{false};
-
-  // Macro thread only.
-  std::string lastText_ = kSampleClipboardText;
-  // False until the player has placed a text itself: the clipboard holds
-  // whatever the user copied, never the sample.
-  bool clipboardHoldsLast_ = false;
-  std::optional<uint32_t> placedSequence_;
+  std::atomic<uint32_t> epoch_{0};
 };
 
 }  // namespace player

@@ -5,7 +5,15 @@
 // that the pressed key holds. The random input comes from a fixed seed, so a
 // failure repeats.
 
+// aclapi.h needs windows.h first.
+// clang-format off
+#include <windows.h>
+#include <aclapi.h>
+// clang-format on
+
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <random>
 #include <string>
@@ -262,6 +270,191 @@ TEST_F(MonitorHostile, KeyEventsOfEveryPatternStartOnlyTheProgramOfTheKeyAndOnly
   EXPECT_FALSE(startedMark("Inactive.exe", 0).has_value());
   ASSERT_TRUE(monitorAlive());
   expectOnlySoundReports();
+  exitFromTray();
+}
+
+// A launch key from a stranger's profile: only a program file on a local
+// drive starts, in its own folder; a share, a URL, a script, a page, a
+// missing file start nothing, and a key on the keyboard still does its job.
+TEST_F(MonitorHostile, ALaunchKeyStartsOnlyALocalProgramFileAndInItsOwnFolder) {
+  startWithEmulatedKeyboard();
+  if (IsSkipped() || HasFatalFailure()) return;
+  ASSERT_TRUE(CreateDirectoryA((folder_ + "Game").c_str(), nullptr));
+  ASSERT_TRUE(installMarker("Game\\Launched.exe"));
+  // What running the script or the page would leave behind.
+  const std::string ran = folder_ + "ran.txt";
+  const std::string script = "@echo ran > \"" + ran + "\"\r\n";
+  for (const char* name : {"Hostile.bat", "Hostile.cmd", "Hostile.hta"}) {
+    HANDLE file = CreateFileA((folder_ + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    WriteFile(file, script.data(), DWORD(script.size()), &written, nullptr);
+    CloseHandle(file);
+  }
+  ASSERT_TRUE(
+      CopyFileA((folder_ + "Game\\Launched.exe").c_str(), (folder_ + "Shortcut.exe.lnk").c_str(), FALSE));
+  const std::vector<std::string> hostile = {"\\\\127.0.0.1\\c$\\x.hta",      "\\\\203.0.113.7\\s\\x.exe",
+                                            "http://203.0.113.7/x.exe",      folder_ + "Hostile.bat",
+                                            folder_ + "Hostile.cmd",         folder_ + "Hostile.hta",
+                                            folder_ + "Missing.exe",         folder_ + "Game",
+                                            folder_ + "Shortcut.exe.lnk",    "Game\\Launched.exe",
+                                            folder_ + "Game\\Launched.exe:x"};
+  constexpr int kFirstKey = 20;
+  const int realKey = kFirstKey + int(hostile.size());
+  std::unique_ptr<SettingsImage> image = readBlock();
+  const int p = image->currentProfile;
+  auto bind = [&](int k, const std::string& path) {
+    KeyAssignment& key = image->profiles[p].keys[k];
+    key.category = kCategoryLaunch;
+    key.functionCode = kFunctionLaunch;
+    lstrcpynA(key.appPath, path.c_str(), sizeof key.appPath);
+    image->keyDirty[p][k] = 1;
+  };
+  for (size_t i = 0; i < hostile.size(); ++i) bind(kFirstKey + int(i), hostile[i]);
+  bind(realKey, folder_ + "Game\\Launched.exe");
+  ASSERT_TRUE(apply(*image));
+
+  const StartedPrograms programs(monitor_.hProcess);
+  ASSERT_TRUE(programs.joined());
+  const DWORD before = programs.total();
+  for (size_t i = 0; i < hostile.size(); ++i) {
+    ASSERT_TRUE(control("press " + std::to_string(kFirstKey + int(i))).has_value());
+    ASSERT_TRUE(control("release " + std::to_string(kFirstKey + int(i))).has_value());
+  }
+  ASSERT_TRUE(control("press " + std::to_string(realKey)).has_value());
+  ASSERT_TRUE(control("release " + std::to_string(realKey)).has_value());
+  ASSERT_TRUE(startedMark("Game\\Launched.exe", kLong).has_value());
+  ASSERT_TRUE(drain());
+  EXPECT_EQ(programs.total(), before + 1) << "only the program file started";
+  EXPECT_EQ(GetFileAttributesA(ran.c_str()), INVALID_FILE_ATTRIBUTES) << "a script ran";
+
+  std::ifstream folderMark(folder_ + "Game\\Launched.exe.folder");
+  std::string folder((std::istreambuf_iterator<char>(folderMark)), {});
+  EXPECT_EQ(lstrcmpiA(folder.c_str(), (folder_ + "Game").c_str()), 0) << folder;
+  ASSERT_TRUE(monitorAlive());
+  exitFromTray();
+}
+
+struct ObjectSecurity {
+  bool read = false;
+  bool nullAccessList = true;
+  bool ownerIsUser = false;
+};
+
+ObjectSecurity securityOf(HANDLE object) {
+  ObjectSecurity result;
+  PSID owner = nullptr;
+  PACL acl = nullptr;
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  if (GetSecurityInfo(object, SE_KERNEL_OBJECT, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION,
+                      &owner, nullptr, &acl, nullptr, &descriptor) != ERROR_SUCCESS)
+    return result;
+  result.read = true;
+  result.nullAccessList = acl == nullptr;
+  HANDLE token = nullptr;
+  if (OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) {
+    BYTE user[256] = {}, defaultOwner[256] = {};
+    DWORD size = 0;
+    if (GetTokenInformation(token, TokenUser, user, sizeof user, &size))
+      result.ownerIsUser = owner && EqualSid(owner, reinterpret_cast<TOKEN_USER*>(user)->User.Sid);
+    if (!result.ownerIsUser &&
+        GetTokenInformation(token, TokenOwner, defaultOwner, sizeof defaultOwner, &size))
+      result.ownerIsUser = owner && EqualSid(owner, reinterpret_cast<TOKEN_OWNER*>(defaultOwner)->Owner);
+    CloseHandle(token);
+  }
+  LocalFree(descriptor);
+  return result;
+}
+
+// Kernel objects as an older build, or another program of the session,
+// could have left them: open to everyone.
+UniqueHandle openToEveryone(bool mapping) {
+  SECURITY_DESCRIPTOR sd;
+  InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION);
+  SetSecurityDescriptorDacl(&sd, TRUE, nullptr, FALSE);
+  SECURITY_ATTRIBUTES sa{sizeof sa, &sd, FALSE};
+  return UniqueHandle(mapping ? CreateFileMappingA(INVALID_HANDLE_VALUE, &sa, PAGE_READWRITE, 0,
+                                                   DWORD(kSharedBlockSize), kSharedBlockName)
+                              : CreateMutexA(&sa, FALSE, kSettingsMutexName));
+}
+
+TEST_F(MonitorHostile, TheSettingsMutexAndBlockAreTheUsersOwnAndOthersAreNotTrusted) {
+  startMonitor();
+  ASSERT_TRUE(waitFor([&] { return device() == 0; }, kLong)) << "start-up done";
+  for (bool mapping : {false, true}) {
+    UniqueHandle object(mapping ? OpenFileMappingA(FILE_MAP_READ | READ_CONTROL, FALSE, kSharedBlockName)
+                                : OpenMutexA(SYNCHRONIZE | READ_CONTROL, FALSE, kSettingsMutexName));
+    ASSERT_TRUE(object) << mapping;
+    const ObjectSecurity security = securityOf(object.get());
+    ASSERT_TRUE(security.read) << mapping;
+    EXPECT_FALSE(security.nullAccessList) << mapping;
+    EXPECT_TRUE(security.ownerIsUser) << mapping;
+    EXPECT_TRUE(ownedByUser(object.get()));
+  }
+  exitFromTray();
+
+  // A settings mutex open to everyone, there before the monitor: the monitor
+  // does not guard the settings with it, and does not start.
+  {
+    UniqueHandle squatted = openToEveryone(false);
+    ASSERT_TRUE(squatted);
+    EXPECT_FALSE(ownedByUser(squatted.get()));
+    PROCESS_INFORMATION refused = start("");
+    EXPECT_EQ(WaitForSingleObject(refused.hProcess, kLong), WAIT_OBJECT_0);
+    EXPECT_EQ(monitorWindow(), nullptr);
+    CloseHandle(refused.hProcess);
+    CloseHandle(refused.hThread);
+  }
+  // A block open to everyone is not the monitor's: the configuration program
+  // takes it for no monitor at all.
+  {
+    UniqueHandle mutex = openToEveryone(false);
+    UniqueHandle mapping = openToEveryone(true);
+    ASSERT_TRUE(mutex && mapping);
+    SharedBlock block;
+    EXPECT_FALSE(block.open());
+    EXPECT_TRUE(block.foreign());
+    EXPECT_FALSE(block.isOpen());
+  }
+  SharedBlock none;
+  EXPECT_FALSE(none.open());
+  EXPECT_FALSE(none.foreign());
+}
+
+// Whoever holds the settings mutex, the monitor's window answers: its reload
+// and profile switch give up after two seconds and say so, and work again
+// once the mutex is free.
+TEST_F(MonitorHostile, AHeldSettingsMutexHangsNoWindowAndTheSwitchReportsItsFailure) {
+  startWithEmulatedKeyboard();
+  if (IsSkipped() || HasFatalFailure()) return;
+  UniqueHandle held(OpenMutexA(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, kSettingsMutexName));
+  ASSERT_TRUE(held);
+  ASSERT_EQ(WaitForSingleObject(held.get(), 0), WAIT_OBJECT_0);
+  const int active = readBlock()->currentProfile;  // this thread holds the mutex: no wait
+  ASSERT_NE(active, 2);
+  const int answered = standIn_.applyDone;
+  ASSERT_TRUE(PostMessageA(monitorWindow(), UM_APPLY, 0, 0));
+
+  DWORD start = GetTickCount();
+  const ProgramRun busy = run("Monitor.exe", "--profile 3");
+  const DWORD took = GetTickCount() - start;
+  EXPECT_TRUE(busy.ended);
+  EXPECT_EQ(busy.exitCode, 1u);
+  EXPECT_NE(busy.output.find("busy"), std::string::npos) << busy.output;
+  std::printf("--profile with the settings held: answered after %lu ms\n", took);
+  EXPECT_LT(took, 8000u);
+  DWORD_PTR result = 0;
+  EXPECT_TRUE(SendMessageTimeoutA(monitorWindow(), WM_NULL, 0, 0, SMTO_BLOCK, 3000, &result));
+  EXPECT_EQ(readBlock()->currentProfile, active) << "a failed switch changes nothing";
+
+  ASSERT_TRUE(ReleaseMutex(held.get()));
+  held.reset();
+  EXPECT_TRUE(waitFor([&] { return standIn_.applyDone > answered; }, kLong))
+      << "the apply was never answered";
+  const ProgramRun selected = run("Monitor.exe", "--profile 3");
+  EXPECT_EQ(selected.exitCode, 0u) << selected.output;
+  EXPECT_EQ(readBlock()->currentProfile, 2);
+  expectAnApplyStillWorks();
   exitFromTray();
 }
 

@@ -1,7 +1,10 @@
 // Text macros end to end: keys of the emulated keyboard programmed through the
 // shared block, pressed through its control pipe, and the text that Monitor.exe
-// types and pastes arriving in an edit control of this test in the foreground.
+// types and pastes arriving in an edit control of this test in the foreground;
+// the user's clipboard around the paste, and the end of a macro at the
+// monitor's exit and at the keyboard's removal.
 
+#include <cstdio>
 #include <memory>
 #include <string>
 
@@ -25,6 +28,7 @@ struct TextKey {
   int32_t playCount;
   uint16_t repeatDelayMs;
   const char* text;
+  int32_t textDelayMs = 20;
 };
 
 class TextMacros : public MonitorHarness {
@@ -69,12 +73,13 @@ class TextMacros : public MonitorHarness {
       key.playCount = k.playCount;
       key.repeatDelayMs = k.repeatDelayMs;
       lstrcpynA(key.textMacroText, k.text, sizeof key.textMacroText);
-      key.textDelayMs = 20;
+      key.textDelayMs = k.textDelayMs;
       key.keyBefore = kUsageA;
       key.keyAfter = kUsageB;
       image->keyDirty[1][k.key] = 1;
     }
     ASSERT_TRUE(apply(*image));
+    appliedAt_ = GetTickCount();
     focus();
   }
 
@@ -156,8 +161,79 @@ class TextMacros : public MonitorHarness {
     CloseClipboard();
   }
 
+  // What the clipboard offered when the edit control pasted.
+  struct PasteView {
+    int pastes = 0;
+    std::string text;
+    bool excluded = false;     // "ExcludeClipboardContentFromMonitorProcessing"
+    DWORD historyAllowed = 1;  // "CanIncludeInClipboardHistory"
+    DWORD cloudAllowed = 1;    // "CanUploadToCloudClipboard"
+  };
+  static inline PasteView* gView = nullptr;
+  static inline WNDPROC gEditProc = nullptr;
+  static DWORD formatWord(const char* name) {
+    DWORD value = 1;
+    if (HANDLE data = GetClipboardData(RegisterClipboardFormatA(name))) {
+      if (const DWORD* word = static_cast<const DWORD*>(GlobalLock(data))) value = *word;
+      GlobalUnlock(data);
+    }
+    return value;
+  }
+  static LRESULT CALLBACK watchingEditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_PASTE && gView && OpenClipboard(hwnd)) {
+      ++gView->pastes;
+      gView->excluded = IsClipboardFormatAvailable(
+          RegisterClipboardFormatA("ExcludeClipboardContentFromMonitorProcessing"));
+      gView->historyAllowed = formatWord("CanIncludeInClipboardHistory");
+      gView->cloudAllowed = formatWord("CanUploadToCloudClipboard");
+      if (HANDLE data = GetClipboardData(CF_TEXT)) {
+        if (const char* chars = static_cast<const char*>(GlobalLock(data))) gView->text = chars;
+        GlobalUnlock(data);
+      }
+      CloseClipboard();
+    }
+    return CallWindowProcA(gEditProc, hwnd, message, wParam, lParam);
+  }
+  // Looks at the clipboard at each paste into the edit control.
+  void watchPastes(PasteView& view) {
+    gView = &view;
+    gEditProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(edit_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(watchingEditProc)));
+  }
+
+  // Sets the clipboard as a program does: text and a format of its own.
+  void setClipboardWithOwnFormat(const std::string& value, const std::string& own) {
+    ASSERT_TRUE(OpenClipboard(top_));
+    EmptyClipboard();
+    for (UINT format : {UINT(CF_TEXT), RegisterClipboardFormatA("Quillon test format")}) {
+      const std::string& bytes = format == CF_TEXT ? value : own;
+      HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes.size() + 1);
+      lstrcpyA(static_cast<char*>(GlobalLock(memory)), bytes.c_str());
+      GlobalUnlock(memory);
+      EXPECT_NE(SetClipboardData(format, memory), nullptr);
+    }
+    CloseClipboard();
+  }
+  std::string ownFormat() {
+    std::string value = "<none>";
+    if (!OpenClipboard(top_)) return "<locked>";
+    if (HANDLE data = GetClipboardData(RegisterClipboardFormatA("Quillon test format"))) {
+      if (const char* chars = static_cast<const char*>(GlobalLock(data))) value = chars;
+      GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return value;
+  }
+
+  // The keyboard's pause after the apply's download is over: an exit now
+  // waits for nothing of the keyboard's.
+  void waitKeyboardPause() {
+    waitFor([&] { return GetTickCount() - appliedAt_ > kShutdownPauseMs + 100; }, kLong);
+  }
+
   HWND top_ = nullptr;
   HWND edit_ = nullptr;
+  DWORD appliedAt_ = 0;
 };
 
 TEST_F(TextMacros, OnceAndNTimesTypeTheirPassesOnTheirTriggerEdge) {
@@ -217,36 +293,83 @@ TEST_F(TextMacros, WhileHeldAndToggleRepeatUntilTheirStopAfterTheCurrentPass) {
   exitFromTray();
 }
 
-TEST_F(TextMacros, TheClipboardIsPlacedWhenItDoesNotHoldTheTextAndLeftAloneWhenItDoes) {
-  startWith({{6, kPlayOnce, 0, 1, 0, player::kSampleClipboardText}, {7, kPlayOnce, 0, 1, 0, "Mend me"}});
+TEST_F(TextMacros, TheUsersClipboardComesBackAfterEachPasteAndTheTextIsKeptOutOfItsHistory) {
+  startWith({{6, kPlayOnce, 0, 1, 0, "Mend me"}, {7, kPlayNTimes, 0, 3, 50, "Thrice"}});
   if (IsSkipped() || HasFatalFailure()) return;
+  PasteView view;
+  watchPastes(view);
 
-  // The first playback has put nothing there yet: even the initial sample
-  // text must be placed, not what the user copied.
-  setClipboard("Copied by the user");
+  setClipboardWithOwnFormat("Copied by the user", "own bytes");
   press(6);
   release(6);
-  EXPECT_TRUE(waitText(unit(player::kSampleClipboardText))) << text();
+  EXPECT_TRUE(waitText(unit("Mend me"))) << text();
+  EXPECT_EQ(view.pastes, 1);
+  EXPECT_EQ(view.text, "Mend me");
+  EXPECT_TRUE(view.excluded);
+  EXPECT_EQ(view.historyAllowed, 0u);
+  EXPECT_EQ(view.cloudAllowed, 0u);
+  // Every format the user's program put there comes back.
+  EXPECT_TRUE(waitFor([&] { return clipboard() == "Copied by the user"; }, kLong)) << clipboard();
+  EXPECT_EQ(ownFormat(), "own bytes");
   clear();
 
+  // Each pass of a repeating macro pastes its text, never the user's.
   press(7);
   release(7);
-  EXPECT_TRUE(waitText(unit("Mend me"))) << text();
-  EXPECT_EQ(clipboard(), "Mend me");
+  EXPECT_TRUE(waitText(times(unit("Thrice"), 3))) << text();
+  EXPECT_EQ(quietText(), times(unit("Thrice"), 3));
+  EXPECT_EQ(view.pastes, 4);
+  EXPECT_EQ(clipboard(), "Copied by the user");
+  EXPECT_EQ(ownFormat(), "own bytes");
+  exitFromTray();
+}
 
-  // The same text again with the clipboard untouched: it is left alone.
-  const DWORD sequence = GetClipboardSequenceNumber();
-  press(7);
-  release(7);
-  EXPECT_TRUE(waitText(times(unit("Mend me"), 2))) << text();
-  EXPECT_EQ(GetClipboardSequenceNumber(), sequence);
+TEST_F(TextMacros, TrayExitEndsTheMonitorWithinASecondWhileATextMacroWaits) {
+  // Ten minutes before its paste, repeating until pressed again.
+  startWith({{8, kPlayToggle, 0, 1, 300, "Never pasted", 600000}});
+  if (IsSkipped() || HasFatalFailure()) return;
+  setClipboard("Mine");
+  press(8);
+  release(8);
+  ASSERT_TRUE(waitText("a")) << text();  // the key before, then the wait
+  waitKeyboardPause();
 
-  // Someone copied something in between: the text is placed again.
-  setClipboard("Other");
-  press(7);
-  release(7);
-  EXPECT_TRUE(waitText(times(unit("Mend me"), 3))) << text();
-  EXPECT_EQ(clipboard(), "Mend me");
+  const DWORD start = GetTickCount();
+  ASSERT_TRUE(PostMessageA(monitorWindow(), WM_COMMAND, ID_TRAY_EXIT, 0));
+  ASSERT_TRUE(waitFor([&] { return WaitForSingleObject(monitor_.hProcess, 0) == WAIT_OBJECT_0; }, kLong));
+  const DWORD took = GetTickCount() - start;
+  std::printf("tray Exit during a text macro's wait: the monitor ended after %lu ms\n", took);
+  EXPECT_LT(took, 1000u);
+  EXPECT_EQ(text(), "a");
+  EXPECT_EQ(clipboard(), "Mine");
+}
+
+TEST_F(TextMacros, TheKeyboardsRemovalEndsATextMacroAndTheClipboardComesBack) {
+  startWith({{9, kPlayToggle, 0, 1, 200, "Pass"}});
+  if (IsSkipped() || HasFatalFailure()) return;
+  setClipboard("Mine");
+  press(9);
+  release(9);
+  EXPECT_TRUE(waitFor([&] { return text().size() >= 2 * unit("Pass").size(); }, kLong)) << text();
+  ASSERT_TRUE(control("unplug").has_value());
+  ASSERT_TRUE(waitFor([&] { return device() == 0; }, kLong));
+  // Never quiet if the removal did not end it.
+  const std::string typed = quietText();
+  EXPECT_GE(typed.size(), 2 * unit("Pass").size());
+  EXPECT_EQ(typed.rfind(unit("Pass"), 0), 0u) << typed;
+  EXPECT_EQ(clipboard(), "Mine");
+
+  // Plugged in again, the key plays anew.
+  ASSERT_TRUE(control("plug").has_value());
+  ASSERT_TRUE(waitFor([&] { return device() == 1; }, kLong));
+  clear();
+  focus();
+  press(9);
+  release(9);
+  EXPECT_TRUE(waitFor([&] { return text().size() >= unit("Pass").size(); }, kLong)) << text();
+  press(9);
+  release(9);
+  EXPECT_GE(passes(quietText(), unit("Pass")), 1);
   exitFromTray();
 }
 

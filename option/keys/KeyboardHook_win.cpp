@@ -34,8 +34,8 @@ LRESULT CALLBACK keyboardProc(int code, WPARAM wParam, LPARAM lParam) {
     StopKeyCapture();
     return CallNextHookEx(nullptr, code, wParam, lParam);
   }
+  // The key itself is never traced: it may be part of a password.
   const auto* event = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
-  trace("vkcode=%x,scancode=%x\n", unsigned(event->vkCode), unsigned(event->scanCode));
   PostMessageA(g_receiver, UM_HOOK_KEY, event->vkCode, LPARAM(event->flags & kHookKeyFlagsMask));
   return 1;
 }

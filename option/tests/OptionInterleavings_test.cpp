@@ -310,6 +310,54 @@ TEST_F(OptionInterleavings, AnApplyTheMonitorNeverConfirmsEndsAndSaysSoAndItsLat
   EXPECT_NE(sent, hint) << "no word of where the settings went";
 }
 
+// The settings mutex held by someone else: Apply gives up after two seconds
+// and says so, sends and saves nothing, and the edits go at the next Apply.
+TEST_F(OptionInterleavings, AnApplyWhileTheSettingsAreHeldFailsVisiblyAndLosesNothing) {
+  SilentMonitor monitor;
+  ASSERT_NE(monitor.window, nullptr);
+  SilentMonitor::answer = true;
+  SilentMonitor::applies = 0;
+  SharedBlock monitorBlock;  // as the monitor makes them
+  ASSERT_TRUE(monitorBlock.create());
+  auto published = std::make_unique<SettingsImage>();
+  buildDefaultImage(*published);
+  ASSERT_TRUE(monitorBlock.copyToBlock(*published));
+  startOption();
+  constexpr RECT kStatusStrip{20, 566, 1040, 586};
+  auto stripPixels = [&] { return pixelsOf(optionWindow(), kStatusStrip); };
+  xdotool("mousemove 0 0");
+  const std::vector<uint32_t> hint = stripPixels();
+  click(mainControl(kFirstSelector + 2));  // an edit: profile 3 made active
+  ASSERT_TRUE(showsProfile(2));
+
+  UniqueHandle held(OpenMutexA(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, kSettingsMutexName));
+  ASSERT_TRUE(held);
+  ASSERT_EQ(WaitForSingleObject(held.get(), 0), WAIT_OBJECT_0);
+  const DWORD start = GetTickCount();
+  click(mainControl(kApply));
+  ASSERT_TRUE(waitFor(
+      [&] { return IsWindowEnabled(mainButton(kApply)) != FALSE && GetTickCount() - start > 500; }, 10000));
+  std::printf("Apply with the settings held: gave up after %lu ms\n", GetTickCount() - start);
+  xdotool("mousemove 0 0");
+  Sleep(300);
+  EXPECT_NE(stripPixels(), hint) << "no word of the failure";
+  EXPECT_EQ(SilentMonitor::applies, 0) << "nothing announced";
+  auto block = std::make_unique<SettingsImage>();
+  ASSERT_TRUE(monitorBlock.copyFromBlock(*block));  // this thread holds the mutex
+  EXPECT_EQ(block->currentProfile, 0) << "nothing handed over";
+  ASSERT_TRUE(ReleaseMutex(held.get()));
+  held.reset();
+
+  click(mainControl(kApply));
+  ASSERT_TRUE(waitFor([&] { return SilentMonitor::applies == 1; }, 5000));
+  ASSERT_TRUE(waitApplyEnabled());
+  ASSERT_TRUE(monitorBlock.copyFromBlock(*block));
+  EXPECT_EQ(block->currentProfile, 2) << "the edit went at the next Apply";
+  xdotool("mousemove 0 0");
+  Sleep(300);
+  EXPECT_EQ(stripPixels(), hint);
+}
+
 // A block whose mutex is missing cannot be read: the window starts from the
 // files, and its apply writes them back unchanged, not five blank profiles.
 TEST_F(OptionInterleavings, ABlockThatCannotBeReadLeavesTheWindowOnTheFiles) {
