@@ -38,17 +38,18 @@ ENTRY_COUNTS = {
     "skin_lanuch_program.ini": 5,
     "skin_macro_manager.ini": 11,
     "skin_text_macro_manager.ini": 12,
-    "buttons\\skin_profile1.ini": list(range(1, 13)) + [20],
+    "buttons\\skin_profile1.ini": list(range(1, 13)) + [16, 20],
     "skin_reset_warn.ini": 3,
     "skin_macro_set_warn.ini": 3,
     "skin_delete_macro_warn.ini": 3,
     "skin_unapplied_warn.ini": 4,
     "skin_apply_pending.ini": 2,
+    "skin_profile_refused_warn.ini": [1, 3],
 }
 for n in range(2, 6):
     # Page 1 alone has key 10; export and import are 11 and 12 on every
-    # page, the name field 20.
-    ENTRY_COUNTS[f"buttons\\skin_profile{n}.ini"] = list(range(1, 10)) + [11, 12, 20]
+    # page, the desktop profile box 16, the name field 20.
+    ENTRY_COUNTS[f"buttons\\skin_profile{n}.ini"] = list(range(1, 10)) + [11, 12, 16, 20]
 for n in range(1, 6):
     ENTRY_COUNTS[f"skin_profile{n}_reset_warn.ini"] = 3
 
