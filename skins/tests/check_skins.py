@@ -101,7 +101,7 @@ def parse_position(value):
 def read_ini(root, name):
     cp = configparser.RawConfigParser()
     cp.optionxform = str
-    with open(os.path.join(root, *name.split("\\")), encoding="ascii") as f:
+    with open(os.path.join(root, *name.split("\\")), encoding="cp1252") as f:
         cp.read_file(f)
     return cp
 
