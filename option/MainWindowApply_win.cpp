@@ -174,7 +174,8 @@ void MainWindow::keyboardLinkChanged(bool connected) {
     if (!keyboardAway_) return;
   }
   keyboardAway_ = !connected;
-  setStatus(keyboardLinkText(connected));
+  // Said until the keyboard is back: an edit meanwhile does not clear it.
+  setStatus(keyboardLinkText(connected), !connected);
 }
 
 void MainWindow::takeProfile() {

@@ -27,8 +27,8 @@ namespace {
 
 template <typename Record>
 bool saveIfChanged(const std::vector<Record>& list, std::vector<Record>& saved, const std::string& folder,
-                   const ListFile& file) {
-  if (list.size() == saved.size() &&
+                   const ListFile& file, bool always) {
+  if (!always && list.size() == saved.size() &&
       (list.empty() || std::memcmp(list.data(), saved.data(), list.size() * sizeof(Record)) == 0))
     return true;
   if (!saveList(list, folder, file)) return false;
@@ -39,13 +39,17 @@ bool saveIfChanged(const std::vector<Record>& list, std::vector<Record>& saved, 
 }  // namespace
 
 bool OptionDocument::saveChangedLists() {
-  bool saved = saveIfChanged(lists.macros, appliedLists.macros, folder, kMacroLibraryFile);
-  saved = saveIfChanged(lists.textMacros, appliedLists.textMacros, folder, kTextMacroLibraryFile) && saved;
-  saved = saveIfChanged(lists.launchApps, appliedLists.launchApps, folder, kLaunchAppListFile) && saved;
+  // The first apply writes them all: a file may be missing or damaged where
+  // the list loaded empty or repaired.
+  const bool all = !listsWritten;
+  bool saved = saveIfChanged(lists.macros, appliedLists.macros, folder, kMacroLibraryFile, all);
+  saved = saveIfChanged(lists.textMacros, appliedLists.textMacros, folder, kTextMacroLibraryFile, all) && saved;
+  saved = saveIfChanged(lists.launchApps, appliedLists.launchApps, folder, kLaunchAppListFile, all) && saved;
   for (int n = 1; n <= kProfileCount; ++n)
     saved = saveIfChanged(lists.profileApps[n - 1], appliedLists.profileApps[n - 1], folder,
-                          profileAppListFile(n)) &&
+                          profileAppListFile(n), all) &&
             saved;
+  listsWritten = listsWritten || saved;
   return saved;
 }
 

@@ -43,8 +43,8 @@ struct OptionDocument {
   // What was added is written at once: the keys already carry it.
   void collectMacros();
   // At Apply: writes the libraries and program lists that differ from their
-  // files (libraries first: keys name their macros). False when one could
-  // not be written.
+  // files (libraries first: keys name their macros); the first apply of a
+  // session writes them all. False when one could not be written.
   bool saveChangedLists();
   // At Apply: writes the profiles that differ from what was applied, and
   // CurrentProfile when it changed. The first apply of a session writes all:
@@ -54,6 +54,7 @@ struct OptionDocument {
   // was applied.
   void markApplied();
   bool profilesWritten = false;
+  bool listsWritten = false;  // likewise the list files
 };
 
 // The entry the key assignment page edits: a copy of one key of the active

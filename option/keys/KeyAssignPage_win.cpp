@@ -66,12 +66,13 @@ bool KeyAssignPage::open(HWND owner) {
   const int k = entry_.keyIndex < kKeyCount ? entry_.keyIndex : 0;
   keyName_ = keyName(defaultUsageOf[k], systemKeyboardLayout());
   const SkinSource source{"buttons\\skin_set_button.ini", SkinRoot(), {{1, kControlCount}}, {}};
-  if (runModal(source, kPageTitle, owner) == IDOK) return true;
   // Programs added to or deleted from the launch list go with the page's
-  // other edits; OK has the main window save the list.
+  // other edits: Cancel puts the list back as the page found it (the file
+  // may not hold it yet: the list is written at Apply).
   OptionDocument& doc = host_.document();
-  clearList(doc.lists.launchApps);
-  loadList(doc.lists.launchApps, doc.folder, kLaunchAppListFile);
+  AppList atOpen = doc.lists.launchApps;
+  if (runModal(source, kPageTitle, owner) == IDOK) return true;
+  doc.lists.launchApps = std::move(atOpen);
   return false;
 }
 

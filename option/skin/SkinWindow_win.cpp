@@ -133,6 +133,7 @@ LRESULT SkinWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE:
       loadSkin();
+      nameControls();
       return 0;
     case WM_ERASEBKGND:
       return 1;  // the paint covers everything; erasing would only flicker

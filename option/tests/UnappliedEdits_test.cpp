@@ -76,7 +76,7 @@ bool exists(std::string path) {
 
 // An apply writes what changed since the last one: one changed key, one
 // profile file; one changed list, one list file. The first apply of a
-// session writes every profile.
+// session writes every profile and every list.
 TEST(OptionDocumentApply, WritesOnlyTheFilesOfWhatChanged) {
   char pattern[] = "/tmp/quillon-apply-XXXXXX";
   ASSERT_NE(mkdtemp(pattern), nullptr);
@@ -91,6 +91,7 @@ TEST(OptionDocumentApply, WritesOnlyTheFilesOfWhatChanged) {
   ASSERT_TRUE(doc.saveChangedLists());
   ASSERT_TRUE(doc.saveChangedProfiles());
   for (int p = 0; p < kProfileCount; ++p) EXPECT_TRUE(exists(profileFile(p))) << p;
+  EXPECT_TRUE(exists(doc.folder + kMacroLibraryFile.file)) << "a missing list file is written at the first apply";
   doc.markApplied();
   ASSERT_EQ(system(("rm -f " + doc.folder + "config/* " + doc.folder + "config.ini").c_str()), 0);
 

@@ -333,9 +333,10 @@ TEST_F(LightingSystem, TheColourDialogStoresAPresetDropsACancelAndClampsTypedNum
   EXPECT_EQ(applied().staticColor, 0x00FFFFu);
 }
 
-// A damaged profile file: the window shows its values in range, and Apply
-// sends exactly what the window shows.
-TEST_F(LightingSystem, DamagedValuesAreShownAndSentInTheirRanges) {
+// A damaged profile file: a value out of its range loads as the field's
+// default (brightness full, lighting on, the Windows key working, the middle
+// speed), the window shows it, and Apply sends exactly what the window shows.
+TEST_F(LightingSystem, DamagedValuesAreShownAndSentAsTheirDefaults) {
   writeProfile(0, [](ProfileRecord& p) {
     p.ltControl = 60;
     p.lightFxFlag = 2;
@@ -346,15 +347,15 @@ TEST_F(LightingSystem, DamagedValuesAreShownAndSentInTheirRanges) {
   startLighting();
   // The block holds what the monitor loaded: in range already.
   EXPECT_EQ(expected_->ltControl, kBrightnessMax);
-  EXPECT_EQ(expected_->lightFxFlag, 1);
-  EXPECT_EQ(expected_->leftWinLock, 0);
-  EXPECT_EQ(expected_->breatheSpeed, kSpeedMin);
-  applyAndExpect();  // the lighting commands carry brightness 10 and speed 1
+  EXPECT_EQ(expected_->lightFxFlag, 0);
+  EXPECT_EQ(expected_->leftWinLock, 1);
+  EXPECT_EQ(expected_->breatheSpeed, 2);
+  applyAndExpect();  // the lighting commands carry brightness 10 and speed 2
   const ProfileRecord& now = applied();
   EXPECT_EQ(now.ltControl, kBrightnessMax);
-  EXPECT_EQ(now.lightFxFlag, 1);
-  EXPECT_EQ(now.leftWinLock, 0);
-  EXPECT_EQ(now.breatheSpeed, kSpeedMin);
+  EXPECT_EQ(now.lightFxFlag, 0);
+  EXPECT_EQ(now.leftWinLock, 1);
+  EXPECT_EQ(now.breatheSpeed, 2);
 }
 
 TEST_F(LightingSystem, CtrlClickPaintsTheChosenColourOnTheClickedLedsOnly) {
@@ -506,21 +507,23 @@ TEST_F(LightingSystem, TheBrightnessSliderMovesWithTheArrowKeys) {
   EXPECT_EQ(applied().ltControl, 6);
 }
 
-TEST_F(LightingSystem, AnUnknownEffectCodeShowsTheBreatheSubPage) {
+// An effect code the keyboard does not know loads as the static effect: the
+// page shows it, and Apply sends it.
+TEST_F(LightingSystem, AnUnknownEffectCodeLoadsAsTheStaticEffect) {
   for (int p = 0; p < kProfileCount; ++p)
     writeProfile(p, [](ProfileRecord& r) {
       r.ltControl = 5;
       r.lightFx = 9;
     });
   startLighting();
-  EXPECT_TRUE(waitUntil([&] { return visibleBreathePages() == 1; }));
+  EXPECT_EQ(expected_->lightFx, kEffectStatic);
+  EXPECT_EQ(visibleBreathePages(), 0);
   expectPainted(optionWindow(), "lighting-unknown-effect");
-  // Nothing was written: the code stays as it came.
   const size_t mark = traceSize();
   click(mainControl(kApply));
   waitForDownloads(mark, 1);
   EXPECT_TRUE(waitApplyEnabled());
-  EXPECT_EQ(applied().lightFx, 9);
+  EXPECT_EQ(applied().lightFx, kEffectStatic);
 }
 
 }  // namespace
