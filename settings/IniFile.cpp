@@ -40,7 +40,12 @@ void IniFile::writeInt(std::string_view section, std::string_view key, int value
 }
 
 void IniFile::writeStruct(std::string_view section, std::string_view key, const void* buffer, size_t size) {
-  if (doc_.set(section, key, encodeStruct(buffer, size))) dirty_ = true;
+  // Most blocks of a save are what the file holds: compared in place, they
+  // are never encoded; the others are encoded into one reused buffer.
+  const auto held = doc_.findWritten(section, key);
+  if (held && isEncodingOf(*held, buffer, size)) return;
+  encodeStructTo(encoded_, buffer, size);
+  if (doc_.set(section, key, encoded_)) dirty_ = true;
 }
 
 void IniFile::clear() {

@@ -41,4 +41,5 @@ class IniFile : public IniStore {
   IniDocument doc_;
   bool existed_ = false;
   bool dirty_ = false;
+  std::string encoded_;  // writeStruct's buffer
 };
