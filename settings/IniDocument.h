@@ -51,6 +51,9 @@ class IniDocument {
   // changes nothing, so a caller may compare before it builds a long value.
   std::optional<std::string_view> findWritten(std::string_view section, std::string_view key) const;
 
+  // Room for `bytes` of text set (lines set or added) without growing.
+  void reserve(size_t bytes) { edits_.reserve(edits_.size() + bytes); }
+
   std::string serialize() const;
   void serializeTo(std::string& out) const;  // replaces what `out` held
 

@@ -6,7 +6,11 @@
 IniFile::IniFile(std::string path) : path_(std::move(path)) {
   std::string bytes = takeScratch();
   existed_ = readWholeFile(path_, bytes);
-  if (!existed_) bytes.clear();
+  if (!existed_) {
+    // The buffer goes back for the edits (a new file is all edits).
+    giveScratch(std::move(bytes));
+    bytes.clear();
+  }
   doc_ = IniDocument::adopt(std::move(bytes));
 }
 
@@ -47,6 +51,8 @@ void IniFile::writeStruct(std::string_view section, std::string_view key, const 
   encodeStructTo(encoded_, buffer, size);
   if (doc_.set(section, key, encoded_)) dirty_ = true;
 }
+
+void IniFile::reserve(size_t bytes) { doc_.reserve(bytes); }
 
 void IniFile::clear() {
   doc_ = IniDocument{};
