@@ -136,6 +136,19 @@ std::optional<std::string_view> IniDocument::find(std::string_view section, std:
   return textOf(line).substr(line.valueBegin, line.valueEnd - line.valueBegin);
 }
 
+std::optional<std::string_view> IniDocument::findWritten(std::string_view section,
+                                                         std::string_view key) const {
+  const Section* s = findSection(section);
+  if (!s) return std::nullopt;
+  auto it = s->keys.find(lower(trim(key)));
+  if (it == s->keys.end()) return std::nullopt;
+  const std::string_view text = textOf(s->lines[it->second]);
+  const size_t eq = text.find('=');
+  if (eq == 0 || eq == std::string_view::npos || isBlank(text[0]) || isBlank(text[eq - 1]))
+    return std::nullopt;
+  return text.substr(eq + 1);
+}
+
 void IniDocument::rewrite(Line& line, std::string_view name, const std::string_view* value) {
   // The pieces may point into edits_, which may move when it grows.
   const auto inEdits = [&](std::string_view piece) {
@@ -177,7 +190,9 @@ bool IniDocument::set(std::string_view section, std::string_view key, std::strin
   // become keys or sections of its own.
   std::string flat;
   std::string_view value = rawValue;
-  if (value.find_first_of("\r\n") != std::string_view::npos) {
+  // (Two scans: find_first_of looks up the pair for every character, which
+  // for the long struct values costs more than everything else in set.)
+  if (value.find('\n') != std::string_view::npos || value.find('\r') != std::string_view::npos) {
     flat.assign(value);
     std::replace_if(
         flat.begin(), flat.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');

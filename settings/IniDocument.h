@@ -46,6 +46,13 @@ class IniDocument {
   // empty, has '=' or a line break, or starts with ';' or '[').
   bool set(std::string_view section, std::string_view key, std::string_view value);
   bool hasSection(std::string_view section) const;
+  // The text after '=' when the key's line reads "name=..." with nothing
+  // around the name (the form set() writes): set() with exactly that value
+  // changes nothing, so a caller may compare before it builds a long value.
+  std::optional<std::string_view> findWritten(std::string_view section, std::string_view key) const;
+
+  // Room for `bytes` of text set (lines set or added) without growing.
+  void reserve(size_t bytes) { edits_.reserve(edits_.size() + bytes); }
 
   std::string serialize() const;
   void serializeTo(std::string& out) const;  // replaces what `out` held

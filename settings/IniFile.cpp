@@ -6,7 +6,11 @@
 IniFile::IniFile(std::string path) : path_(std::move(path)) {
   std::string bytes = takeScratch();
   existed_ = readWholeFile(path_, bytes);
-  if (!existed_) bytes.clear();
+  if (!existed_) {
+    // The buffer goes back for the edits (a new file is all edits).
+    giveScratch(std::move(bytes));
+    bytes.clear();
+  }
   doc_ = IniDocument::adopt(std::move(bytes));
 }
 
@@ -40,8 +44,15 @@ void IniFile::writeInt(std::string_view section, std::string_view key, int value
 }
 
 void IniFile::writeStruct(std::string_view section, std::string_view key, const void* buffer, size_t size) {
-  if (doc_.set(section, key, encodeStruct(buffer, size))) dirty_ = true;
+  // Most blocks of a save are what the file holds: compared in place, they
+  // are never encoded; the others are encoded into one reused buffer.
+  const auto held = doc_.findWritten(section, key);
+  if (held && isEncodingOf(*held, buffer, size)) return;
+  encodeStructTo(encoded_, buffer, size);
+  if (doc_.set(section, key, encoded_)) dirty_ = true;
 }
+
+void IniFile::reserve(size_t bytes) { doc_.reserve(bytes); }
 
 void IniFile::clear() {
   doc_ = IniDocument{};

@@ -30,6 +30,9 @@ class IniFile : public IniStore {
   void writeInt(std::string_view section, std::string_view key, int value) override;
   void writeStruct(std::string_view section, std::string_view key, const void* buffer, size_t size) override;
 
+  // Room for `bytes` of values set, so that a file written whole does not
+  // move its text to larger and larger fresh buffers as it grows.
+  void reserve(size_t bytes);
   // Starts over with an empty document (the file is replaced on save).
   void clear();
   bool save();
@@ -41,4 +44,5 @@ class IniFile : public IniStore {
   IniDocument doc_;
   bool existed_ = false;
   bool dirty_ = false;
+  std::string encoded_;  // writeStruct's buffer
 };

@@ -2,7 +2,6 @@
 
 #include <array>
 #include <cstdint>
-#include <vector>
 
 namespace {
 
@@ -22,33 +21,51 @@ int hexValue(char c) { return kHexValues[uint8_t(c)]; }
 
 }  // namespace
 
-std::string encodeStruct(const void* buffer, size_t size) {
+void encodeStructTo(std::string& out, const void* buffer, size_t size) {
   const auto* bytes = static_cast<const uint8_t*>(buffer);
-  std::string out(2 * size + 2, '0');
+  out.resize(2 * size + 2);
+  char* at = out.data();
   uint8_t sum = 0;
   for (size_t i = 0; i < size; ++i) {
-    out[2 * i] = kHex[bytes[i] >> 4];
-    out[2 * i + 1] = kHex[bytes[i] & 15];
+    at[2 * i] = kHex[bytes[i] >> 4];
+    at[2 * i + 1] = kHex[bytes[i] & 15];
     sum = uint8_t(sum + bytes[i]);
   }
-  out[2 * size] = kHex[sum >> 4];
-  out[2 * size + 1] = kHex[sum & 15];
+  at[2 * size] = kHex[sum >> 4];
+  at[2 * size + 1] = kHex[sum & 15];
+}
+
+std::string encodeStruct(const void* buffer, size_t size) {
+  std::string out;
+  encodeStructTo(out, buffer, size);
   return out;
+}
+
+bool isEncodingOf(std::string_view text, const void* buffer, size_t size) {
+  if (text.size() != 2 * size + 2) return false;
+  const auto* bytes = static_cast<const uint8_t*>(buffer);
+  uint8_t sum = 0;
+  for (size_t i = 0; i < size; ++i) {
+    if (text[2 * i] != kHex[bytes[i] >> 4] || text[2 * i + 1] != kHex[bytes[i] & 15]) return false;
+    sum = uint8_t(sum + bytes[i]);
+  }
+  return text[2 * size] == kHex[sum >> 4] && text[2 * size + 1] == kHex[sum & 15];
 }
 
 bool decodeStruct(std::string_view text, void* buffer, size_t size) {
   if (text.size() != 2 * size + 2) return false;
-  // Decode aside first: a damaged value must leave the caller's record as it was.
-  std::vector<uint8_t> bytes(size + 1);
-  uint8_t sum = 0;
+  // Checked whole first: a damaged value must leave the caller's record as
+  // it was.
+  uint8_t sum = 0, byte = 0;
   for (size_t i = 0; i <= size; ++i) {
     const int hi = hexValue(text[2 * i]), lo = hexValue(text[2 * i + 1]);
     if (hi < 0 || lo < 0) return false;
-    bytes[i] = uint8_t(hi << 4 | lo);
-    if (i < size) sum = uint8_t(sum + bytes[i]);
+    byte = uint8_t(hi << 4 | lo);
+    if (i < size) sum = uint8_t(sum + byte);
   }
-  if (sum != bytes[size]) return false;
-  if (size) std::copy(bytes.begin(), bytes.end() - 1, static_cast<uint8_t*>(buffer));
+  if (sum != byte) return false;
+  auto* out = static_cast<uint8_t*>(buffer);
+  for (size_t i = 0; i < size; ++i) out[i] = uint8_t(hexValue(text[2 * i]) << 4 | hexValue(text[2 * i + 1]));
   return true;
 }
 

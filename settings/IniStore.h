@@ -32,6 +32,11 @@ class IniStore {
 
 // The struct encoding, shared by every store.
 std::string encodeStruct(const void* buffer, size_t size);
+// The same into `out` (replacing what it held), so that a caller encoding
+// many blocks reuses one buffer.
+void encodeStructTo(std::string& out, const void* buffer, size_t size);
+// Whether `text` is exactly encodeStruct(buffer, size), without making it.
+bool isEncodingOf(std::string_view text, const void* buffer, size_t size);
 bool decodeStruct(std::string_view text, void* buffer, size_t size);
 // Decimal value as the platform reads it: leading blanks, optional sign,
 // digits; anything else stops the number (no digits gives 0).

@@ -172,6 +172,9 @@ bool saveProfiles(const SettingsImage& image, const std::string& programFolder, 
   for (int i = 0; i < kProfileCount; ++i) {
     if (!profiles[i]) continue;
     IniFile file(profilePath(programFolder, i));
+    // A file written whole is a little over twice the record in hex; pages
+    // of a buffer reserved and not touched cost nothing.
+    if (!file.existed()) file.reserve(2 * sizeof(ProfileRecord) + 16 * 1024);
     saveProfile(image.profiles[i], file);
     ok = file.save(batch) && ok;
   }

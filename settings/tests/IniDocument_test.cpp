@@ -148,10 +148,40 @@ TEST(IniDocument, ALineThatAlreadyReadsKeyEqualsValueIsNoChange) {
   EXPECT_EQ(doc.serialize(), "[s]\r\nk=w\r\nspaced=v\r\nfresh=v\r\n");
 }
 
+// findWritten gives a value exactly when set() with it changes nothing.
+TEST(IniDocument, TheWrittenTextIsGivenOnlyForLinesInTheFormSetWrites) {
+  auto doc = IniDocument::parse("[s]\r\nk=v\r\nq=\"v\"\r\nspaced = v\r\n lead=v\r\nk=second\r\n");
+  EXPECT_EQ(doc.findWritten("S", "K"), "v");
+  EXPECT_EQ(doc.findWritten("s", "q"), "\"v\"");
+  EXPECT_EQ(doc.findWritten("s", "spaced"), std::nullopt);
+  EXPECT_EQ(doc.findWritten("s", "lead"), std::nullopt);
+  EXPECT_EQ(doc.findWritten("s", "none"), std::nullopt);
+  EXPECT_EQ(doc.findWritten("t", "k"), std::nullopt);
+  EXPECT_FALSE(doc.set("s", "q", *doc.findWritten("s", "q")));
+  EXPECT_TRUE(doc.set("s", "q", "v"));
+  EXPECT_TRUE(doc.set("s", "spaced", "v"));
+  EXPECT_EQ(doc.findWritten("s", "spaced"), "v");
+}
+
 TEST(StructCodec, EncodesUpperCaseHexWithByteSum) {
   const uint8_t bytes[] = {0x01, 0xAB, 0xFF};
   EXPECT_EQ(encodeStruct(bytes, 3), "01ABFFAB");  // 0x01+0xAB+0xFF = 0x1AB
   EXPECT_EQ(encodeStruct(nullptr, 0), "00");
+  std::string reused = "longer than what goes in";
+  encodeStructTo(reused, bytes, 3);
+  EXPECT_EQ(reused, "01ABFFAB");
+}
+
+TEST(StructCodec, TheEncodingIsRecognisedOnlyExactly) {
+  const uint8_t bytes[] = {0x01, 0xAB, 0xFF};
+  EXPECT_TRUE(isEncodingOf("01ABFFAB", bytes, 3));
+  EXPECT_TRUE(isEncodingOf("00", nullptr, 0));
+  // Lower case reads back the same but is other bytes in the file.
+  EXPECT_FALSE(isEncodingOf("01abffab", bytes, 3));
+  EXPECT_FALSE(isEncodingOf("01ABFFAC", bytes, 3));    // sum
+  EXPECT_FALSE(isEncodingOf("01ABFEAB", bytes, 3));    // byte
+  EXPECT_FALSE(isEncodingOf("01ABFFAB00", bytes, 3));  // length
+  EXPECT_FALSE(isEncodingOf("01ABFF", bytes, 3));
 }
 
 TEST(StructCodec, DecodeRejectsWrongLengthBadDigitsAndBadSum) {
