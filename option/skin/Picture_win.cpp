@@ -19,12 +19,23 @@ bool readWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
   return ReadFile(file.get(), bytes.data(), length, &got, nullptr) && got == length;
 }
 
-// The system's loader hands back a 1 x 1 placeholder for a truncated BMP;
-// refuse one whose headers do not fit in the file, so the window gets no picture.
+// The system's loader hands back a 1 x 1 placeholder for a truncated BMP, or
+// reads past the end of the file where only its pixels are cut short; refuse
+// one whose headers or pixel rows do not fit in the file, so the window gets
+// no picture.
 bool plausibleBitmap(const std::vector<uint8_t>& bytes) {
+  if (bytes.size() < sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)) return false;
   DWORD offset = 0;
-  if (bytes.size() >= 14) std::memcpy(&offset, bytes.data() + 10, sizeof offset);
-  return bytes.size() >= sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) && offset < bytes.size();
+  std::memcpy(&offset, bytes.data() + 10, sizeof offset);
+  BITMAPINFOHEADER header{};
+  std::memcpy(&header, bytes.data() + sizeof(BITMAPFILEHEADER), sizeof header);
+  if (offset >= bytes.size()) return false;
+  const uint64_t width = uint64_t(header.biWidth < 0 ? -int64_t(header.biWidth) : header.biWidth);
+  const uint64_t height = uint64_t(header.biHeight < 0 ? -int64_t(header.biHeight) : header.biHeight);
+  const uint64_t pixels = header.biCompression == BI_RGB || header.biCompression == BI_BITFIELDS
+                              ? (width * header.biBitCount + 31) / 32 * 4 * height
+                              : header.biSizeImage;
+  return uint64_t(offset) + pixels <= bytes.size();
 }
 
 // A top-down section the decoder's rows go straight into: 24 bits, a
