@@ -2,6 +2,7 @@
 
 #include "Picture_win.h"
 #include "SkinLoader_win.h"
+#include "SkinPictures_win.h"
 #include "SkinPosition.h"
 
 namespace {
@@ -32,6 +33,9 @@ bool ApplyButtonLook::load() {
 
 void ApplyButtonLook::show(SkinButton& button, bool pending) {
   if (shown_ == pending) return;
+  // The looks are cut from the 100 % pictures: at another scale the button
+  // keeps the main window's look, and the title bar's mark says it.
+  if (DpiScale(100) != 100) return;
   // Without the pictures the button keeps the main window's look.
   if (!load()) return;
   shown_ = pending;
